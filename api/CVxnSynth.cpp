@@ -1,0 +1,392 @@
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "api/VXN_TimeCheck.h"
+#include "api/VXN_encodingConverter.h"
+#include "api/VXN_languages.h"
+#include "engine/VXN_code.h"
+#include "engine/VXN_engine.h"
+#include "engine/VXN_vsearch.h"
+#include "include/vxn_engine.h"
+#include "lang/VXN_language.h"
+
+const VXN_LanguageRow kVxnLanguages[VXN_LANGUAGE_COUNT] = {
+    {"KOREAN", "Ko/vxnf_kr_%d_%d", "Ko/vxnm_kr_%d_%d"},
+    {"US ENGLISH", "EnUS/vxnf_usen_%d_%d", "EnUS/vxnm_usen_%d_%d"},
+    {"UK ENGLISH", "EnGB/vxnf_uken_%d_%d", "EnGB/vxnm_uken_%d_%d"},
+    {"AU ENGLISH", "EnAU/vxnf_auen_%d_%d", "EnAU/vxnm_auen_%d_%d"},
+    {"GERMAN", "De/vxnf_ge_%d_%d", "De/vxnm_ge_%d_%d"},
+    {"FRENCH", "Fr/vxnf_fr_%d_%d", "Fr/vxnm_fr_%d_%d"},
+    {"SPANISH", "Es/vxnf_es_%d_%d", "Es/vxnm_es_%d_%d"},
+    {"ITALIAN", "It/vxnf_it_%d_%d", "It/vxnm_it_%d_%d"},
+    {"DUTCH", "Nl/vxnf_nl_%d_%d", "Nl/vxnm_nl_%d_%d"},
+    {"CHINESE", "Ch/vxnf_ch_%d_%d", "Ch/vxnm_ch_%d_%d"},
+    {"BRAZIL PORTUGUESE", "Br/vxnf_br_%d_%d", "Br/vxnm_br_%d_%d"},
+    {"POLISH", "Pl/vxnf_pl_%d_%d", "Pl/vxnm_pl_%d_%d"},
+    {"RUSSIAN", "Ru/vxnf_ru_%d_%d", "Ru/vxnm_ru_%d_%d"},
+    {"DANISH", "Dk/vxnf_dk_%d_%d", "Dk/vxnm_dk_%d_%d"},
+    {"SWEDISH", "Se/vxnf_se_%d_%d", "Se/vxnm_se_%d_%d"},
+    {"FINNISH", "Fi/vxnf_fi_%d_%d", "Fi/vxnm_fi_%d_%d"},
+    {"NORWEIGIAN", "No/vxnf_no_%d_%d", "No/vxnm_no_%d_%d"},
+    {"PORTUGAL PORTUGUESE", "Pt/vxnf_pt_%d_%d", "Pt/vxnm_pt_%d_%d"},
+};
+
+namespace {
+
+const int kModelRate = 24;
+const int kCodebookSize = 256;
+const float kSpeedTable[11] = {0.65f, 0.75f, 0.79f, 0.86f, 0.93f, 1.0f,
+                               1.2f,  1.3f,  1.5f,  1.75f, 2.0f};
+const char* const kModelMissing = "error [1030] : Model name or path is invalid.\n";
+
+// Opens every path; closes them again. False when one does not open.
+bool all_files_open(const std::string* paths, int count) {
+  FILE* files[16] = {nullptr};
+  bool ok = true;
+  for (int i = 0; i < count && ok; i++) {
+    files[i] = fopen(paths[i].c_str(), "rb");
+    ok = files[i] != nullptr;
+  }
+  for (int i = 0; i < count; i++)
+    if (files[i]) fclose(files[i]);
+  return ok;
+}
+
+}  // namespace
+
+CVxnSynth::CVxnSynth()
+    : encoder(new CVxnEncodeConvert()), timer(new CVxnTimeCheck()), language(nullptr), timeLog(0) {
+  g_nStatePrint = 2;
+}
+
+CVxnSynth::~CVxnSynth() {
+  delete encoder;
+  delete timer;
+}
+
+int CVxnSynth::VXNSetLanguage(int languageId, int log) {
+  VXN_print(VXN_LEVEL_INFO, "info : Set language %d\n", languageId);
+  // A host that skipped VXNFree would leak the old analyzer and voice: release them here.
+  if (language) VXNFree();
+  if (languageId < 0 || languageId >= VXN_LANGUAGE_COUNT) {
+    VXN_print(VXN_LEVEL_ERROR, "error [0010] : This language is not supported.\n");
+    return 0;
+  }
+  language = new CVxnLanguage();
+  timeLog = log;
+  if (timeLog == 1) remove(CVxnTimeCheck::kLogName);
+  language->languageId = languageId;
+  language->pitch = 0.0f;
+  language->speed = 1.0f;
+  VXN_Engine_initialize(&language->engine, 3);
+  language->engine.language_id = languageId;
+  language->engine.ms.language = languageId;
+  language->engine.pss.language_id = languageId;
+  return 1;
+}
+
+void CVxnSynth::VXNSetHybrid(int flag) {
+  VXN_print(VXN_LEVEL_INFO, "info : Set hybrid mode %d\n", flag);
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetHybrid\n");
+    return;
+  }
+  language->engine.hybrid_request = flag;
+}
+
+int CVxnSynth::VXNModelSelect(int index) {
+  VXN_print(VXN_LEVEL_INFO, "Model selection %d\n", index);
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNModelSelect\n");
+    return 0;
+  }
+  VXN_Engine* engine = &language->engine;
+  VXN_free(engine->model_name);
+  VXN_free(engine->prosody_name);
+  engine->model_name = (char*)VXN_calloc(VXN_NAME_BUFFER_SIZE, 1);
+  engine->prosody_name = (char*)VXN_calloc(VXN_NAME_BUFFER_SIZE, 1);
+  if (!engine->model_name || !engine->prosody_name) return 0;
+  snprintf(engine->prosody_name, VXN_NAME_BUFFER_SIZE, "aa");
+
+  language->modelIndex = index;
+  engine->model_index = index;
+  engine->ms.model_select = index;
+  engine->pss.model_index = index;
+
+  const int id = language->languageId;
+  const VXN_LanguageRow& row = kVxnLanguages[id];
+  const char* pattern = nullptr;
+  if (index == 0) {
+    pattern = row.female_pattern;
+  } else if (index == 1) {
+    pattern = row.male_pattern;
+  } else if (id == VXN_LANG_UK_ENGLISH && (index == 2 || index == 3)) {
+    pattern = kVxnLanguages[VXN_LANG_AU_ENGLISH].female_pattern;
+    if (index == 3) pattern = kVxnLanguages[VXN_LANG_AU_ENGLISH].male_pattern;
+  } else {
+    pattern = row.female_pattern;
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0020] : The selected model does not match the language.\n It will be set "
+              "to the default model.\n");
+  }
+  snprintf(engine->model_name, VXN_NAME_BUFFER_SIZE, pattern, kModelRate, kCodebookSize);
+  if (id == VXN_LANG_US_ENGLISH && (index == 0 || index == 1))
+    snprintf(engine->prosody_name, VXN_NAME_BUFFER_SIZE, "%s.pd", engine->model_name);
+  VXN_print(VXN_LEVEL_DEBUG, "The name of selected model is %s\n", engine->model_name);
+
+  language->pitch = 0.0f;
+  engine->pitch_shift = 0;
+  engine->voice_alpha = 0.45f;
+  VXN_Engine_set_alpha(engine, engine->voice_alpha);
+  language->speed = 1.0f;
+  return 1;
+}
+
+int CVxnSynth::VXNInit(char* basePath, char* dictPath) {
+  CVxnCode reader;
+  VXN_print(VXN_LEVEL_INFO, "Load acoustic model\n");
+  if (!basePath || !dictPath) {
+    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in VXNInit\n");
+    return 0;
+  }
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNInit\n");
+    return 0;
+  }
+  VXN_Engine* engine = &language->engine;
+  if (!engine->model_name) VXNModelSelect(0);
+  timer->GetStartTimeTick(timeLog);
+
+  const std::string base(basePath);
+  const std::string modelDir = base + "Model/";
+  const std::string libDir = base + "Lib/";
+  const std::string dataDir = base + "Data/";
+  const std::string stem = modelDir + engine->model_name;
+  const std::string package[4] = {stem + ".am", stem + ".dt", stem + ".qt", stem + ".pt"};
+  if (!all_files_open(package, 4)) {
+    VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
+    return -1;
+  }
+
+  const std::string prosody = modelDir + engine->prosody_name;
+  const int prosodyExists = access(prosody.c_str(), F_OK) == 0;
+  VXN_print(VXN_LEVEL_INFO, "Hybrid info : prosody:%s\n", prosody.c_str());
+  VXN_print(VXN_LEVEL_INFO, "Hybrid info : prosody:%s,%d\n", prosody.c_str(), prosodyExists);
+  const bool hybridWanted = prosodyExists && engine->hybrid_request != 0;
+
+  if (language->languageId == VXN_LANG_KOREAN) {
+    const std::string files[4] = {modelDir + "Ko/config.ini", modelDir + "Ko/main.model",
+                                  modelDir + "Ko/vxnkr.pb", dataDir + "symbol.ini"};
+    if (!all_files_open(files, 4)) {
+      VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
+      return -1;
+    }
+  } else if (language->languageId == VXN_LANG_CHINESE) {
+    const std::string cn = modelDir + "Ch/LangCN/";
+    const std::string files[7] = {cn + "CNFamilyNameList.txt", cn + "English_wordList_US.txt",
+                                  cn + "HMM20POS.model",       cn + "longbrkmodel",
+                                  cn + "NER_model",            cn + "posmodel",
+                                  cn + "shortbrkmodel"};
+    if (!all_files_open(files, 7)) {
+      VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
+      return -1;
+    }
+  }
+
+  // The voice package.
+  if (!reader.VXN_Code_load_question_from_fn((char*)package[2].c_str(),
+                                             (char*)package[3].c_str()) ||
+      !reader.VXN_Code_load_parameter_from_fn(engine, (char*)package[0].c_str(),
+                                              (char*)package[1].c_str(), 1)) {
+    VXN_ModelSet_clear(&engine->ms);
+    VXN_ModelSet_initialize(&engine->ms, 3);
+    engine->ms.language = language->languageId;
+    engine->ms.model_select = language->modelIndex;
+    VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
+    return -1;
+  }
+
+  VXN_Engine_set_sampling_rate(engine, 24000);
+  VXN_Engine_set_fperiod(engine, 120);
+  VXN_Engine_set_alpha(engine, 0.45f);
+  VXN_Engine_set_gamma(engine, 0);
+  VXN_Engine_set_log_gain(engine, 1);
+  VXN_Engine_set_beta(engine, 0.0f);
+  VXN_Engine_set_msd_threshold(engine, 1, 0.5f);
+  for (int s = 0; s < 3; s++) VXN_Engine_set_gv_weight(engine, s, 1.0f);
+
+  if (hybridWanted) VXN_VT_initialize(prosody.c_str());
+  // Hybrid is in use only when the unit database actually took.
+  engine->hybrid_active = hybridWanted ? VXN_VT_is_hybrid() : 0;
+  VXN_print(VXN_LEVEL_INFO, engine->hybrid_active ? "Hybrid info : Hybrid mode\n"
+                                                  : "Hybrid info : basic mode\n");
+
+  if (engine->ms.nstream > 0) engine->stream_count = engine->ms.nstream;
+
+  std::string model = modelDir, lib = libDir, data = dataDir, dict = dictPath;
+  language->LangInitialLoad(&model[0], &lib[0], &data[0], &dict[0]);
+
+  engine->stage_time[0] = timer->GetTimeDuration(timeLog);
+  timer->WriteLog(timeLog, 0, engine->stage_time[0]);
+  VXN_print(VXN_LEVEL_INFO, "End of VXN INIT\n");
+  return 1;
+}
+
+int CVxnSynth::VXNRefresh() {
+  VXN_print(VXN_LEVEL_INFO, "Refresh memory\n");
+  if (language) VXN_Engine_refresh(&language->engine);
+  return 1;
+}
+
+int CVxnSynth::VXNFree() {
+  VXN_print(VXN_LEVEL_INFO, "Free memory\n");
+  if (language) {
+    language->LangCloseModule();
+    VXN_Engine_clear(&language->engine);
+    delete language;
+    language = nullptr;
+  }
+  return 1;
+}
+
+int CVxnSynth::VXNVoiceControl(int pitch, int alpha, int speed) {
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNVoiceControl\n");
+    return 0;
+  }
+  VXN_Engine* engine = &language->engine;
+  const int kUnchanged = 256;
+  if (pitch != kUnchanged) {
+    pitch = CVxnLanguage::CheckData(-70, 70, pitch);
+    language->pitch = (float)pitch;
+    engine->pitch_shift = pitch;
+  }
+  if (alpha != kUnchanged) {
+    alpha = CVxnLanguage::CheckData(-10, 10, alpha);
+    engine->voice_alpha = 0.35f + 0.01f * (float)(alpha + 10);
+    VXN_Engine_set_alpha(engine, engine->voice_alpha);
+  }
+  if (speed != kUnchanged) {
+    speed = CVxnLanguage::CheckData(-5, 5, speed);
+    language->speed = kSpeedTable[speed + 5];
+  }
+  return 1;
+}
+
+void CVxnSynth::VXNSetStreamCallback(void (*callback)(short*, int, int)) {
+  VXN_print(VXN_LEVEL_INFO, "Set CBF for streaming\n");
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetStreamCallback\n");
+    return;
+  }
+  language->engine.stream_callback = callback;
+}
+
+void CVxnSynth::VXNSetMemory(int chunkSize, int chunkCount) {
+  VXN_print(VXN_LEVEL_INFO, "Memory allocation for streaming. The size is %d , count is %d\n",
+            chunkSize, chunkCount);
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetMemory\n");
+    return;
+  }
+  VXN_Engine* engine = &language->engine;
+  VXN_free(engine->ring_buffer);
+  engine->ring_buffer = nullptr;
+  engine->chunk_size = 0;
+  engine->chunk_count = 0;
+  engine->chunk_fill = 0;
+  engine->chunk_index = 0;
+  if (chunkSize <= 0 || chunkCount <= 0) return;
+  engine->ring_buffer = (short*)VXN_calloc((size_t)chunkSize * (size_t)chunkCount, sizeof(short));
+  if (!engine->ring_buffer) return;
+  engine->chunk_size = chunkSize;
+  engine->chunk_count = chunkCount;
+}
+
+void CVxnSynth::VXNSetPrintLevel(int level) { g_nStatePrint = level; }
+
+void CVxnSynth::VXNSetSamplingRate(int rate) {
+  VXN_print(VXN_LEVEL_INFO, "Set sampling rate as %dHz\n", rate);
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetSamplingRate\n");
+    return;
+  }
+  if (rate <= 0) {
+    VXN_print(VXN_LEVEL_ERROR, "VXNSetSamplingRate: rate %d must be positive\n", rate);
+    return;
+  }
+  VXN_Engine* engine = &language->engine;
+  engine->output_rate = rate;
+  engine->output_fperiod = rate / 200;
+  engine->rate_ratio = (float)engine->sampling_rate / (float)rate;
+}
+
+void CVxnSynth::VXNSetChannel(int channels) {
+  VXN_print(VXN_LEVEL_INFO, "Set channel as %d\n", channels);
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetChannel\n");
+    return;
+  }
+  language->engine.channels = channels;
+}
+
+int CVxnSynth::VXNGetControlState() { return language ? language->engine.control_state : -1; }
+
+void CVxnSynth::VXNSetControlStart() {
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStart\n");
+    return;
+  }
+  language->engine.control_state = 1;
+}
+
+void CVxnSynth::VXNSetControlStop() {
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStop\n");
+    return;
+  }
+  language->engine.control_state = 0;
+}
+
+// Without a language there is no output format: both getters report 0.
+int CVxnSynth::VXNGetSamplingRate() { return language ? language->engine.output_rate : 0; }
+
+int CVxnSynth::VXNGetChannel() { return language ? language->engine.channels : 0; }
+
+int CVxnSynth::VXNShowLanguage(char* out) {
+  if (!out) {
+    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNShowLanguage\n");
+    return 0;
+  }
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNShowLanguage\n");
+    return 0;
+  }
+  const int id = language->languageId;
+  const bool known = id >= 0 && id < VXN_LANGUAGE_COUNT;
+  // The language part is always written as a 50-byte field, zero-padded.
+  memset(out, 0, 50);
+  snprintf(out, 50, "language:%s  ", known ? kVxnLanguages[id].report_name : "NOT SUPPORT");
+  if (!known) return 1;
+  const int index = language->modelIndex;
+  strcat(out, "speaker:");
+  strcat(out, index == 0 ? "female\n" : index == 1 ? "male\n" : "NOT SUPPORT\n");
+  return 1;
+}
+
+void CVxnSynth::VXNHighBoost(short* x, int n) {
+  if (!x) {
+    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNHighBoost\n");
+    return;
+  }
+  if (n < 3) return;
+  const std::vector<short> c(x, x + n);
+  for (int i = 1; i < n - 1; i++) {
+    const int boost = (2 * c[i] - c[i - 1] - c[i + 1]) >> 1;
+    x[i] = (short)(x[i] + boost);
+  }
+}

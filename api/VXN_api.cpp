@@ -1,0 +1,69 @@
+// Handle-based exported functions: each forwards to the facade method of the
+// same name.
+#include "include/vxn_engine.h"
+
+#define SYNTH(handle) static_cast<CVxnSynth*>(handle)
+
+extern "C" {
+
+void* create(void) { return new CVxnSynth(); }
+
+void destroy(void* handle) { delete SYNTH(handle); }
+
+int VXNSetLanguage(void* handle, int languageId, int timeLog) {
+  return handle ? SYNTH(handle)->VXNSetLanguage(languageId, timeLog) : 0;
+}
+
+void VXNSetHybrid(void* handle, int flag) {
+  if (handle) SYNTH(handle)->VXNSetHybrid(flag);
+}
+
+int VXNModelSelect(void* handle, int index) {
+  return handle ? SYNTH(handle)->VXNModelSelect(index) : 0;
+}
+
+int VXNInit(void* handle, char* basePath, char* dictPath) {
+  return handle ? SYNTH(handle)->VXNInit(basePath, dictPath) : 0;
+}
+
+void VXNSetSamplingRate(void* handle, int rate) {
+  if (handle) SYNTH(handle)->VXNSetSamplingRate(rate);
+}
+
+void VXNSetPrintLevel(void* handle, int level) {
+  if (handle) SYNTH(handle)->VXNSetPrintLevel(level);
+}
+
+void VXNSetChannel(void* handle, int channels) {
+  if (handle) SYNTH(handle)->VXNSetChannel(channels);
+}
+
+void VXNSetMemory(void* handle, int chunkSize, int chunkCount) {
+  if (handle) SYNTH(handle)->VXNSetMemory(chunkSize, chunkCount);
+}
+
+void VXNSetStreamCallback(void* handle, VXNStreamCallback callback) {
+  if (handle) SYNTH(handle)->VXNSetStreamCallback(callback);
+}
+
+int VXNVoiceControl(void* handle, int pitch, int alpha, int speed) {
+  return handle ? SYNTH(handle)->VXNVoiceControl(pitch, alpha, speed) : 0;
+}
+
+int VXNGetControlState(void* handle) { return handle ? SYNTH(handle)->VXNGetControlState() : -1; }
+
+void VXNSetControlStart(void* handle) {
+  if (handle) SYNTH(handle)->VXNSetControlStart();
+}
+
+void VXNSetControlStop(void* handle) {
+  if (handle) SYNTH(handle)->VXNSetControlStop();
+}
+
+int VXNRefresh(void* handle) { return handle ? SYNTH(handle)->VXNRefresh() : 0; }
+
+int VXNFree(void* handle) { return handle ? SYNTH(handle)->VXNFree() : 0; }
+
+}  // extern "C"
+
+int VXNGetSampingRate(void* handle) { return handle ? SYNTH(handle)->VXNGetSamplingRate() : 0; }

@@ -1,0 +1,135 @@
+// The loaded voice: model set, streams, models, windows, decision trees,
+// questions and patterns, with the lookups that turn a label into state
+// durations and output distributions.
+// Owns: the model set owns its streams; a stream its models and window; a model
+// its trees, questions, pdf tables, code bytes and codebooks. Filled once by the
+// package reader (VXN_code), read-only during synthesis, released by
+// VXN_ModelSet_clear. Not thread-safe.
+#ifndef VXN_MODEL_H
+#define VXN_MODEL_H
+
+#include <stdint.h>
+#include <stdio.h>
+
+#include "engine/VXN_misc.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct _VXN_Pattern {
+  char* string;                  // one pattern (borrowed from the packet block of the model)
+  struct _VXN_Pattern* next;
+} VXN_Pattern;
+
+typedef struct _VXN_Question {
+  char* string;                  // question name
+  VXN_Pattern* head;             // first pattern
+  struct _VXN_Question* next;
+} VXN_Question;
+
+typedef struct _VXN_Node {
+  int32_t index;                 // node id; 0 for leaves
+  int32_t pdf;                   // 1-based leaf number; 0 for internal nodes
+  struct _VXN_Node* yes;
+  struct _VXN_Node* no;
+  struct _VXN_Node* next;        // chain through every node of the tree
+  VXN_Question* quest;           // question asked here
+} VXN_Node;
+
+typedef struct _VXN_Tree {
+  VXN_Pattern* head;             // selection patterns
+  struct _VXN_Tree* next;
+  VXN_Node* root;
+  int32_t state;                 // state number served (2 = first emitting state)
+} VXN_Tree;
+
+typedef struct _VXN_Window {
+  int32_t size;                  // number of windows
+  int32_t* l_width;              // per window, <= 0
+  int32_t* r_width;              // per window
+  float** coefficient;           // per window, addressed from l_width..r_width
+  int32_t max_width;
+} VXN_Window;
+
+typedef struct _VXN_Model {
+  int32_t vector_length;         // V
+  int32_t ntree;                 // T
+  int32_t* npdf;                 // per tree, addressed by pdf-set number 2..T+1
+  unsigned char*** pdf;          // [pdf set][leaf 1..npdf] -> code bytes of that pdf
+  VXN_Tree* tree;
+  VXN_Question* question;
+  double* linear;                // type 0: 2V pairs (offset, step) as offset[2V] then step[2V]
+  double msd_pair[2];            // MSD weight quantiser: offset, step
+  float** codebook;              // type 1: 2V pointers to K floats
+  uint32_t* state_offset;        // per tree (pdf-set number): file position of its first code byte
+  // Storage owned by the model.
+  unsigned char* codes;          // code block
+  float* codebook_block;         // 2V x K floats
+  int32_t codebook_size;         // K
+  void* blocks;                  // packet string blocks (reader-defined list)
+} VXN_Model;
+
+typedef struct _VXN_Stream {
+  int32_t vector_length;
+  VXN_Model* model;              // nmodel models
+  VXN_Window window;
+  int32_t msd_flag;
+  int32_t nmodel;
+} VXN_Stream;
+
+typedef struct _VXN_ModelSet {
+  VXN_Stream duration;
+  VXN_Stream* stream;            // nstream streams, null until a parameter section is loaded
+  VXN_Stream* gv;                // nstream GV streams, null until a GV section is loaded
+  int32_t nstate;                // -1 until the duration section is loaded
+  int32_t nstream;
+  int32_t language;              // language id of the voice
+  int32_t model_select;          // voice index
+  FILE* am_file;                 // kept for the on-demand lookups
+  int32_t pause_mode;            // 1: pauses last at least pause_frames
+  float pause_frames;
+} VXN_ModelSet;
+
+// Lifecycle.
+void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream);
+void VXN_ModelSet_clear(VXN_ModelSet* ms);
+
+// Getters.
+int VXN_ModelSet_get_nstate(const VXN_ModelSet* ms);
+int VXN_ModelSet_get_nstream(const VXN_ModelSet* ms);
+int VXN_ModelSet_get_vector_length(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_is_msd(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_get_window_size(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_get_window_left_width(const VXN_ModelSet* ms, int stream, int window);
+int VXN_ModelSet_get_window_right_width(const VXN_ModelSet* ms, int stream, int window);
+float VXN_ModelSet_get_window_coefficient(const VXN_ModelSet* ms, int stream, int window, int j);
+int VXN_ModelSet_get_window_max_width(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_get_duration_interpolation_size(const VXN_ModelSet* ms);
+int VXN_ModelSet_get_parameter_interpolation_size(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_get_gv_interpolation_size(const VXN_ModelSet* ms, int stream);
+int VXN_ModelSet_use_gv(const VXN_ModelSet* ms, int stream);
+
+// Lookups. Duration arrays are addressed by state number 2..nstate+1;
+// parameter and GV arrays by dimension.
+void VXN_ModelSet_get_duration(VXN_ModelSet* ms, const char* label, float* mean, float* vari);
+int VXN_ModelSet_get_parameter(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                               float* msd, int stream, int state);
+void VXN_ModelSet_get_gv(VXN_ModelSet* ms, float* mean, float* vari, int stream,
+                         const float* weights);
+
+// Pattern matching and trees.
+int VXN_pattern_match(const char* label, const char* pattern);
+int VXN_dp_match(const char* s, const char* p, int pos, int max);
+int VXN_Question_match(const VXN_Question* q, const char* label);
+int VXN_Tree_search_node(const VXN_Tree* tree, const char* label);
+
+// Phoneme classes: 1 when the field of the label belongs to the class.
+int VXN_Check_pause(const char* label);
+int VXN_Check_break(const char* label);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

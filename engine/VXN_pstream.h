@@ -1,0 +1,65 @@
+// Parameter stream set: maximum-likelihood parameter generation with dynamic
+// features, one trajectory per stream, voiced frames only for multi-space
+// streams.
+// Owns every matrix and vector of its streams; created once per sentence from
+// the state stream set, edited in place by the frame loop, cleared between
+// sentences. Not thread-safe.
+#ifndef VXN_PSTREAM_H
+#define VXN_PSTREAM_H
+
+#include <stdint.h>
+
+#include "engine/VXN_sstream.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct _VXN_PStream {
+  int32_t vector_length;      // static_length x win_size
+  int32_t static_length;
+  int32_t length;             // frames generated
+  int32_t width;              // band width of W'U^-1W
+  float** par;                // [length][static_length]
+  float** mean;               // [length][vector_length]
+  float** ivar;               // [length][vector_length]
+  float* g;                   // [length]
+  double** wuw;               // [length][width]
+  float* wum;                 // [length]
+  int32_t win_size;
+  int32_t* win_l_width;
+  int32_t* win_r_width;
+  float** win_coefficient;
+  int32_t* msd_flag;          // [total_frame], multi-space streams only
+  float* gv_mean;             // carried, not applied
+  float* gv_vari;
+  float gv_weight;
+} VXN_PStream;
+
+typedef struct _VXN_PStreamSet {
+  VXN_PStream* pstream;
+  int32_t nstream;
+  int32_t total_frame;
+  int32_t language_id;        // copies written by the facade
+  int32_t model_index;
+  char sentence_type;         // written by the language host
+} VXN_PStreamSet;
+
+void VXN_PStreamSet_initialize(VXN_PStreamSet* pss);
+int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float* msd_threshold,
+                          const float* gv_weight);
+void VXN_PStreamSet_clear(VXN_PStreamSet* pss);
+
+int VXN_PStreamSet_get_nstream(const VXN_PStreamSet* pss);
+int VXN_PStreamSet_get_static_length(const VXN_PStreamSet* pss, int stream);
+int VXN_PStreamSet_get_total_frame(const VXN_PStreamSet* pss);
+float VXN_PStreamSet_get_parameter(const VXN_PStreamSet* pss, int stream, int frame, int dim);
+float* VXN_PStreamSet_get_parameter_vector(VXN_PStreamSet* pss, int stream, int frame);
+int VXN_PStreamSet_get_msd_flag(const VXN_PStreamSet* pss, int stream, int frame);
+int VXN_PStreamSet_is_msd(const VXN_PStreamSet* pss, int stream);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,159 @@
+/* Public interface of libVXN_engine_sh, the multilingual text-to-speech engine.
+ *
+ * A host creates one engine handle, selects a language and a voice, initialises
+ * it with a voice directory, sets the output format and a stream callback, and
+ * hands it text. Speech arrives as 16-bit PCM through the callback, chunk by
+ * chunk, on the calling thread, while later text is still being analysed.
+ *
+ * Typical order: create -> VXNSetLanguage -> (VXNSetHybrid) -> VXNModelSelect ->
+ * VXNInit -> VXNSetSamplingRate, VXNSetChannel, VXNSetMemory,
+ * VXNSetStreamCallback, VXNVoiceControl -> VXNStartStreamingPlayUtf8 ... each
+ * followed by VXNRefresh -> VXNFree -> destroy.
+ *
+ * Results: 1 success, 0 failure, -1 from VXNInit for missing model files.
+ * One process runs one synthesis at a time; only VXNSetControlStop may be
+ * called from another thread while a synthesis runs. */
+#ifndef VXN_ENGINE_PUBLIC_H
+#define VXN_ENGINE_PUBLIC_H
+
+#define VXN_API __attribute__((visibility("default")))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Language ids. Voice index 0 is female, 1 male. */
+enum {
+  VXN_LANG_KOREAN = 0,
+  VXN_LANG_US_ENGLISH = 1,
+  VXN_LANG_UK_ENGLISH = 2,
+  VXN_LANG_AU_ENGLISH = 3,
+  VXN_LANG_GERMAN = 4,
+  VXN_LANG_FRENCH = 5,
+  VXN_LANG_SPANISH = 6,
+  VXN_LANG_ITALIAN = 7,
+  VXN_LANG_DUTCH = 8,
+  VXN_LANG_CHINESE = 9,
+  VXN_LANG_BR_PORTUGUESE = 10,
+  VXN_LANG_POLISH = 11,
+  VXN_LANG_RUSSIAN = 12,
+  VXN_LANG_DANISH = 13,
+  VXN_LANG_SWEDISH = 14,
+  VXN_LANG_FINNISH = 15,
+  VXN_LANG_NORWEGIAN = 16,
+  VXN_LANG_PT_PORTUGUESE = 17
+};
+
+/* Stream callback states. */
+enum {
+  VXN_CHUNK_MIDDLE = 0, /* further chunk of a piece; also the faded chunk of a stop */
+  VXN_CHUNK_END = 1,    /* last chunk of the text, the closing chunk of a stop, or the empty end notice */
+  VXN_CHUNK_FIRST = 2,  /* first full chunk of a piece (or of a silence) */
+  VXN_CHUNK_PIECE_END = 3 /* last chunk of a piece when more text follows */
+};
+
+/* [in] samples: the chunk (valid only during the call), count: 16-bit values in
+ * it (interleaved when stereo), state: one of the VXN_CHUNK_* values. */
+typedef void (*VXNStreamCallback)(short* samples, int count, int state);
+
+/* Creates an engine handle; destroy(null) is ignored. */
+VXN_API void* create(void);
+VXN_API void destroy(void* handle);
+
+/* [in] languageId 0..17, timeLog 1 writes SynthesisTime.txt. 1, or 0 for an unknown id. */
+VXN_API int VXNSetLanguage(void* handle, int languageId, int timeLog);
+/* Requests hybrid (unit-selection) prosody; takes effect at VXNInit. */
+VXN_API void VXNSetHybrid(void* handle, int flag);
+/* Selects the voice (0 female, 1 male; UK English also 2, 3) and resets pitch, timbre, speed. */
+VXN_API int VXNModelSelect(void* handle, int index);
+/* [in] basePath: voice directory with trailing '/', dictPath: dictionary directory.
+ * 1 on success, 0 on a null argument or no language, -1 when a model file is missing. */
+VXN_API int VXNInit(void* handle, char* basePath, char* dictPath);
+/* Output rate in Hz (after VXNInit). */
+VXN_API void VXNSetSamplingRate(void* handle, int rate);
+/* Messages below this level (0 debug, 1 info, 2 error) are not printed. */
+VXN_API void VXNSetPrintLevel(void* handle, int level);
+/* 1 mono, 2 duplicated stereo. */
+VXN_API void VXNSetChannel(void* handle, int channels);
+/* Ring of chunkCount chunks of chunkSize samples; chunkSize >= 10 output frames. */
+VXN_API void VXNSetMemory(void* handle, int chunkSize, int chunkCount);
+VXN_API void VXNSetStreamCallback(void* handle, VXNStreamCallback callback);
+/* pitch -70..70, timbre -10..10, speed -5..5; 256 leaves a setting unchanged. */
+VXN_API int VXNVoiceControl(void* handle, int pitch, int alpha, int speed);
+/* 1 running, 0 stop requested, -1 without a language. */
+VXN_API int VXNGetControlState(void* handle);
+VXN_API void VXNSetControlStart(void* handle);
+/* Requests a stop; may be called from another thread during synthesis. */
+VXN_API void VXNSetControlStop(void* handle);
+/* [in] text: NUL-terminated UTF-8, length: bytes counted for sizing at most.
+ * pauseFlag 1 makes every pause at least pauseMs long. 1 after synthesis, 0 on failure. */
+VXN_API int VXNStartStreamingPlayUtf8(void* handle, unsigned char* text, int length,
+                                      int pauseFlag, int pauseMs);
+/* Drops the per-utterance data; call after each synthesis. */
+VXN_API int VXNRefresh(void* handle);
+/* Releases the language, the voice and the analyzer. */
+VXN_API int VXNFree(void* handle);
+
+/* Platform wrapper: 48 kHz mono for the region's install directory.
+ * tts_init: 1 on success; tts_get_pcm_data: text of at most 1023 bytes into pcm
+ * (room for 160000 samples), 1 when speech was produced; tts_release: 1. */
+VXN_API int tts_init(const char* language, int speedLevel, int pitchLevel);
+VXN_API int tts_get_pcm_data(const char* text, short* pcm, int* count);
+VXN_API int tts_release(void);
+
+#ifdef __cplusplus
+}
+
+/* Output rate in Hz; exported under its C++ name only. */
+VXN_API int VXNGetSampingRate(void* handle);
+
+class CVxnEncodeConvert;
+class CVxnTimeCheck;
+class CVxnLanguage;
+
+/* The engine facade behind the handle. The methods below are exported with
+ * their class-qualified names; hosts normally use the C functions above. */
+class VXN_API CVxnSynth {
+ public:
+  CVxnSynth();
+  ~CVxnSynth();
+  CVxnSynth(const CVxnSynth&) = delete;
+  CVxnSynth& operator=(const CVxnSynth&) = delete;
+
+  int VXNSetLanguage(int languageId, int timeLog);
+  void VXNSetHybrid(int flag);
+  int VXNModelSelect(int index);
+  int VXNInit(char* basePath, char* dictPath);
+  int VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pauseFlag, int pauseMs);
+  int VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag, int pauseMs);
+  int VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs);
+  int VXNRefresh();
+  int VXNFree();
+  int VXNVoiceControl(int pitch, int alpha, int speed);
+  void VXNSetStreamCallback(void (*callback)(short* samples, int count, int state));
+  void VXNSetMemory(int chunkSize, int chunkCount);
+  void VXNSetPrintLevel(int level);
+  void VXNSetSamplingRate(int rate);
+  void VXNSetChannel(int channels);
+  int VXNGetControlState();
+  void VXNSetControlStart();
+  void VXNSetControlStop();
+  int VXNGetSamplingRate();
+  int VXNGetChannel();
+  /* [out] out: at least 51 bytes: "language:<NAME>  speaker:<female|male>\n". */
+  int VXNShowLanguage(char* out);
+  /* In-place high-frequency boost of count samples. */
+  void VXNHighBoost(short* samples, int count);
+
+  /* The language host, or null before VXNSetLanguage and after VXNFree. */
+  CVxnLanguage* Language() { return language; }
+
+ private:
+  CVxnEncodeConvert* encoder;
+  CVxnTimeCheck* timer;
+  CVxnLanguage* language;
+  int timeLog;
+};
+#endif
+
+#endif
