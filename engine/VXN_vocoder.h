@@ -1,0 +1,54 @@
+// Mixed-excitation vocoder with an MLSA filter in fixed point, and the output
+// equaliser.
+// VXN_Vocoder owns its coefficient and filter-memory buffers (one per
+// utterance, released by VXN_Vocoder_clear). The excitation generator state,
+// its random seed and the equaliser section states are process-wide statics:
+// one utterance at a time per process.
+#ifndef VXN_VOCODER_H
+#define VXN_VOCODER_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+struct _VXN_Engine;
+
+// Marks an unvoiced frame in the log-F0 argument.
+#define VXN_LF0_UNVOICED INT32_MIN
+
+typedef struct _VXN_Vocoder {
+  int32_t stage;        // 0: MLSA
+  float gamma;          // 0 when stage is 0
+  int32_t use_log_gain;
+  int32_t fprd;         // frame period in samples (120)
+  int32_t iprd;         // coefficient interpolation period (1)
+  int32_t rate;         // sampling rate in Hz (24000)
+  float first_point;    // -1 until the first frame
+  int32_t* c;           // (m+1) Q17, coefficients in use
+  int32_t* cc;          // (m+1) Q17, target coefficients of the frame
+  int32_t* cinc;        // (m+1) Q17, per-step increment
+  int64_t* delay;       // 3*(pd+1) + pd*(m+2) MLSA filter memory, pd = 5
+  int32_t* pade;        // 21 Q20 Pade coefficients (stage 0 only)
+} VXN_Vocoder;
+
+// m: mel-cepstrum order (34).
+void VXN_Vocoder_initialize(VXN_Vocoder* v, int m, int stage, int use_log_gain, int rate,
+                            int fprd);
+// Resets the process-wide excitation state; call right after initialisation.
+void STME_Vocoder_initialize_fixed(void);
+// One frame: lf0 Q20 or VXN_LF0_UNVOICED, mcep (m+1) Q17, band 5 values Q15 (dB),
+// alpha Q13. Writes fprd samples to out (out may be null).
+void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mcep,
+                           const int32_t* band, int32_t alpha, int16_t* out);
+void VXN_Vocoder_clear(VXN_Vocoder* v);
+
+// Output equaliser, in place on one frame; frame counts from 0 per utterance.
+void EQ_Filter(int16_t* samples, int count, int frame, struct _VXN_Engine* engine, int voiced);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
