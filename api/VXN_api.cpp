@@ -60,6 +60,10 @@ void VXNSetControlStop(void* handle) {
   if (handle) SYNTH(handle)->VXNSetControlStop();
 }
 
+int VXNStartStreamingPlayLabels(void* handle, const char* labelPath) {
+  return handle ? SYNTH(handle)->VXNStartStreamingPlayLabels(labelPath) : 0;
+}
+
 int VXNRefresh(void* handle) { return handle ? SYNTH(handle)->VXNRefresh() : 0; }
 
 int VXNFree(void* handle) { return handle ? SYNTH(handle)->VXNFree() : 0; }
