@@ -65,14 +65,81 @@ int64_t VXN_mlsadf1(int64_t x, const int32_t* b_Q17, int32_t a_Q13, int32_t aa_Q
   return qfix_add64(out, x);
 }
 
+// The pd = 5 all-pass chains of the second stage for one sample, computed
+// side by side: within a sample every chain reads only the previous sample's
+// Pade taps, so the five recursions are independent and their latencies
+// overlap. Same integer operations as VXN_mlsafir, so the same results.
+// S = m + 2 (entries per chain) is a compile-time constant for the usual order.
+template <int S>
+void VXN_mlsafir5(const int64_t* in, int64_t* result, const int32_t* b_Q17, int32_t a_Q13,
+                  int32_t aa_Q13, int64_t* d) {
+  const int m = S - 2;
+  int64_t* d0 = d;
+  int64_t* d1 = d + S;
+  int64_t* d2 = d + 2 * S;
+  int64_t* d3 = d + 3 * S;
+  int64_t* d4 = d + 4 * S;
+#define VXN_FIR5_START(dc, c)                                                                  \
+  (dc)[0] = in[c];                                                                             \
+  (dc)[1] = qfix_pshr64(qfix_add64(qfix_mul64((dc)[1], a_Q13), qfix_mul64(aa_Q13, in[c])), 13); \
+  int64_t u##c = (dc)[1], old##c = (dc)[2]
+  VXN_FIR5_START(d0, 0);
+  VXN_FIR5_START(d1, 1);
+  VXN_FIR5_START(d2, 2);
+  VXN_FIR5_START(d3, 3);
+  VXN_FIR5_START(d4, 4);
+#undef VXN_FIR5_START
+  // Stage i of chain c: new = old(i - 1) + a (old(i) - new(i - 1)), rounded Q13.
+#define VXN_FIR5_STEP(dc, c)                                                                   \
+  {                                                                                            \
+    int64_t next = (dc)[i + 1];                                                                \
+    int64_t v = qfix_add64(old##c, qfix_pshr64(qfix_mul64(a_Q13, qfix_sub64(next, u##c)), 13)); \
+    (dc)[i + 1] = v;                                                                           \
+    u##c = v;                                                                                  \
+    old##c = next;                                                                             \
+  }
+  for (int i = 2; i <= m; i++) {
+    VXN_FIR5_STEP(d0, 0)
+    VXN_FIR5_STEP(d1, 1)
+    VXN_FIR5_STEP(d2, 2)
+    VXN_FIR5_STEP(d3, 3)
+    VXN_FIR5_STEP(d4, 4)
+  }
+#undef VXN_FIR5_STEP
+  int64_t y0 = 0, y1 = 0, y2 = 0, y3 = 0, y4 = 0;
+  for (int i = 2; i <= m; i++) {
+    const int64_t bi = b_Q17[i];
+    y0 = qfix_add64(y0, qfix_mul64(bi, d0[i + 1]));
+    y1 = qfix_add64(y1, qfix_mul64(bi, d1[i + 1]));
+    y2 = qfix_add64(y2, qfix_mul64(bi, d2[i + 1]));
+    y3 = qfix_add64(y3, qfix_mul64(bi, d3[i + 1]));
+    y4 = qfix_add64(y4, qfix_mul64(bi, d4[i + 1]));
+  }
+  d0[2] = d0[1];
+  d1[2] = d1[1];
+  d2[2] = d2[1];
+  d3[2] = d3[1];
+  d4[2] = d4[1];
+  result[0] = qfix_pshr64(y0, 17);
+  result[1] = qfix_pshr64(y1, 17);
+  result[2] = qfix_pshr64(y2, 17);
+  result[3] = qfix_pshr64(y3, 17);
+  result[4] = qfix_pshr64(y4, 17);
+}
+
 // Second stage: exp of the b[2..m] terms, pd all-pass chains of m + 2 entries
 // followed by the pd + 1 Pade taps.
 int64_t VXN_mlsadf2(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
                     int pd, int64_t* d, const int32_t* p_Q20) {
   int64_t* pt = d + pd * (m + 2);
+  if (pd == 5 && m == 34) {
+    VXN_mlsafir5<36>(pt, pt + 1, b_Q17, a_Q13, aa_Q13, d);
+  } else {
+    for (int i = pd; i >= 1; i--)
+      pt[i] = VXN_mlsafir(pt[i - 1], b_Q17, m, a_Q13, aa_Q13, d + (i - 1) * (m + 2));
+  }
   int64_t out = 0;
   for (int i = pd; i >= 1; i--) {
-    pt[i] = VXN_mlsafir(pt[i - 1], b_Q17, m, a_Q13, aa_Q13, d + (i - 1) * (m + 2));
     int32_t v = qfix_to32(qfix_pshr64(qfix_mul64(p_Q20[i], pt[i]), 20));
     x = (i & 1) ? qfix_add64(x, v) : qfix_sub64(x, v);
     out = qfix_add64(out, v);
