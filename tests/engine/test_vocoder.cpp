@@ -552,6 +552,21 @@ TEST_F(Vocoder, RandomEnvelopesAgreeWithDoubleReference) {
   }
 }
 
+#if VXN_FIXED_DEBUG
+// The checks see the vocoder's own arithmetic: a gain of exp(25) does not fit
+// the Q15 pow2 result and is reported (and the output clips).
+TEST_F(Vocoder, DebugBuildReportsAnOutOfRangeGain) {
+  std::vector<Frame> frames = random_frames(9);
+  for (Frame& f : frames) f.mcep_Q17[0] = 25 * 131072;
+  testing::internal::CaptureStderr();
+  std::vector<int16_t> out = fixed_synthesis(frames, 3, kAlpha_Q13);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_GT(qfix_debug_problem_count(), 0);
+  EXPECT_NE(err.find("VXN_vocoder.cpp"), std::string::npos) << err.substr(0, 300);
+  qfix_debug_reset();
+}
+#endif
+
 TEST_F(Vocoder, BadSetupGivesSilenceNotACrash) {
   VXN_Vocoder v;
   testing::internal::CaptureStderr();
