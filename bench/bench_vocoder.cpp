@@ -11,6 +11,7 @@
 #include "engine/VXN_engine.h"
 #include "engine/VXN_melp.h"
 #include "engine/VXN_vocoder.h"
+#include "engine/qfix_basicop.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ void run(benchmark::State& state, bool equalise) {
   engine.language_id = 1;
   engine.sss.output_gain = 1.0f;
   std::vector<int16_t> out(kFrames * kFrame);
+  qfix_debug_reset();
   for (auto _ : state) {
     synthesize_second(p, &engine, equalise, out.data());
     benchmark::DoNotOptimize(out.data());
@@ -74,6 +76,9 @@ void run(benchmark::State& state, bool equalise) {
   state.counters["realtime_factor"] =
       benchmark::Counter((double)state.iterations(), benchmark::Counter::kIsRate);
   state.SetItemsProcessed(state.iterations() * kFrames);
+  // Checked fixed-point operations per second of audio (VXN_FIXED_DEBUG builds only).
+  if (qfix_debug_operation_count() > 0)
+    state.counters["fixed_ops"] = (double)qfix_debug_operation_count() / state.iterations();
 }
 
 void BM_VocoderAndEqualiserSecond(benchmark::State& state) { run(state, true); }
