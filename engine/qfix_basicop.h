@@ -83,7 +83,8 @@ int32_t qfix_mpy_32_16(int16_t hi, int16_t lo, int16_t n);
 // (hi >= 16384). Reciprocal by qfix_div_s and one Newton step; the final Q29
 // to Q31 scaling is a plain x4 without saturation.
 int32_t qfix_div_32(int32_t num, int16_t denom_hi, int16_t denom_lo);
-// 2^(exponent + fraction / 32768) in Q(q), fraction in 0..32767 (Q15):
+// 2^(exponent + fraction / 32768) in Q(q), fraction in 0..32767 (Q15; only
+// its low 15 bits are used):
 // tbl_pow2 interpolation, result rounded by a shift of 30 - exponent - q
 // (saturating when that count is negative and the value does not fit).
 int32_t qfix_pow2(int16_t exponent, int16_t fraction, int16_t q);
