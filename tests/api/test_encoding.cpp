@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <string.h>
 
 #include <initializer_list>
@@ -160,6 +161,44 @@ TEST(EncodingUtf8, NeverWritesPastSize) {
   char cut[8] = {0};
   EXPECT_EQ(converter.ConvertUtf8ToEuckr(cut, "a\xE2\x82", sizeof cut), -1);
   EXPECT_STREQ(cut, "a");
+}
+
+TEST(EncodingTables, EuckrPairsConvertBack) {
+  // Every table pair read back as EUC-KR gives the unit it is stored under,
+  // or (for the few characters with two Unicode forms, such as the won sign)
+  // a unit stored with the same pair.
+  std::string pairs;
+  std::vector<unsigned> units;
+  for (unsigned u = 0x100; u < 0x10000; ++u) {
+    const uint8_t* pair = VXN_utf16_euckr_table[u];
+    if (pair[0] == 0 && pair[1] == 0) continue;
+    EXPECT_TRUE(pair[0] >= 0xA1 && pair[0] <= 0xFE && pair[1] >= 0xA1 && pair[1] <= 0xFE) << std::hex << u;
+    pairs += (char)pair[0];
+    pairs += (char)pair[1];
+    units.push_back(u);
+  }
+  EXPECT_GT(units.size(), 8000u);  // KS X 1001: 2350 Hangul, 4888 Hanja, symbols
+  iconv_t cd = iconv_open("UCS-2LE", "EUC-KR");
+  ASSERT_NE(cd, (iconv_t)-1);
+  std::vector<unsigned char> back(units.size() * 2);
+  char* in = &pairs[0];
+  size_t in_left = pairs.size();
+  char* out = (char*)back.data();
+  size_t room = back.size();
+  EXPECT_NE(iconv(cd, &in, &in_left, &out, &room), (size_t)-1);
+  iconv_close(cd);
+  int aliases = 0;
+  for (size_t i = 0; i < units.size(); ++i) {
+    const unsigned b = back[2 * i] | back[2 * i + 1] << 8;
+    if (b == units[i]) continue;
+    ++aliases;
+    EXPECT_EQ(memcmp(VXN_utf16_euckr_table[b], VXN_utf16_euckr_table[units[i]], 2), 0)
+        << std::hex << units[i] << " reads back as " << b;
+  }
+  EXPECT_LT(aliases, 16);
+  // The GB2312 rows without characters stay empty.
+  for (int trail = 0xC0; trail <= 0xC9; ++trail)
+    EXPECT_EQ(VXN_gb2312_utf8_table[(0xDE - 0xA1) * 94 + trail - 0xA1], nullptr);
 }
 
 TEST(EncodingSizes, CountUpToLimitOrTerminator) {

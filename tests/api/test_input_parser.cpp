@@ -20,9 +20,12 @@ TEST(InputParser, SilenceTagValue) {
 
 TEST(InputParser, TagPositionLimits) {
   CVxnInputParser parser;
-  // '<' must lie within the first three bytes and '>' within the last three.
+  // '<' must lie within the first three bytes and '>' within the last three:
+  // two one-byte letters in front still leave '<' as the third byte, two
+  // two-byte letters (or three one-byte ones) push it out.
   EXPECT_TRUE(parser.ParsingText("ab<silence=500>"));
   EXPECT_STREQ(parser.GetText(), "silence=500");
+  EXPECT_FALSE(parser.ParsingText("\xC3\xA9\xC3\xA9<silence=500>"));
   EXPECT_FALSE(parser.ParsingText("abc<silence=500>"));
   EXPECT_TRUE(parser.ParsingText("<silence=20>ab"));
   EXPECT_STREQ(parser.GetText(), "silence=20");
