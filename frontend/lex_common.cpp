@@ -5,11 +5,41 @@
 
 #include "frontend/synth_util.h"
 
+namespace {
+
+bool same_phones(const cst_val* a, const cst_val* b) {
+  for (; a && b; a = val_cdr(a), b = val_cdr(b))
+    if (strcmp(val_string(val_car(a)), val_string(val_car(b))) != 0) return false;
+  return !a && !b;
+}
+
+}  // namespace
+
 int lex_lookup_variants(const cst_lexicon* lex, const char* word, const char* pos,
                         cst_val** out, const char** tags, int max) {
   static const char* const kTags[] = {"n", "v", "j"};
   int n = 0;
   if (!lex || !word || max < 1) return 0;
+  // Run-time addenda (user dictionaries) override the lexicon: entries are
+  // lists (word pos phone ...).
+  for (const cst_val* a = lex->lex_addenda; a && n < max; a = val_cdr(a)) {
+    const cst_val* e = val_car(a);
+    if (!cst_val_consp(e) || strcmp(val_string(val_car(e)), word) != 0 || !val_cdr(e)) continue;
+    cst_val* copy = nullptr;
+    for (const cst_val* p = val_cdr(val_cdr(e)); p; p = val_cdr(p)) copy = cons_val(string_val(val_string(val_car(p))), copy);
+    copy = val_reverse(copy);
+    bool seen = false;
+    for (int k = 0; k < n && !seen; ++k) seen = same_phones(out[k], copy);
+    if (seen) {
+      delete_val(copy);
+      continue;
+    }
+    const char* entryPos = val_string(val_car(val_cdr(e)));
+    out[n] = copy;
+    tags[n] = strcmp(entryPos, "nil") == 0 ? "0" : entryPos;
+    ++n;
+  }
+  if (n > 0) return n;
   out[n] = lex_lookup(lex, word, pos, nullptr);
   tags[n] = (pos && pos[0]) ? pos : "0";
   if (!out[n]) return 0;
@@ -18,7 +48,7 @@ int lex_lookup_variants(const cst_lexicon* lex, const char* word, const char* po
     if (n >= max) break;
     cst_val* v = lex_lookup(lex, word, tag, nullptr);
     bool seen = !v;
-    for (int k = 0; k < n && !seen; ++k) seen = val_equal(out[k], v);
+    for (int k = 0; k < n && !seen; ++k) seen = same_phones(out[k], v);
     if (seen) {
       delete_val(v);
       continue;

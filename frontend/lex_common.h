@@ -14,7 +14,8 @@ enum { KVAP_MAX_TRANSCRIPTIONS = 8 };
 // pair of nulls. Stored as the voice feature "lex_pos_dict" (userdata).
 typedef const char* const kvap_pos_pair[2];
 
-// Distinct transcriptions of word (phone lists with stress digits, to be freed
+// Distinct transcriptions of word (those of the run-time addenda alone when
+// the word is there) (phone lists with stress digits, to be freed
 // with delete_val), the one for `pos` first, then those for the tags n, v, j.
 // Writes the tag each came from into tags (static strings). Returns the count.
 VXN_EXPORT int lex_lookup_variants(const cst_lexicon* lex, const char* word, const char* pos,
