@@ -87,6 +87,18 @@ const cst_val* ff_syl_yn_question(const cst_item* syl) {
   return val_string_n(item_equal(syl_phrase(syl), relation_tail(phrases)) ? 1 : 0);
 }
 
+// Words from this one to the first (this one or later) whose token carries
+// punctuation, counting that word; 0 when no such word follows.
+const cst_val* ff_dist_to_next_punc(const cst_item* word) {
+  int d = 0;
+  for (cst_item* w = item_as(word, "Word"); w; w = item_next(w)) {
+    ++d;
+    cst_item* t = item_parent(item_as(w, "Token"));
+    if (t && item_feat_string(t, "punc")[0]) return val_string_n(capped(d));
+  }
+  return val_string_n(0);
+}
+
 }  // namespace
 
 const cst_val* kvap_count_val(const cst_item* item, const char* slot, int n) {
@@ -122,4 +134,5 @@ void common_ff_register(cst_features* ff) {
   ff_register(ff, "lisp_total_syls", ff_total_syls);
   ff_register(ff, "lisp_total_words", ff_total_words);
   ff_register(ff, "lisp_syl_yn_question", ff_syl_yn_question);
+  ff_register(ff, "dist_to_next_punc", ff_dist_to_next_punc);
 }

@@ -1,7 +1,7 @@
 // Feature functions every voice of the front end registers: Flite's standard
 // set plus the phrase, utterance and distance counts the label writer reads
 // (words_out, lisp_num_*_in_phrase, lisp_total_*, lisp_distance_to_*_stress and
-// _accent, lisp_syl_yn_question). Positional counts stop at 19.
+// _accent, lisp_syl_yn_question, dist_to_next_punc). Positional counts stop at 19.
 // Registration writes into the given feature set; the functions are stateless.
 #ifndef INIT_COMMON_H
 #define INIT_COMMON_H

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "frontend/en/en_phrasing.h"
 #include "frontend/kvap_g2p.h"
+#include "frontend/phrasing_common.h"
 #include "frontend/kvap_opts.h"
 #include "frontend/synth_util.h"
 #include "modules/usen/usen_voice.h"
@@ -207,6 +209,50 @@ TEST_F(Variants, SlotCounterIsMixedRadix) {
   delete_utterance(a);
   delete_utterance(b);
   delete_utterance(c2);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> phrase_names(cst_utterance* u, std::vector<int>* sizes) {
+  std::vector<std::string> out;
+  for (cst_item* p = relation_head(utt_relation(u, "Phrase")); p; p = item_next(p)) {
+    out.push_back(item_feat_string(p, "name"));
+    int n = 0;
+    for (cst_item* w = item_daughter(p); w; w = item_next(w)) ++n;
+    sizes->push_back(n);
+  }
+  return out;
+}
+
+TEST(Phrasing, EnglishWordPairsAndPunctuation) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  feat_set(v->features, "phrasing_func", uttfunc_val(en_phrasing));
+  cst_utterance* u = flite_synth_text("I went there as if I knew it, then left.", v, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<int> sizes;
+  std::vector<std::string> names = phrase_names(u, &sizes);
+  std::vector<std::string> expect = {"B", "B", "BB"};
+  std::vector<int> expectSizes = {3, 5, 2};
+  EXPECT_EQ(names, expect);
+  EXPECT_EQ(sizes, expectSizes);
+  delete_utterance(u);
+  // Without punctuation ahead the pair does not break.
+  u = flite_synth_text("I went there as if I knew it", v, nullptr);
+  sizes.clear();
+  names = phrase_names(u, &sizes);
+  EXPECT_EQ(names, std::vector<std::string>{"BB"});
+  delete_utterance(u);
+  // Punctuation phrasing: weak punctuation gives B, the text end stays BB.
+  feat_set(v->features, "phrasing_func", uttfunc_val(punctuation_phrasing));
+  u = flite_synth_text("One, two; three", v, nullptr);
+  sizes.clear();
+  names = phrase_names(u, &sizes);
+  expect = {"B", "B", "BB"};
+  EXPECT_EQ(names, expect);
+  delete_utterance(u);
+  usen_voice_delete(v);
 }
 
 }  // namespace
