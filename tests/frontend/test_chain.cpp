@@ -10,6 +10,7 @@
 #include "frontend/phrasing_common.h"
 #include "frontend/kvap_opts.h"
 #include "frontend/synth_util.h"
+#include "frontend/text_common.h"
 #include "modules/usen/usen_voice.h"
 
 namespace {
@@ -253,6 +254,50 @@ TEST(Phrasing, EnglishWordPairsAndPunctuation) {
   names = phrase_names(u, &sizes);
   expect = {"B", "B", "BB"};
   EXPECT_EQ(names, expect);
+  delete_utterance(u);
+  usen_voice_delete(v);
+}
+
+}  // namespace
+
+namespace {
+
+// Reads text with a token stream and reports where default_utt_break cuts.
+std::vector<std::string> break_after(const char* text) {
+  cst_utterance* u = new_utterance();
+  cst_relation* tokens = utt_relation_create(u, "Token");
+  cst_tokenstream* ts = ts_open_string(text, cst_ts_default_whitespacesymbols, cst_ts_default_singlecharsymbols,
+                                       cst_ts_default_prepunctuationsymbols, cst_ts_default_postpunctuationsymbols);
+  std::vector<std::string> out;
+  while (!ts_eof(ts)) {
+    const char* token = ts_get(ts);
+    if (relation_tail(tokens) && default_utt_break(ts, token, tokens))
+      out.push_back(item_feat_string(relation_tail(tokens), "name"));
+    cst_item* t = relation_append(tokens, nullptr);
+    item_set_string(t, "name", token);
+    item_set_string(t, "punc", ts->postpunctuation);
+  }
+  ts_close(ts);
+  delete_utterance(u);
+  return out;
+}
+
+TEST(UttBreak, SentenceEndsAndAbbreviations) {
+  std::vector<std::string> expect = {"arrived", "late"};
+  EXPECT_EQ(break_after("Dr. Smith arrived. He was late! so"), expect);
+  EXPECT_EQ(break_after("Mr. Jones"), std::vector<std::string>{});           // short capitalised token
+  EXPECT_EQ(break_after("see the U.S.A. Then"), std::vector<std::string>{});  // ends in a capital
+  EXPECT_EQ(break_after("one\n\ntwo"), std::vector<std::string>{"one"});
+}
+
+TEST(Tagger, DictionaryBeforeTree) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  cst_utterance* u = flite_synth_text("a nice dog", v, nullptr);
+  ASSERT_NE(u, nullptr);
+  cst_item* w = relation_head(utt_relation(u, "Word"));
+  EXPECT_STREQ(item_feat_string(w, "pos"), "d");
+  EXPECT_STREQ(item_feat_string(item_next(w), "pos"), "a");
+  EXPECT_STREQ(item_feat_string(item_next(item_next(w)), "pos"), "n");  // from the tree
   delete_utterance(u);
   usen_voice_delete(v);
 }
