@@ -303,3 +303,38 @@ TEST(Tagger, DictionaryBeforeTree) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> pause_sources(cst_utterance* u) {
+  std::vector<std::string> out;
+  for (cst_item* s = relation_head(utt_relation(u, "Segment")); s; s = item_next(s))
+    if (strcmp(item_feat_string(s, "name"), "pau") == 0)
+      out.push_back(item_feat_present(s, "pause_source") ? item_feat_string(s, "pause_source") : "-");
+  return out;
+}
+
+TEST(PhoneticPauses, MarksInsertAnnotatedPauses) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  cst_utterance* u = flite_synth_text("hello,! world", v, nullptr);
+  // Without the option the marks are plain punctuation: a comma phrase.
+  std::vector<std::string> expect = {"utt_boundary", "phrase_boundary", "utt_boundary"};
+  EXPECT_EQ(pause_sources(u), expect);
+  delete_utterance(u);
+  feat_set_int(v->features, "kvap.phonetic_pauses", 1);
+  u = flite_synth_text("hello,! world", v, nullptr);
+  expect = {"utt_boundary", "annotation", "utt_boundary"};
+  EXPECT_EQ(pause_sources(u), expect);
+  EXPECT_STREQ(item_feat_string(relation_head(utt_relation(u, "Token")), "punc"), "");
+  delete_utterance(u);
+  // Phonetic phrases close only at long marks.
+  feat_set_int(v->features, "kvap.phonetic_phrases", 1);
+  u = flite_synth_text("one,! two;! three", v, nullptr);
+  int phrases = 0;
+  for (cst_item* p = relation_head(utt_relation(u, "Phrase")); p; p = item_next(p)) ++phrases;
+  EXPECT_EQ(phrases, 2);
+  delete_utterance(u);
+  usen_voice_delete(v);
+}
+
+}  // namespace
