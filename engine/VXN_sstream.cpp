@@ -384,7 +384,9 @@ void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* lab
   int* flags = (int*)VXN_calloc((size_t)n, sizeof(int));
   int* voiced = (int*)VXN_calloc((size_t)(sss->total_state > 0 ? sss->total_state : 1),
                                  sizeof(int));
-  if (!work || !flags || !voiced || !allocate_streams(sss, ms)) {
+  // The windows come with the storage: the log-F0 rules address the delta and
+  // delta-delta parts through the window count.
+  if (!work || !flags || !voiced || !allocate_streams(sss, ms) || !copy_windows(sss, ms)) {
     VXN_print(VXN_LEVEL_ERROR, "VXN_SStreamSet_create: Cannot allocate the state streams\n");
     VXN_free(work);
     VXN_free(flags);
@@ -428,8 +430,8 @@ void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* lab
   // 9 to 11. Spectrum.
   correct_spectrum(sss, lf0, L);
 
-  // 12, 13. Windows and GV statistics.
-  if (!copy_windows(sss, ms) || !copy_gv(sss, ms, gv_iw)) {
+  // 13. GV statistics.
+  if (!copy_gv(sss, ms, gv_iw)) {
     VXN_print(VXN_LEVEL_ERROR, "VXN_SStreamSet_create: Cannot allocate the state streams\n");
     VXN_SStreamSet_clear(sss);
   }
