@@ -220,6 +220,11 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   }
   gss->nstream = nstream;
   gss->total_frame = complete ? VXN_PStreamSet_get_total_frame(pss) : 0;
+  if (engine->fperiod <= 0 || gss->total_frame > INT32_MAX / engine->fperiod) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_GStreamSet_create: %d frames cannot be synthesised\n",
+              gss->total_frame);
+    gss->total_frame = 0;
+  }
   gss->total_nsample = gss->total_frame * engine->fperiod;
   if (gss->total_nsample > 0) {
     gss->speech = (int16_t*)VXN_calloc((size_t)gss->total_nsample, sizeof(int16_t));
