@@ -311,8 +311,10 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   // 7, 8. Last chunk of the piece; after a stop, a faded ending and a closing
   // chunk of silence.
   if (deliver) {
-    const bool stopped = engine->control_state == 0;
-    int last = (engine->control_state == 1 && engine->last_piece == 0) ? 3 : 1;
+    // One reading of the run flag decides the ending.
+    const int run = engine->control_state;
+    const bool stopped = run == 0;
+    int last = (run == 1 && engine->last_piece == 0) ? 3 : 1;
     const int f = engine->chunk_fill;
     if (stopped) {
       short* chunk = current_chunk(engine);
