@@ -53,9 +53,18 @@ CVxnCode::CVxnCode()
       question_width_(0),
       pattern_width_(0),
       tables_loaded_(0),
-      failed_(0) {}
+      failed_(0),
+      node_ids_(NULL),
+      node_used_(NULL),
+      tree_max_leaf_(NULL),
+      tree_max_cap_(0) {}
 
-CVxnCode::~CVxnCode() { release_tables(); }
+CVxnCode::~CVxnCode() {
+  release_tables();
+  VXN_free(node_ids_);
+  VXN_free(node_used_);
+  VXN_free(tree_max_leaf_);
+}
 
 void CVxnCode::release_tables() {
   VXN_free(question_table_);
@@ -342,14 +351,27 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
                 15 + 9L * r);
   VXN_Tree* tree = NULL;
   VXN_Node* nodes = NULL;
-  VXN_Node** ids = NULL;
-  unsigned char* used = NULL;
+  if (ok && !node_ids_) {
+    node_ids_ = (VXN_Node**)VXN_calloc(kNodeTableSize, sizeof(VXN_Node*));
+    node_used_ = (unsigned char*)VXN_calloc(kNodeTableSize, 1);
+  }
+  const int ordinal = model->ntree;
+  if (ok && ordinal >= tree_max_cap_) {
+    const int cap = tree_max_cap_ ? 2 * tree_max_cap_ : 16;
+    int32_t* grown = (int32_t*)VXN_calloc((size_t)cap, sizeof(int32_t));
+    if (grown && tree_max_leaf_) memcpy(grown, tree_max_leaf_, (size_t)tree_max_cap_ * sizeof(int32_t));
+    VXN_free(tree_max_leaf_);
+    tree_max_leaf_ = grown;
+    tree_max_cap_ = grown ? cap : 0;
+  }
+  VXN_Node** ids = node_ids_;
+  unsigned char* used = node_used_;
+  int max_leaf = 0;
   if (ok) {
     tree = (VXN_Tree*)VXN_calloc(1, sizeof(VXN_Tree) + sizeof(VXN_Pattern) + 2);
     nodes = (VXN_Node*)VXN_calloc(1 + 2 * (size_t)r, sizeof(VXN_Node));
-    ids = (VXN_Node**)VXN_calloc(kNodeTableSize, sizeof(VXN_Node*));
-    used = (unsigned char*)VXN_calloc(kNodeTableSize, 1);
-    if (!tree || !nodes || !ids || !used) ok = reject("error [1050]: Cannot allocate memory.\n");
+    if (!tree || !nodes || !ids || !used || !tree_max_leaf_)
+      ok = reject("error [1050]: Cannot allocate memory.\n");
   }
   if (ok) {
     tree->state = state;
@@ -389,6 +411,7 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
         if (leaf[c]) {
           if (values[c] < 1) ok = reject("error [3100] : Node %d names leaf %d.\n", id, values[c]);
           children[c]->pdf = values[c];
+          if (values[c] > max_leaf) max_leaf = values[c];
         } else if (values[c] >= 0 || values[c] < -kMaxNodeId) {
           ok = reject("error [3090] : Node %d names child %d, outside -15999..-1.\n", id,
                       values[c]);
@@ -408,9 +431,23 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
     if (ok && pending != 0)
       ok = reject("error [3090] : A tree names %d nodes that have no record.\n", pending);
   }
-  VXN_free(ids);
-  VXN_free(used);
+  // Reset the scratch tables for the next packet: only named ids were set.
+  if (ids && used) {
+    ids[0] = NULL;
+    used[0] = 0;
+    for (int k = 0; k < r && k * 9 + 16 <= size; k++) {
+      const unsigned char* rec = p + 7 + 9 * k;
+      for (int c = 0; c < 2; c++) {
+        const int v = get_i16(rec + 4 + 2 * c);
+        if (v < 0 && v >= -kMaxNodeId) {
+          ids[-v] = NULL;
+          used[-v] = 0;
+        }
+      }
+    }
+  }
   VXN_free(p);
+  if (ok) tree_max_leaf_[ordinal] = max_leaf;
   if (!ok) {
     VXN_free(nodes);
     VXN_free(tree);
@@ -567,27 +604,12 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
 }
 
 int CVxnCode::check_leaves(const VXN_Model* model) {
-  // Depth-first over each tree; children are distinct nodes (at most 1 + 2R
-  // with R <= 32767), so the list never overflows and the walk ends.
-  const VXN_Node** list = (const VXN_Node**)VXN_calloc(65536, sizeof(VXN_Node*));
-  if (!list) return reject("error [1050]: Cannot allocate memory.\n");
-  int k = 2, ok = 1;
-  for (const VXN_Tree* t = model->tree; t && ok; t = t->next, k++) {
-    int count = 0;
-    list[count++] = t->root;
-    while (count > 0 && ok) {
-      const VXN_Node* x = list[--count];
-      if (x->pdf > model->npdf[k]) {
-        ok = reject("error [3100] : Leaf %d lies outside the %d pdfs of tree %d.\n", x->pdf,
-                    model->npdf[k], k - 1);
-        break;
-      }
-      if (x->yes && count < 65536) list[count++] = x->yes;
-      if (x->no && count < 65536) list[count++] = x->no;
-    }
+  for (int t = 0; t < model->ntree && t < tree_max_cap_; t++) {
+    if (tree_max_leaf_[t] > model->npdf[t + 2])
+      return reject("error [3100] : Leaf %d lies outside the %d pdfs of tree %d.\n",
+                    tree_max_leaf_[t], model->npdf[t + 2], t + 1);
   }
-  VXN_free(list);
-  return ok;
+  return 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -92,6 +92,12 @@ class CVxnCode {
   uint16_t pattern_width_;
   int tables_loaded_;
   int failed_;
+  // Scratch for tree packets: node by -id, ids named so far, and the largest
+  // leaf of each tree of the model being read (checked against its pdf counts).
+  VXN_Node** node_ids_;
+  unsigned char* node_used_;
+  int32_t* tree_max_leaf_;
+  int tree_max_cap_;
 };
 
 #endif
