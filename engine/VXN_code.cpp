@@ -18,6 +18,7 @@ enum : unsigned int {
 };
 
 enum { kMaxNodeId = 15999, kNodeTableSize = 16000 };
+enum { kLayoutBytes = 0, kLayoutOnDemand = 1, kLayoutNibbles = 2 };
 // Upper bounds on what one table or packet may make the reader allocate.
 const size_t kMaxTableBytes = 32u << 20;
 const size_t kMaxPacketBytes = 64u << 20;
@@ -512,6 +513,26 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf: File for pdfs is not specified.\n");
     return reject("error [3110] : No model file.\n");
   }
+  return load_body(model, fp, T, msd, type, kLayoutBytes);
+}
+
+int CVxnCode::VXN_Code_load_pdf_fp(VXN_Model* model, FILE* fp, int T, int msd) {
+  if (!fp) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf_fp: File for pdfs is not specified.\n");
+    return reject("error [3110] : No model file.\n");
+  }
+  return load_body(model, fp, T, msd, 1, kLayoutOnDemand);
+}
+
+int CVxnCode::VXN_Code_load_pdf_16(VXN_Model* model, FILE* fp, int T, int msd) {
+  if (!fp) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf: File for pdfs is not specified.\n");
+    return reject("error [3110] : No model file.\n");
+  }
+  return load_body(model, fp, T, msd, 1, kLayoutNibbles);
+}
+
+int CVxnCode::load_body(VXN_Model* model, FILE* fp, int T, int msd, int type, int layout) {
   model->ntree = T;
   unsigned char b[4];
   if (!read_exact(fp, b, 4, "a model body")) return 0;
@@ -536,7 +557,9 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
   if (found_type != type)
     return reject("error [3110] : A model body of codebook type %d where type %d belongs.\n",
                   found_type, type);
-  const long long width = 2LL * v + msd;  // code bytes per pdf
+  // Code bytes per pdf: 2V codes (V in the 16-level layout, mean code in the
+  // high and variance code in the low 4 bits), plus the weight code for MSD.
+  const long long width = (layout == kLayoutNibbles ? (long long)v : 2LL * v) + msd;
   const long long dims = 2LL * v;
   if (type == 1) {
     if (K < 1 || K > 256) return reject("error [3110] : Codebook size %d is outside 1..256.\n", K);
@@ -577,6 +600,20 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     VXN_free(x);
   }
   model->codebook_type = type;
+  if (layout == kLayoutOnDemand) {
+    // Codes stay in the file: note where each tree's codes begin.
+    model->state_offset = (uint32_t*)VXN_calloc((size_t)T + 2, sizeof(uint32_t));
+    if (!model->state_offset) return reject("error [1050]: Cannot allocate memory.\n");
+    for (int k = 2; k < T + 2; k++) {
+      const long at = ftell(fp);
+      if (at < 0 || at > 0x7FFFFFFFL) return reject("error [3120] : The model file is too large.\n");
+      model->state_offset[k] = (uint32_t)at;
+      if (fseek(fp, (long)(model->npdf[k] * width), SEEK_CUR) != 0)
+        return reject("error [3120] : The file ends inside a code block.\n");
+    }
+    return 1;
+  }
+  const long long stored = layout == kLayoutNibbles ? (long long)v : dims;  // codes before the weight
   model->codes = (unsigned char*)VXN_calloc((size_t)(total * width), 1);
   if (!model->codes) return reject("error [1050]: Cannot allocate memory.\n");
   if (!read_exact(fp, model->codes, (long)(total * width), "a code block")) return 0;
@@ -586,16 +623,19 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     if (!model->pdf[k]) return reject("error [1050]: Cannot allocate memory.\n");
     for (int j = 1; j <= model->npdf[k]; j++, c += width) {
       if (msd) {
-        // The file has the weight code first; in memory it follows the 2V codes.
+        // The file has the weight code first; in memory it follows the other codes.
         const unsigned char w = c[0];
-        memmove(c, c + 1, (size_t)dims);
-        c[dims] = w;
+        memmove(c, c + 1, (size_t)stored);
+        c[stored] = w;
       }
       if (type == 1) {
-        for (long long d = 0; d < dims; d++)
-          if (c[d] >= K)
+        for (long long d = 0; d < stored; d++) {
+          const int hi = layout == kLayoutNibbles ? c[d] >> 4 : c[d];
+          const int lo = layout == kLayoutNibbles ? c[d] & 15 : 0;
+          if (hi >= K || lo >= K)
             return reject("error [3110] : Code %d of pdf %d lies outside the %d-entry codebook.\n",
-                          c[d], j, K);
+                          hi >= K ? hi : lo, j, K);
+        }
       }
       model->pdf[k][j] = c;
     }
