@@ -23,6 +23,7 @@ enum { kLayoutBytes = 0, kLayoutOnDemand = 1, kLayoutNibbles = 2 };
 const size_t kMaxTableBytes = 32u << 20;
 const size_t kMaxPacketBytes = 64u << 20;
 const int kMaxInterpolation = 16;
+const unsigned kMaxEntry = 1023;  // longest question name or pattern
 const int kMaxStates = 5;
 
 // Dynamic-feature windows, identical for every parameter stream: width, then
@@ -143,6 +144,11 @@ int CVxnCode::load_table(FILE* fp, const char* what, int extra, char** slots, ui
   }
   const unsigned n = get_u16(buf), m = get_u16(buf + 2);
   const size_t w = (size_t)m + (size_t)extra;
+  if (m > kMaxEntry) {
+    VXN_free(buf);
+    return reject("error [3040] : The %s table allows entries of %u bytes; the limit is %u.\n", what,
+                  m, kMaxEntry);
+  }
   if (w > 0xFFFF || (size_t)n * w > kMaxTableBytes) {
     VXN_free(buf);
     return reject("error [3040] : The %s table declares %u entries of up to %u bytes: too large.\n",

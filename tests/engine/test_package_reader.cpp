@@ -56,7 +56,7 @@ Attempt attempt(const std::string& stem, int n = 1) {
 }
 
 Bytes scrambled_table(const std::vector<std::string>& entries, unsigned m) {
-  Bytes b = {(unsigned char)entries.size(), 0, (unsigned char)m, 0};
+  Bytes b = {(unsigned char)entries.size(), 0, (unsigned char)(m & 0xFF), (unsigned char)(m >> 8)};
   for (const auto& e : entries) {
     b.insert(b.end(), e.begin(), e.end());
     b.push_back(',');
@@ -92,8 +92,10 @@ TEST_F(Reader, StringTableSlotsHoldEntriesOfExactlyM) {
   EXPECT_STREQ(q->head->next->string, "*-b+*");
   EXPECT_STREQ(v.ms()->stream[0].model[0].question->string, "ABCDE");
 
-  // Hand-written tables: an entry longer than M, a count that differs from N.
-  for (auto bad : {scrambled_table({"abcdef", "x", "y"}, 5), scrambled_table({"a", "b"}, 5)}) {
+  // Hand-written tables: an entry longer than M, a count that differs from N,
+  // entries allowed to be longer than the 1023 bytes a name or pattern may have.
+  for (auto bad : {scrambled_table({"abcdef", "x", "y"}, 5), scrambled_table({"a", "b"}, 5),
+                   scrambled_table({"a", "b", "c"}, 1024)}) {
     bad[0] = 3;
     write_bytes(v.stem + ".qt", bad);
     const Attempt a = attempt(v.stem);
