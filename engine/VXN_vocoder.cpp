@@ -27,6 +27,11 @@ const int32_t kLog2eHalf_Q16 = 47274;  // log2(e) / 2
 
 int delay_length(int m) { return 3 * (kPd + 1) + kPd * (m + 2); }
 
+// c += inc over n coefficients (distinct arrays), Q17.
+void add_increment(int32_t* __restrict c_Q17, const int32_t* __restrict inc_Q17, int n) {
+  for (int i = 0; i < n; i++) c_Q17[i] = qfix_add32(c_Q17[i], inc_Q17[i]);
+}
+
 // One all-pass chain of the second stage. d[0..m+1]: d[1] is stage 1,
 // d[i + 1] stage i (i = 1..m) of the previous call. Returns sum b[i] stage i.
 inline int64_t VXN_mlsafir(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
@@ -283,7 +288,7 @@ void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mc
     int64_t y_Q8 = VXN_mlsadf(x, c_Q17, m, alpha, kPd, v->delay, v->pade);
     if (out) out[k] = qfix_clip16(qfix_pshr64(y_Q8, 8), kClip);
     if (--count == 0) {
-      for (int i = 0; i <= m; i++) c_Q17[i] = qfix_to32(qfix_add64(c_Q17[i], cinc_Q17[i]));
+      add_increment(c_Q17, cinc_Q17, m + 1);
       count = v->iprd;
     }
   }
