@@ -266,7 +266,7 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
       } else {
         for (const Pdf& p : pdfs.pdfs[t]) {
           converted.push_back(pdf_fn(p));
-          if (opt.progress && ++done % 500 == 0) opt.progress(what, done, total);
+          if (opt.progress && ++done % 2000 == 0) opt.progress(what, done, total);
         }
       }
       dst->pdfs.push_back(std::move(converted));
