@@ -10,6 +10,7 @@
 #include "engine/VXN_engine.h"
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
+#include "tests/engine/package_fixture.h"
 
 namespace {
 
@@ -238,6 +239,15 @@ class VoiceDir {
   void touch_package(const std::string& stem) {
     for (const char* ext : {".am", ".dt", ".qt", ".pt"}) touch("Model/" + stem + ext);
   }
+  // A small valid package written with the package writer.
+  void write_package(const std::string& stem) {
+    touch_package(stem);
+    std::string error;
+    ASSERT_TRUE(vxn::voice::write_package(
+        vxn_test::single_leaf_voice({3, 4, 5, 4, 3}, {1, 2, 3}, 0.8f), path_ + "Model/" + stem,
+        nullptr, &error))
+        << error;
+  }
   char* path() { return &path_[0]; }
 
  private:
@@ -287,7 +297,7 @@ TEST_F(Facade, InitChecksKoreanAndChineseResources) {
 
 TEST_F(Facade, HybridOnlyWithProsodyFileAndRequest) {
   VoiceDir dir;
-  dir.touch_package("Fr/vxnf_fr_24_256");
+  dir.write_package("Fr/vxnf_fr_24_256");
   synth_->VXNSetLanguage(5, 0);
   synth_->VXNSetHybrid(1);
   synth_->VXNModelSelect(0);
