@@ -16,6 +16,7 @@
 
 #include "engine/VXN_code.h"
 #include "engine/VXN_engine.h"
+#include "engine/VXN_vsearch.h"
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_package_writer.h"
 #include "tools/voicebuild/VXN_voice_import.h"
@@ -302,6 +303,92 @@ TEST(SltVoice, BuiltPackageIsWhatTheImporterWritesNow) {
   ASSERT_TRUE(import_htsvoice(sh->hts, ImportOptions(), &v, &rep, &err)) << err;
   EXPECT_LT(rep.rms_envelope_db, 1.0);
   EXPECT_LT(rep.worst_envelope_db, 6.0);
+}
+
+std::vector<short> g_pcm;
+void collect(short* samples, int count, int) { g_pcm.insert(g_pcm.end(), samples, samples + count); }
+
+// A hand-written phrase through the whole synthesis core with this voice: it
+// must come out as speech of a plausible length and level, voiced where the
+// phrase is voiced. The samples go to build/voice-check/NAME.wav for listening
+// and for sox.
+TEST(SltVoice, SpeaksHandWrittenPhrases) {
+  REQUIRE_VOICE();
+  for (const char* name : {"hello_world", "the_cat_sat", "good_morning"}) {
+    SCOPED_TRACE(name);
+    std::vector<std::string> labels = read_labels(std::string(name) + ".lab");
+    ASSERT_FALSE(labels.empty());
+    VXN_VT_reset_hybrid();
+    VXN_Engine engine;
+    VXN_Engine_initialize(&engine, 3);
+    CVxnCode reader;
+    std::string qt = kStem + ".qt", pt = kStem + ".pt", am = kStem + ".am", dt = kStem + ".dt";
+    ASSERT_TRUE(reader.VXN_Code_load_question_from_fn(&qt[0], &pt[0]) &&
+                reader.VXN_Code_load_parameter_from_fn(&engine, &am[0], &dt[0], 1));
+    engine.stream_count = 3;
+    engine.ms.language = 1;
+    engine.ms.model_select = 0;
+    engine.language_id = 1;
+    engine.chunk_size = 4800;
+    engine.chunk_count = 4;
+    engine.ring_buffer = (short*)VXN_calloc(4800 * 4, sizeof(short));
+    engine.stream_callback = collect;
+    engine.last_piece = 1;
+    g_pcm.clear();
+    std::vector<char*> lines;
+    for (std::string& l : labels) lines.push_back(&l[0]);
+    VXN_Engine_load_label_from_string_list(&engine, lines.data(), (int)lines.size());
+    VXN_Engine_create_sstream(&engine, 0, 0);
+    ASSERT_EQ(VXN_Engine_create_pstream(&engine), 1);
+    ASSERT_EQ(VXN_Engine_create_gstream(&engine), 0);
+    const int frames = VXN_SStreamSet_get_total_frame(&engine.sss);
+    // Voiced frames: the phrases are mostly voiced sounds.
+    int voiced = 0;
+    for (int f = 0; f < VXN_PStreamSet_get_total_frame(&engine.pss); ++f)
+      voiced += VXN_PStreamSet_get_msd_flag(&engine.pss, 1, f) ? 1 : 0;
+    VXN_Engine_refresh(&engine);
+    VXN_Engine_clear(&engine);
+
+    const double seconds = frames * 0.005;
+    EXPECT_GT(seconds, 0.04 * (labels.size() - 2)) << "phones last at least 40 ms on average";
+    EXPECT_LT(seconds, 0.25 * labels.size() + 1.0);
+    EXPECT_GT(voiced, frames / 4);
+    EXPECT_LT(voiced, frames);
+    ASSERT_GT(g_pcm.size(), 1000u);
+    double energy = 0.0;
+    int clipped = 0;
+    const std::size_t a = g_pcm.size() / 4, b = 3 * g_pcm.size() / 4;
+    for (std::size_t i = a; i < b; ++i) {
+      energy += double(g_pcm[i]) * g_pcm[i];
+      clipped += std::abs(g_pcm[i]) >= 32000;
+    }
+    const double rms = std::sqrt(energy / double(b - a));
+    EXPECT_GT(rms, 300.0);
+    EXPECT_LT(rms, 12000.0);
+    EXPECT_LT(clipped, int(b - a) / 200);
+
+    const std::string dir = kBuild + "/voice-check";
+    mkdir(dir.c_str(), 0777);
+    FILE* fp = std::fopen((dir + "/" + name + ".wav").c_str(), "wb");
+    ASSERT_NE(fp, nullptr);
+    auto u32 = [&](uint32_t v) { std::fwrite(&v, 4, 1, fp); };
+    auto u16 = [&](uint16_t v) { std::fwrite(&v, 2, 1, fp); };
+    const uint32_t bytes = static_cast<uint32_t>(g_pcm.size() * 2);
+    std::fwrite("RIFF", 1, 4, fp);
+    u32(36 + bytes);
+    std::fwrite("WAVEfmt ", 1, 8, fp);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(24000);
+    u32(48000);
+    u16(2);
+    u16(16);
+    std::fwrite("data", 1, 4, fp);
+    u32(bytes);
+    std::fwrite(g_pcm.data(), 2, g_pcm.size(), fp);
+    std::fclose(fp);
+  }
 }
 
 }  // namespace
