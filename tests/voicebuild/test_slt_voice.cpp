@@ -12,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -185,6 +186,58 @@ std::vector<std::string> variants(const std::string& label, bool phones, bool nu
   return out;
 }
 
+std::size_t pdf_count(const HtsPdfBlock& b) {
+  std::size_t n = 0;
+  for (const auto& t : b.pdfs) n += t.size();
+  return n;
+}
+
+// A label with several fields changed at once: each phone, number and string
+// field of the base is replaced by a random value of its kind with some
+// probability. Reaches combinations that single changes do not.
+std::string random_label(const std::string& base, std::mt19937* rng) {
+  auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(*rng) < p; };
+  auto pick = [&](const char* const* list, std::size_t n) {
+    return std::string(list[std::uniform_int_distribution<std::size_t>(0, n - 1)(*rng)]);
+  };
+  const std::size_t nphones = sizeof kPhones / sizeof kPhones[0];
+  std::string out;
+  // Phone names: the text before '@', separated by ^ - + =.
+  const std::size_t at = base.find('@');
+  std::string field;
+  for (std::size_t i = 0; i <= at; ++i) {
+    const char c = base[i];
+    if (c == '^' || c == '-' || c == '+' || c == '=' || c == '@') {
+      out += chance(0.5) ? pick(kPhones, nphones - (c == '+' ? 1 : 0)) : field;
+      out += c;
+      field.clear();
+    } else {
+      field += c;
+    }
+  }
+  static const char* const kNumbers[] = {"0", "1", "2", "3", "4", "5", "7", "10", "14", "19"};
+  for (std::size_t i = at + 1; i < base.size();) {
+    if (isdigit(static_cast<unsigned char>(base[i]))) {
+      std::size_t j = i;
+      while (j < base.size() && isdigit(static_cast<unsigned char>(base[j]))) ++j;
+      out += chance(0.2) ? pick(kNumbers, 10) : base.substr(i, j - i);
+      i = j;
+    } else {
+      out += base[i++];
+    }
+  }
+  // String fields: part of speech of the current word, syllable vowel.
+  const std::size_t e = out.find("/E:");
+  if (e != std::string::npos && chance(0.3)) {
+    const std::size_t plus = out.find('+', e);
+    out = out.substr(0, e + 3) + pick(kGpos, 10) + out.substr(plus);
+  }
+  const std::size_t bar = out.find('|'), c = out.find("/C:");
+  if (bar != std::string::npos && c != std::string::npos && bar < c && chance(0.3))
+    out = out.substr(0, bar + 1) + pick(kPhones, nphones) + out.substr(c);
+  return out;
+}
+
 // Leaf of the engine's tree for the label: stream -1 is the duration stream.
 int engine_leaf(Shared* sh, int stream, int state, const std::string& label, int* pdf_set) {
   const VXN_Model* m = stream < 0 ? &sh->engine.ms.duration.model[0]
@@ -205,7 +258,10 @@ TEST(SltVoice, PackageTreesSelectTheSourceLeaves) {
     std::vector<std::string> v = variants(base[i], i % 3 == 0, i % 4 == 1);
     labels.insert(labels.end(), v.begin(), v.end());
   }
-  ASSERT_GT(labels.size(), 3000u);
+  std::mt19937 rng(2024);
+  for (int k = 0; k < 6000; ++k)
+    labels.push_back(random_label(base[rng() % base.size()], &rng));
+  ASSERT_GT(labels.size(), 9000u);
 
   const HtsStreamData& mcp = sh->hts.streams[0];
   const HtsStreamData& lf0 = sh->hts.streams[1];
@@ -232,7 +288,9 @@ TEST(SltVoice, PackageTreesSelectTheSourceLeaves) {
   std::size_t leaves = 0;
   for (const auto& s : seen_lf0) leaves += std::count(s.begin(), s.end(), true);
   // The variants must reach a good share of the leaves to mean anything.
-  EXPECT_GT(leaves, 500u) << "distinct log-F0 leaves reached";
+  EXPECT_GT(leaves, 1500u) << "distinct log-F0 leaves reached";
+  std::printf("%zu labels, %zu tree lookups compared, %zu of %zu log-F0 leaves reached\n",
+              labels.size(), compared, leaves, pdf_count(lf0.pdf));
   RecordProperty("labels", static_cast<int>(labels.size()));
   RecordProperty("lookups", static_cast<int>(compared));
 }
