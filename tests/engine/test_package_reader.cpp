@@ -56,7 +56,7 @@ Attempt attempt(const std::string& stem, int n = 1) {
 }
 
 Bytes scrambled_table(const std::vector<std::string>& entries, unsigned m) {
-  Bytes b = {(unsigned char)entries.size(), 0, (unsigned char)m, 0};
+  Bytes b = {(unsigned char)entries.size(), 0, (unsigned char)(m & 0xFF), (unsigned char)(m >> 8)};
   for (const auto& e : entries) {
     b.insert(b.end(), e.begin(), e.end());
     b.push_back(',');
@@ -92,8 +92,10 @@ TEST_F(Reader, StringTableSlotsHoldEntriesOfExactlyM) {
   EXPECT_STREQ(q->head->next->string, "*-b+*");
   EXPECT_STREQ(v.ms()->stream[0].model[0].question->string, "ABCDE");
 
-  // Hand-written tables: an entry longer than M, a count that differs from N.
-  for (auto bad : {scrambled_table({"abcdef", "x", "y"}, 5), scrambled_table({"a", "b"}, 5)}) {
+  // Hand-written tables: an entry longer than M, a count that differs from N,
+  // entries allowed to be longer than the 1023 bytes a name or pattern may have.
+  for (auto bad : {scrambled_table({"abcdef", "x", "y"}, 5), scrambled_table({"a", "b"}, 5),
+                   scrambled_table({"a", "b", "c"}, 1024)}) {
     bad[0] = 3;
     write_bytes(v.stem + ".qt", bad);
     const Attempt a = attempt(v.stem);
@@ -334,6 +336,118 @@ TEST_F(Corrupt, MissingStringTablesOrFilesAreRejected) {
   EXPECT_NE(err.find("error [1030] : Model name or path is invalid.\n"), std::string::npos);
   EXPECT_TRUE(model_set_empty(e));
   VXN_Engine_clear(&e);
+}
+
+TEST_F(Reader, OnDemandLayoutReadsCodesFromTheFile) {
+  vxn::voice::SyntheticOptions o;
+  o.leaves = 7;
+  o.duration_leaves = 9;
+  o.static_length[0] = 2;
+  LoadedVoice v(vxn::voice::make_synthetic_voice(o));
+  ASSERT_TRUE(v.loaded) << v.error;
+  const auto secs = sections(read_bytes(v.stem + ".am"));
+  FILE* fp = fopen((v.stem + ".am").c_str(), "rb");
+  ASSERT_NE(fp, nullptr);
+  CVxnCode reader;
+  // Re-read the duration and pitch bodies with the codes left on disk and
+  // give their state offsets to the loaded models.
+  const int which[2] = {0, 2};
+  VXN_Model* targets[2] = {&v.ms()->duration.model[0], &v.ms()->stream[1].model[0]};
+  for (int i = 0; i < 2; i++) {
+    VXN_Model m;
+    CVxnCode::VXN_Code_initialize(&m);
+    fseek(fp, (long)secs[which[i]].body, SEEK_SET);
+    ASSERT_EQ(reader.VXN_Code_load_pdf_fp(&m, fp, i == 0 ? 1 : 5, i), 1);
+    EXPECT_EQ(m.pdf[2], nullptr);  // no codes in memory
+    EXPECT_EQ(ftell(fp), (long)(secs[which[i]].body + secs[which[i]].size));
+    targets[i]->state_offset = m.state_offset;
+    m.state_offset = nullptr;
+    VXN_Model_clear(&m);
+  }
+  fclose(fp);
+  v.ms()->language = 6;
+  std::mt19937 rng(8);
+  for (int n = 0; n < 40; n++) {
+    const std::string label = vxn::voice::make_synthetic_label(rng);
+    float a[8], av[8], b[8], bv[8], wa = -1, wb = -2;
+    VXN_ModelSet_get_duration_fp(v.ms(), label.c_str(), a, av);
+    const unsigned char* code = VXN_Model_find_pdf(targets[0], label.c_str(), -1);
+    ASSERT_NE(code, nullptr);
+    for (int d = 0; d < 5; d++) {
+      EXPECT_EQ(a[d + 2], targets[0]->codebook[d][code[d]]);  // no smoothing
+      EXPECT_EQ(av[d + 2], targets[0]->codebook[5 + d][code[5 + d]]);
+    }
+    for (int state = 2; state <= 6; state++) {
+      VXN_ModelSet_get_parameter_fp(v.ms(), label.c_str(), a, av, &wa, 1, state);
+      VXN_ModelSet_get_parameter(v.ms(), label.c_str(), b, bv, &wb, 1, state);
+      for (int d = 0; d < 3; d++) {
+        EXPECT_EQ(a[d], b[d]);
+        EXPECT_EQ(av[d], bv[d]);
+      }
+      EXPECT_EQ(wa, wb);
+    }
+  }
+}
+
+TEST_F(Reader, SixteenLevelLayoutPacksTwoCodesPerByte) {
+  // V = 2, one tree of 2 pdfs, K = 16: codebook entry e of dimension d is 100d + e.
+  Bytes body;
+  auto i32 = [&](int32_t x) {
+    for (int k = 0; k < 4; k++) body.push_back((unsigned char)((uint32_t)x >> (8 * k)));
+  };
+  i32(2);
+  i32(2);
+  i32(16);
+  body.push_back(1);
+  for (int d = 0; d < 4; d++)
+    for (int e = 0; e < 16; e++) {
+      const float f = 100.0f * d + e;
+      uint32_t u;
+      memcpy(&u, &f, 4);
+      i32((int32_t)u);
+    }
+  body.insert(body.end(), {0x12, 0x34, 0xF0, 0x0F});
+  FILE* fp = fmemopen(body.data(), body.size(), "rb");
+  CVxnCode reader;
+  VXN_Model m;
+  CVxnCode::VXN_Code_initialize(&m);
+  ASSERT_EQ(reader.VXN_Code_load_pdf_16(&m, fp, 1, 0), 1);
+  fclose(fp);
+  // A hand tree: "*-a+*" selects leaf 2, anything else leaf 1.
+  VXN_Pattern pat{const_cast<char*>("*-a+*"), nullptr};
+  VXN_Question q{const_cast<char*>("C-a"), &pat, nullptr};
+  VXN_Node yes{0, 2, nullptr, nullptr, nullptr, nullptr}, no{0, 1, nullptr, nullptr, nullptr, nullptr};
+  VXN_Node root{0, 0, &yes, &no, nullptr, &q};
+  VXN_Tree tree{nullptr, nullptr, &root, 2};
+  m.tree = &tree;
+  VXN_ModelSet ms;
+  VXN_ModelSet_initialize(&ms, 3);
+  ms.nstate = 2;
+  ms.duration.nmodel = 1;
+  ms.duration.model = &m;
+  float mean[4], vari[4];
+  VXN_ModelSet_get_duration_16(&ms, "x-a+y", mean, vari);
+  EXPECT_EQ(mean[2], 15.0f);   // 0xF0: mean code 15, variance code 0
+  EXPECT_EQ(vari[2], 200.0f);
+  EXPECT_EQ(mean[3], 100.0f);  // 0x0F
+  EXPECT_EQ(vari[3], 315.0f);
+  VXN_ModelSet_get_duration_16(&ms, "x-b+y", mean, vari);
+  EXPECT_EQ(mean[2], 1.0f);    // 0x12
+  EXPECT_EQ(vari[2], 202.0f);
+  m.tree = nullptr;
+  VXN_Model_clear(&m);
+
+  // Codes must lie inside a smaller codebook.
+  body[8] = 8;
+  body.erase(body.begin() + 13 + 8 * 4 * 4, body.begin() + 13 + 16 * 4 * 4);
+  fp = fmemopen(body.data(), body.size(), "rb");
+  CVxnCode::VXN_Code_initialize(&m);
+  g_nStatePrint = 2;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(reader.VXN_Code_load_pdf_16(&m, fp, 1, 0), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("error [3110]"), std::string::npos);
+  fclose(fp);
+  VXN_Model_clear(&m);
 }
 
 }  // namespace
