@@ -11,6 +11,7 @@
 #include "engine/VXN_engine.h"
 #include "engine/VXN_melp.h"
 #include "engine/VXN_vocoder.h"
+#include "engine/qfix_basicop.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ void run(benchmark::State& state, bool equalise) {
   engine.language_id = 1;
   engine.sss.output_gain = 1.0f;
   std::vector<int16_t> out(kFrames * kFrame);
+  qfix_debug_reset();
   for (auto _ : state) {
     synthesize_second(p, &engine, equalise, out.data());
     benchmark::DoNotOptimize(out.data());
@@ -74,6 +76,9 @@ void run(benchmark::State& state, bool equalise) {
   state.counters["realtime_factor"] =
       benchmark::Counter((double)state.iterations(), benchmark::Counter::kIsRate);
   state.SetItemsProcessed(state.iterations() * kFrames);
+  // Checked fixed-point operations per second of audio (VXN_FIXED_DEBUG builds only).
+  if (qfix_debug_operation_count() > 0)
+    state.counters["fixed_ops"] = (double)qfix_debug_operation_count() / state.iterations();
 }
 
 void BM_VocoderAndEqualiserSecond(benchmark::State& state) { run(state, true); }
@@ -98,9 +103,28 @@ void BM_ExcitationSecond(benchmark::State& state) {
       benchmark::Counter((double)state.iterations(), benchmark::Counter::kIsRate);
 }
 
+// The equaliser alone on one second of vocoder output (US English, voice 0).
+void BM_EqualiserSecond(benchmark::State& state) {
+  Params p = make_params();
+  static VXN_Engine engine;
+  memset(&engine, 0, sizeof(engine));
+  engine.language_id = 1;
+  engine.sss.output_gain = 1.0f;
+  std::vector<int16_t> speech(kFrames * kFrame), work;
+  synthesize_second(p, &engine, false, speech.data());
+  for (auto _ : state) {
+    work = speech;
+    for (int t = 0; t < kFrames; t++) EQ_Filter(&work[t * kFrame], kFrame, t, &engine, 1);
+    benchmark::DoNotOptimize(work.data());
+  }
+  state.counters["realtime_factor"] =
+      benchmark::Counter((double)state.iterations(), benchmark::Counter::kIsRate);
+}
+
 BENCHMARK(BM_VocoderAndEqualiserSecond)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VocoderSecond)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExcitationSecond)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EqualiserSecond)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
