@@ -809,6 +809,23 @@ int CVxnCode::VXN_Code_Engine_load_gv(VXN_Engine* engine, FILE* am, int stream, 
   return 1;
 }
 
+// The interpolation weights belong to the voice being loaded: a new load
+// starts without any.
+static void release_weights(VXN_Engine* engine) {
+  VXN_free(engine->duration_iw);
+  engine->duration_iw = NULL;
+  for (int s = 0; s < engine->stream_count; s++) {
+    if (engine->parameter_iw) {
+      VXN_free(engine->parameter_iw[s]);
+      engine->parameter_iw[s] = NULL;
+    }
+    if (engine->gv_iw) {
+      VXN_free(engine->gv_iw[s]);
+      engine->gv_iw[s] = NULL;
+    }
+  }
+}
+
 // Reads a section header; 1 header read, 0 clean end of file, -1 rejected.
 // -2 when the file ends inside the header, -3 when the marker is wrong.
 static int read_section_header(FILE* fp, int* kind, int32_t* size) {
@@ -835,6 +852,8 @@ int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE
   ms->model_select = model_select;
   ms->pause_mode = pause_mode;
   ms->pause_frames = pause_frames;
+
+  release_weights(engine);
 
   int ok = 1;
   failed_ = 0;
@@ -903,18 +922,7 @@ int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE
     ms->model_select = model_select;
     ms->pause_mode = pause_mode;
     ms->pause_frames = pause_frames;
-    VXN_free(engine->duration_iw);
-    engine->duration_iw = NULL;
-    for (int s = 0; s < engine->stream_count; s++) {
-      if (engine->parameter_iw) {
-        VXN_free(engine->parameter_iw[s]);
-        engine->parameter_iw[s] = NULL;
-      }
-      if (engine->gv_iw) {
-        VXN_free(engine->gv_iw[s]);
-        engine->gv_iw[s] = NULL;
-      }
-    }
+    release_weights(engine);
     return 0;
   }
   return 1;

@@ -450,4 +450,24 @@ TEST_F(Reader, SixteenLevelLayoutPacksTwoCodesPerByte) {
   VXN_Model_clear(&m);
 }
 
+TEST_F(Reader, ReloadingReplacesTheVoiceAndAFailedReloadLeavesNothing) {
+  vxn::voice::Voice with_gv = single_leaf_voice({5, 5, 5, 5, 5}, {1, 2, 3}, 0.9f);
+  with_gv.gv[2] = {true, {1, 2}, {3, 4}};
+  LoadedVoice v(with_gv);
+  ASSERT_TRUE(v.loaded);
+  ASSERT_NE(v.engine.gv_iw[2], nullptr);
+  LoadedVoice plain(single_leaf_voice({2, 2, 2}, {1, 2, 3}, 0.9f));
+  ASSERT_TRUE(plain.loaded);
+  // The same engine record takes the second voice: no GV, three states.
+  ASSERT_EQ(vxn_test::load_package(&v.engine, plain.stem), 1);
+  EXPECT_EQ(v.ms()->nstate, 3);
+  EXPECT_EQ(VXN_ModelSet_use_gv(v.ms(), 2), 0);
+  EXPECT_EQ(v.engine.gv_iw[2], nullptr);
+  // A broken package replaces it with nothing.
+  write_bytes(plain.stem + ".am", Bytes(20, 0));
+  g_nStatePrint = 3;
+  EXPECT_EQ(vxn_test::load_package(&v.engine, plain.stem), 0);
+  EXPECT_TRUE(model_set_empty(v.engine));
+}
+
 }  // namespace

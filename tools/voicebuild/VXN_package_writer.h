@@ -44,7 +44,13 @@ struct PackageReport {
 // Codebook entries per dimension.
 constexpr int kCodebookSize = 256;
 
-// Writes stem_path + ".qt", ".pt", ".am" and ".dt". Returns false with a
+// Writes stem_path + ".qt", ".pt", ".am" and ".dt". Layout choices the reader
+// leaves open: packet start code words are 0; the 4-byte field of an .am
+// section header holds the body size in bytes; each section's question packet
+// lists only the questions its trees ask (split when Nq or Np would pass
+// 65535); trees are renumbered breadth-first (root 0, then -1, -2, ...); the
+// voicing weight is quantised as offset 0, step 1/255; each GV dimension is
+// stored exactly (offset = value, step 0, code 0). Returns false with a
 // message in *error when the voice breaks a limit of the format or a file
 // cannot be written. report, error and dequantised may be null; dequantised
 // receives the voice as the engine will read it back (every value replaced by
