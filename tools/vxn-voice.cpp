@@ -15,6 +15,9 @@
 #include "tools/voicebuild/VXN_package_writer.h"
 #include "tools/voicebuild/VXN_synthetic_voice.h"
 
+// In vxn-voice-import-hts.cpp.
+int cmd_import_hts(std::vector<std::string>& args);
+
 namespace {
 
 enum { kExitOk = 0, kExitBad = 1, kExitUsage = 2 };
@@ -33,6 +36,8 @@ const char* kUsage =
     "                                 (language id 0..17, default 1; voice index, default 0)\n"
     "  tree STEM STREAM STATE         print one tree; STREAM is dur, 0, 1 or 2; STATE 2..6\n"
     "                                 (ignored for dur)\n"
+    "  import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
+    "                                 convert an HMM voice into VOICEDIR/Model/DIR/STEM.*\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -293,7 +298,8 @@ struct Command {
 // One entry per subcommand (import-hts and other converters slot in here).
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
-    {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"help", cmd_help},
+    {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
+    {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };
 

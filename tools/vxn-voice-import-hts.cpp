@@ -1,0 +1,178 @@
+// vxn-voice import-hts: turns an .htsvoice file into a model package in a
+// voice directory (Model/<LangDir>/<stem>.{qt,pt,am,dt}), printing the stream
+// shapes before and after, the spectral map's envelope error, the writer's
+// quantisation errors and the pdf and tree counts, and checking the written
+// package with the engine's own reader.
+#include <errno.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/VXN_code.h"
+#include "engine/VXN_engine.h"
+#include "tools/voicebuild/VXN_htsvoice.h"
+#include "tools/voicebuild/VXN_package_writer.h"
+#include "tools/voicebuild/VXN_voice_import.h"
+
+namespace {
+
+enum { kExitOk = 0, kExitBad = 1, kExitUsage = 2 };
+
+const char* kImportUsage =
+    "usage: vxn-voice import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
+    "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n";
+
+double now_seconds() {
+  struct timeval tv;
+  gettimeofday(&tv, nullptr);
+  return tv.tv_sec + tv.tv_usec * 1e-6;
+}
+
+// mkdir -p; true when the directory exists afterwards.
+bool make_dirs(const std::string& path) {
+  std::string partial;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      if (!partial.empty() && mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    if (i < path.size()) partial += path[i];
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool plain_name(const std::string& s) {
+  if (s.empty() || s == "." || s == "..") return false;
+  for (char c : s)
+    if (c == '/' || c == '\0') return false;
+  return true;
+}
+
+void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
+  std::printf("  %-18s %4d trees %5d pdfs %6d nodes  mean error %.4f%% (max %.3f%%)"
+              "  variance error %.4f%% (max %.3f%%)\n",
+              name, r.trees, r.pdfs, r.nodes, 100.0 * r.mean_error.mean_rel,
+              100.0 * r.mean_error.max_rel, 100.0 * r.vari_error.mean_rel,
+              100.0 * r.vari_error.max_rel);
+}
+
+}  // namespace
+
+int cmd_import_hts(std::vector<std::string>& args) {
+  using namespace vxn::voice;
+  std::string source, lang_dir, stem, out_dir;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string* target = a == "--lang-dir" ? &lang_dir
+                          : a == "--stem"   ? &stem
+                          : a == "--out"    ? &out_dir
+                                            : nullptr;
+    if (target) {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "vxn-voice: %s needs a value\n\n%s", a.c_str(), kImportUsage);
+        return kExitUsage;
+      }
+      *target = args[++i];
+    } else if (a.rfind("--", 0) == 0 || !source.empty()) {
+      std::fprintf(stderr, "vxn-voice: unexpected argument %s\n\n%s", a.c_str(), kImportUsage);
+      return kExitUsage;
+    } else {
+      source = a;
+    }
+  }
+  if (source.empty() || lang_dir.empty() || stem.empty() || out_dir.empty()) {
+    std::fprintf(stderr, "vxn-voice: import-hts needs VOICE, --lang-dir, --stem and --out\n\n%s",
+                 kImportUsage);
+    return kExitUsage;
+  }
+  if (!plain_name(lang_dir) || !plain_name(stem)) {
+    std::fprintf(stderr, "vxn-voice: --lang-dir and --stem are plain names without '/'\n");
+    return kExitUsage;
+  }
+
+  double t0 = now_seconds();
+  std::fprintf(stderr, "import-hts: reading %s\n", source.c_str());
+  HtsVoice hts;
+  std::string error;
+  if (!read_htsvoice(source, &hts, &error)) {
+    std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
+    return kExitBad;
+  }
+  std::printf("source    %s\n", source.c_str());
+  std::printf("          %d Hz, frame %d samples, %d states, labels %s\n",
+              hts.sampling_frequency, hts.frame_period, hts.num_states,
+              hts.fullcontext_format.c_str());
+
+  std::fprintf(stderr, "import-hts: converting (%.1f s)\n", now_seconds() - t0);
+  ImportOptions opt;
+  opt.progress = [](const std::string& step, std::size_t done, std::size_t total) {
+    std::fprintf(stderr, "import-hts:   %s %zu/%zu pdfs\n", step.c_str(), done, total);
+  };
+  Voice voice;
+  ImportReport rep;
+  if (!import_htsvoice(hts, opt, &voice, &rep, &error)) {
+    std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
+    return kExitBad;
+  }
+  std::printf("before\n");
+  for (const std::string& s : rep.shapes_before) std::printf("  %s\n", s.c_str());
+  std::printf("  duration: %d states, %zu pdfs\n", hts.num_states,
+              hts.duration_pdf.pdfs[0].size());
+  std::printf("after\n");
+  for (const std::string& s : rep.shapes_after) std::printf("  %s\n", s.c_str());
+  std::printf("  duration: %d states, %d pdfs\n", voice.duration.vector_length, rep.pdfs[0]);
+  std::printf("questions %d (%d renamed)\n", rep.questions, rep.renamed_questions);
+  std::printf("spectral map to order %d, all-pass %.2f, %.0f Hz: envelope error over 0-%.0f Hz "
+              "on %d pdfs: worst %.3f dB, mean of per-pdf worst %.3f dB, RMS %.3f dB\n",
+              opt.dst_order, opt.dst_alpha, opt.dst_rate, opt.dst_rate / 2.0, rep.envelope_pdfs,
+              rep.worst_envelope_db, rep.mean_envelope_db, rep.rms_envelope_db);
+  std::printf("aperiodicity profile (dB, voiced weight 1):");
+  for (int k = 0; k < kBands; ++k) std::printf(" %.0f", kVoicedProfileDb[k]);
+  std::printf("\n");
+  for (const std::string& n : rep.notes) std::printf("note      %s\n", n.c_str());
+
+  const std::string model_dir = out_dir + "/Model/" + lang_dir;
+  if (!make_dirs(model_dir)) {
+    std::fprintf(stderr, "vxn-voice: cannot create %s\n", model_dir.c_str());
+    return kExitBad;
+  }
+  const std::string stem_path = model_dir + "/" + stem;
+  std::fprintf(stderr, "import-hts: quantising and writing %s (%.1f s)\n", stem_path.c_str(),
+               now_seconds() - t0);
+  PackageReport pkg;
+  if (!write_package(voice, stem_path, &pkg, &error)) {
+    std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
+    return kExitBad;
+  }
+  std::printf("package   %s.{qt,pt,am,dt}: %zu + %zu + %zu + %zu bytes, %d questions, "
+              "%d patterns, %d GV streams\n",
+              stem_path.c_str(), pkg.bytes_qt, pkg.bytes_pt, pkg.bytes_am, pkg.bytes_dt,
+              pkg.questions, pkg.patterns, pkg.gv_streams);
+  std::printf("quantisation (error relative to each dimension's spread)\n");
+  print_stream_report("duration", pkg.duration);
+  print_stream_report("0 mel-cepstrum", pkg.streams[0]);
+  print_stream_report("1 log F0", pkg.streams[1]);
+  print_stream_report("2 aperiodicity", pkg.streams[2]);
+
+  // The engine's own reader must accept what was written.
+  std::fprintf(stderr, "import-hts: checking with the engine reader (%.1f s)\n",
+               now_seconds() - t0);
+  VXN_Engine engine;
+  VXN_Engine_initialize(&engine, 3);
+  CVxnCode reader;
+  std::string qt = stem_path + ".qt", pt = stem_path + ".pt", am = stem_path + ".am",
+              dt = stem_path + ".dt";
+  const bool ok = reader.VXN_Code_load_question_from_fn(&qt[0], &pt[0]) &&
+                  reader.VXN_Code_load_parameter_from_fn(&engine, &am[0], &dt[0], 1);
+  VXN_Engine_clear(&engine);
+  if (!ok) {
+    std::fprintf(stderr, "vxn-voice: the engine rejects the written package (reason above)\n");
+    return kExitBad;
+  }
+  std::printf("check     the engine reader accepts the package (%.1f s in all)\n",
+              now_seconds() - t0);
+  return kExitOk;
+}
