@@ -190,11 +190,9 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
   VXN_driver_convert_utf8(encoder, id, reinterpret_cast<char*>(text), converted, size);
   VXN_print(VXN_LEVEL_INFO, "Synthesis text: %s\n", converted);
 
-  // The Chinese analyzer reads the UTF-8 text itself (never longer than size).
-  if (id == 9) {
-    const size_t n = strnlen(reinterpret_cast<char*>(text), (size_t)size / 3);
-    memcpy(converted, text, n);
-  }
+  // The Chinese analyzer reads the UTF-8 text itself, cut where the buffer
+  // ends as the conversions of the other languages are.
+  if (id == 9) memcpy(converted, text, strnlen(reinterpret_cast<char*>(text), (size_t)size));
   const DriverCall call = {this, language, timer, timeLog, kUtf8Entry, pauseFlag, pauseMs};
   const int result = run_passes(call, converted);
   if (result == 0) end_notice(&language->engine);
