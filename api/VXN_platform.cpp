@@ -140,7 +140,9 @@ int tts_init(const char* language, int speedLevel, int pitchLevel) {
               language ? language : "(null)");
     return 0;
   }
-  const int speed = engine_get_speed(language, speedLevel);
+  // The US English bands tune the US voice: they apply wherever the code is
+  // spoken with it (ATSC en_GB too), and not to en_US spoken with the UK voice.
+  const int speed = engine_get_speed(languageId == 1 ? "en_US" : "", speedLevel);
   const int pitch = engine_get_pitch(pitchLevel);
 
   // A second tts_init replaces the engine; the old one is released first.

@@ -4,6 +4,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <vector>
+
 #include "lang/VXN_LangAnalEuBase.h"
 #include "lang/VXN_LangAnalEu_factory.h"
 #include "lang/VXN_module_layout.h"
@@ -26,8 +28,9 @@ static_assert(sizeof(bool) == 1 && sizeof(void*) == 8, "the module layout assume
 
 namespace {
 
-const int kModuleNameSize = 128;
-const int kChineseDirSize = 1024;
+// Room for install roots deeper than the device's own paths.
+const int kModuleNameSize = 4096;
+const int kChineseDirSize = 4096;
 
 // Module calls go through the object's table; UBSan's function-type check
 // cannot know that a member function takes the object as its first argument.
@@ -90,9 +93,9 @@ bool CVxnLanguage::HasAnalyzer() const { return Current() != kNone; }
 
 bool CVxnLanguage::LoadModule(const char* libDir, const char* fileName, const char* createName,
                               const char* languageName, void** object, void** library) {
-  char path[kModuleNameSize];
-  const int n = snprintf(path, sizeof(path), "%s%s", libDir, fileName);
-  void* handle = n < (int)sizeof(path) ? dlopen(path, RTLD_LAZY) : nullptr;
+  std::vector<char> path(kModuleNameSize);
+  const int n = snprintf(path.data(), path.size(), "%s%s", libDir, fileName);
+  void* handle = n < (int)path.size() ? dlopen(path.data(), RTLD_LAZY) : nullptr;
   if (!handle) {
     VXN_print(VXN_LEVEL_ERROR, "Cannot load %s language library.\n", languageName);
     return false;
@@ -129,9 +132,9 @@ void CVxnLanguage::LangInitialLoad(char* modelDir, char* libDir, char* dataDir, 
     if (!LoadModule(libDir, kChineseLibrary, kChineseCreate, "Chinese", &chineseAnalyzer,
                     &chineseLibrary))
       return;
-    char chineseDir[kChineseDirSize];
-    snprintf(chineseDir, sizeof(chineseDir), "%sCh/LangCN", modelDir);
-    call_load2(chineseAnalyzer, kChInitialLoad, chineseDir, dictDir);
+    std::vector<char> chineseDir(kChineseDirSize);
+    snprintf(chineseDir.data(), chineseDir.size(), "%sCh/LangCN", modelDir);
+    call_load2(chineseAnalyzer, kChInitialLoad, chineseDir.data(), dictDir);
   } else if (languageId == 0) {
     if (!LoadModule(libDir, kKoreanLibrary, kKoreanCreate, "Korean", &koreanAnalyzer,
                     &koreanLibrary))
