@@ -2,7 +2,82 @@
 
 #include <string.h>
 
-// Lifecycle and shape getters; the package reader and the lookups fill the rest.
+// ---------------------------------------------------------------------------
+// Release
+
+void VXN_Question_clear(VXN_Question* q) {
+  // The question, its patterns and strings live in a packet block of the model.
+  if (!q) return;
+  q->string = NULL;
+  q->head = NULL;
+  q->next = NULL;
+}
+
+void VXN_Node_clear(VXN_Node* node) {
+  // Nodes live in the node block of their tree.
+  if (!node) return;
+  memset(node, 0, sizeof(*node));
+}
+
+void VXN_Tree_clear(VXN_Tree* tree) {
+  // A tree is one block (tree, selection pattern, "*") plus one node block
+  // whose first element is the root.
+  if (!tree) return;
+  VXN_free(tree->root);
+  VXN_free(tree);
+}
+
+void VXN_Model_clear(VXN_Model* model) {
+  if (!model) return;
+  for (VXN_Tree* t = model->tree; t;) {
+    VXN_Tree* next = t->next;
+    VXN_Tree_clear(t);
+    t = next;
+  }
+  for (void* b = model->blocks; b;) {
+    void* next = *(void**)b;
+    VXN_free(b);
+    b = next;
+  }
+  if (model->pdf) {
+    for (int k = 0; k < model->ntree + 2; k++) VXN_free(model->pdf[k]);
+  }
+  VXN_free(model->pdf);
+  VXN_free(model->npdf);
+  VXN_free(model->codes);
+  VXN_free(model->codebook);
+  VXN_free(model->codebook_block);
+  VXN_free(model->linear);
+  VXN_free(model->state_offset);
+  memset(model, 0, sizeof(*model));
+  model->codebook_type = -1;
+}
+
+static void window_clear(VXN_Window* w) {
+  if (w->coefficient) {
+    for (int i = 0; i < w->size; i++) {
+      // Coefficients are addressed from the window centre; the block starts at l_width.
+      if (w->coefficient[i] && w->l_width) VXN_free(w->coefficient[i] + w->l_width[i]);
+    }
+  }
+  VXN_free(w->coefficient);
+  VXN_free(w->l_width);
+  VXN_free(w->r_width);
+  memset(w, 0, sizeof(*w));
+}
+
+void VXN_Stream_clear(VXN_Stream* stream) {
+  if (!stream) return;
+  if (stream->model) {
+    for (int i = 0; i < stream->nmodel; i++) VXN_Model_clear(&stream->model[i]);
+  }
+  VXN_free(stream->model);
+  window_clear(&stream->window);
+  memset(stream, 0, sizeof(*stream));
+}
+
+// ---------------------------------------------------------------------------
+// Lifecycle and getters
 
 void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream) {
   memset(ms, 0, sizeof(*ms));
@@ -11,19 +86,494 @@ void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream) {
 }
 
 void VXN_ModelSet_clear(VXN_ModelSet* ms) {
+  VXN_Stream_clear(&ms->duration);
+  const int n = ms->nstream > 0 ? ms->nstream : 0;
+  if (ms->stream) {
+    for (int s = 0; s < n; s++) VXN_Stream_clear(&ms->stream[s]);
+  }
+  if (ms->gv) {
+    for (int s = 0; s < n; s++) VXN_Stream_clear(&ms->gv[s]);
+  }
+  VXN_free(ms->stream);
+  VXN_free(ms->gv);
   if (ms->am_file) fclose(ms->am_file);
   VXN_ModelSet_initialize(ms, -1);
 }
 
+// The stream, or null when the index is outside the loaded streams.
+static const VXN_Stream* stream_at(const VXN_ModelSet* ms, int stream) {
+  if (!ms->stream || stream < 0 || stream >= ms->nstream) return NULL;
+  return &ms->stream[stream];
+}
+
+static const VXN_Stream* gv_at(const VXN_ModelSet* ms, int stream) {
+  if (!ms->gv || stream < 0 || stream >= ms->nstream) return NULL;
+  return &ms->gv[stream];
+}
+
+static const VXN_Window* window_at(const VXN_ModelSet* ms, int stream, int window) {
+  const VXN_Stream* st = stream_at(ms, stream);
+  if (!st || window < 0 || window >= st->window.size) return NULL;
+  return &st->window;
+}
+
 int VXN_ModelSet_get_nstate(const VXN_ModelSet* ms) { return ms->nstate; }
 int VXN_ModelSet_get_nstream(const VXN_ModelSet* ms) { return ms->nstream; }
+
 int VXN_ModelSet_get_vector_length(const VXN_ModelSet* ms, int stream) {
-  return ms->stream[stream].vector_length;
+  const VXN_Stream* st = stream_at(ms, stream);
+  return st ? st->vector_length : 0;
 }
-int VXN_ModelSet_is_msd(const VXN_ModelSet* ms, int stream) { return ms->stream[stream].msd_flag; }
+
+int VXN_ModelSet_is_msd(const VXN_ModelSet* ms, int stream) {
+  const VXN_Stream* st = stream_at(ms, stream);
+  return st ? st->msd_flag : 0;
+}
+
 int VXN_ModelSet_get_window_size(const VXN_ModelSet* ms, int stream) {
-  return ms->stream[stream].window.size;
+  const VXN_Stream* st = stream_at(ms, stream);
+  return st ? st->window.size : 0;
 }
+
+int VXN_ModelSet_get_window_left_width(const VXN_ModelSet* ms, int stream, int window) {
+  const VXN_Window* w = window_at(ms, stream, window);
+  return w ? w->l_width[window] : 0;
+}
+
+int VXN_ModelSet_get_window_right_width(const VXN_ModelSet* ms, int stream, int window) {
+  const VXN_Window* w = window_at(ms, stream, window);
+  return w ? w->r_width[window] : 0;
+}
+
+float VXN_ModelSet_get_window_coefficient(const VXN_ModelSet* ms, int stream, int window, int j) {
+  const VXN_Window* w = window_at(ms, stream, window);
+  if (!w || j < w->l_width[window] || j > w->r_width[window]) return 0.0f;
+  return w->coefficient[window][j];
+}
+
+int VXN_ModelSet_get_window_max_width(const VXN_ModelSet* ms, int stream) {
+  const VXN_Stream* st = stream_at(ms, stream);
+  return st ? st->window.max_width : 0;
+}
+
+int VXN_ModelSet_get_duration_interpolation_size(const VXN_ModelSet* ms) {
+  return ms->duration.nmodel;
+}
+
+int VXN_ModelSet_get_parameter_interpolation_size(const VXN_ModelSet* ms, int stream) {
+  const VXN_Stream* st = stream_at(ms, stream);
+  return st ? st->nmodel : 0;
+}
+
+int VXN_ModelSet_get_gv_interpolation_size(const VXN_ModelSet* ms, int stream) {
+  const VXN_Stream* st = gv_at(ms, stream);
+  return st ? st->nmodel : 0;
+}
+
 int VXN_ModelSet_use_gv(const VXN_ModelSet* ms, int stream) {
-  return ms->gv && ms->gv[stream].vector_length >= 1;
+  const VXN_Stream* st = gv_at(ms, stream);
+  return st && st->vector_length >= 1;
+}
+
+// ---------------------------------------------------------------------------
+// Pattern matching
+
+int VXN_dp_match(const char* s, const char* p, int pos, int max) {
+  // Literals and '?' are consumed in a loop; only a star recurses, once per
+  // length it tries, so the depth is bounded by the pattern's stars.
+  for (;;) {
+    if (pos > max) return 0;
+    if (*s == '\0' && *p == '\0') return 1;
+    if (*p != '*') {
+      if (*p == '\0' || *s == '\0') return 0;
+      if (*p != *s && *p != '?') return 0;
+      s++;
+      p++;
+      pos++;
+      max++;
+      continue;
+    }
+    while (p[1] == '*') p++;  // a run of stars absorbs what one star does
+    for (int k = 0;; k++) {
+      if (pos + k > max) return 0;
+      if (VXN_dp_match(s + k, p + 1, pos + k, max)) return 1;
+      if (s[k] == '\0') return 0;
+    }
+  }
+}
+
+int VXN_pattern_match(const char* label, const char* pattern) {
+  if (!label || !pattern) return 0;
+  int stars = 0, questions = 0, literal = 0;
+  size_t plen = 0;
+  for (const char* c = pattern; *c; c++, plen++) {
+    if (*c == '*') {
+      stars++;
+    } else {
+      literal++;
+      if (*c == '?') questions++;
+    }
+  }
+  const size_t llen = strlen(label);
+  if (stars == 2 && questions == 0 && plen >= 2 && pattern[0] == '*' && pattern[plen - 1] == '*') {
+    // '*text*': a substring test.
+    return memmem(label, llen, pattern + 1, plen - 2) != NULL;
+  }
+  const long max = (long)llen - literal;
+  if (max < 0) return 0;
+  return VXN_dp_match(label, pattern, 0, (int)max);
+}
+
+int VXN_Question_match(const VXN_Question* q, const char* label) {
+  for (const VXN_Pattern* p = q ? q->head : NULL; p; p = p->next)
+    if (VXN_pattern_match(label, p->string)) return 1;
+  return 0;
+}
+
+int VXN_Tree_search_node(const VXN_Tree* tree, const char* label) {
+  const VXN_Node* node = tree ? tree->root : NULL;
+  while (node) {
+    const VXN_Node* next = VXN_Question_match(node->quest, label) ? node->yes : node->no;
+    if (next && next->pdf > 0) return next->pdf;
+    node = next;
+  }
+  VXN_print(VXN_LEVEL_ERROR, "error [4050] : Cannot find node.\n");
+  return -1;
+}
+
+const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label, int state,
+                                      int* pdf_set) {
+  int k = 2;
+  for (const VXN_Tree* t = model->tree; t; t = t->next, k++) {
+    if (state >= 0 && t->state != state) continue;
+    int taken = t->head == NULL;
+    for (const VXN_Pattern* p = t->head; p && !taken; p = p->next)
+      taken = VXN_pattern_match(label, p->string);
+    if (taken) {
+      *pdf_set = k;
+      return t;
+    }
+  }
+  *pdf_set = k;
+  return NULL;
+}
+
+const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state) {
+  int k = 0;
+  const VXN_Tree* tree = VXN_Model_select_tree(model, label, state, &k);
+  if (!tree || !model->pdf || !model->npdf || k < 2 || k > model->ntree + 1) {
+    VXN_print(VXN_LEVEL_ERROR, "error [4060] : No decision tree for state %d.\n", state);
+    return NULL;
+  }
+  const int leaf = VXN_Tree_search_node(tree, label);
+  if (leaf < 1) return NULL;  // already reported
+  if (leaf > model->npdf[k] || !model->pdf[k]) {
+    VXN_print(VXN_LEVEL_ERROR, "error [4070] : Leaf %d lies outside the %d pdfs of its tree.\n",
+              leaf, model->npdf[k]);
+    return NULL;
+  }
+  return model->pdf[k][leaf];
+}
+
+// ---------------------------------------------------------------------------
+// Phoneme classes
+
+// Copies the text after the first `open` up to the first of `close` after it
+// into buf; 0 when the field is absent or longer than maxlen.
+static int label_field(const char* label, char open, const char* close, int maxlen, char* buf) {
+  if (!label) return 0;
+  const char* start = strchr(label, open);
+  if (!start) return 0;
+  start++;
+  const char* end = strpbrk(start, close);
+  if (!end || end - start > maxlen) return 0;
+  memcpy(buf, start, (size_t)(end - start));
+  buf[end - start] = '\0';
+  return 1;
+}
+
+static int in_table(const char* field, const char* const* table, size_t count) {
+  for (size_t i = 0; i < count; i++)
+    if (strcmp(field, table[i]) == 0) return 1;
+  return 0;
+}
+
+#define VXN_COUNT(a) (sizeof(a) / sizeof((a)[0]))
+
+static int current_phoneme_in(const char* label, int maxlen, const char* const* table,
+                              size_t count) {
+  char buf[32];
+  return label_field(label, '-', "+:", maxlen, buf) && in_table(buf, table, count);
+}
+
+static const char* const kPause[] = {"#", "#l", "#s", "#e", "pau"};
+static const char* const kBreak[] = {"#l", "pau"};
+static const char* const kPSound[] = {"ah-p"};
+static const char* const kKoreanNumberI[] = {"#-iy+lx=#e", "#-iy+lx=#l", "#l-iy+lx=#e",
+                                             "#l-iy+lx=#l"};
+static const char* const kKoreanNumberII[] = {"#-iy+#e", "#-iy+#l", "#l-iy+#e", "#l-iy+#l"};
+static const char* const kKoreanFinal[] = {"n-iy+d=aa"};
+
+int VXN_Check_pause(const char* label) {
+  return current_phoneme_in(label, 3, kPause, VXN_COUNT(kPause));
+}
+
+int VXN_Check_break(const char* label) {
+  char buf[32];
+  if (!label_field(label, '-', "+:", 6, buf) || !in_table(buf, kBreak, VXN_COUNT(kBreak)))
+    return 0;
+  if (strcmp(buf, "pau") == 0) {
+    // A pause next to an "x" neighbour is not a break.
+    const char* dash = strchr(label, '-');
+    if (dash != label && dash[-1] == 'x') return 0;
+    const char* close = strpbrk(dash + 1, "+:");
+    if (close[1] == 'x') return 0;
+  }
+  return 1;
+}
+
+int VXN_Check_English_pSound(const char* label) {
+  char buf[32];
+  return label_field(label, '^', "+", 19, buf) && in_table(buf, kPSound, VXN_COUNT(kPSound));
+}
+
+int VXN_Check_koreanNumber_i(const char* label) {
+  char buf[32];
+  return label_field(label, '^', "/", 14, buf) &&
+         in_table(buf, kKoreanNumberI, VXN_COUNT(kKoreanNumberI));
+}
+
+int VXN_Check_koreanNumber_ii(const char* label) {
+  char buf[32];
+  return label_field(label, '^', "=", 14, buf) &&
+         in_table(buf, kKoreanNumberII, VXN_COUNT(kKoreanNumberII));
+}
+
+int VXN_Check_KoreanFinal(const char* label) {
+  char buf[32];
+  return label_field(label, '^', "/", 14, buf) &&
+         in_table(buf, kKoreanFinal, VXN_COUNT(kKoreanFinal));
+}
+
+// Korean classes take current phonemes of up to 3 characters, European ones up to 4.
+#define VXN_CLASS(name, maxlen, ...)                                   \
+  int name(const char* label) {                                        \
+    static const char* const kMembers[] = {__VA_ARGS__};               \
+    return current_phoneme_in(label, maxlen, kMembers, VXN_COUNT(kMembers)); \
+  }
+
+#define VXN_KO_VOWELS                                                                       \
+  "aa", "ax", "ow", "uw", "iy", "ww", "eh", "ey", "ui", "ja", "jx", "jh", "je", "jo", "ju", \
+      "wa", "wh", "wx", "we", "wi"
+VXN_CLASS(VXN_Check_Vowel, 3, VXN_KO_VOWELS)
+VXN_CLASS(VXN_Check_VocalSound, 3, "g", "d", "b", "zh", "hi", "hh", "nx", "n", "nn", "m", "mx", "l",
+          "r", "lx", VXN_KO_VOWELS)
+
+#define VXN_US_VOWELS                                                                          \
+  "aa", "ae", "ah", "ao", "aw", "ax", "axr", "ay", "eh", "el", "em", "en", "er", "ey", "ih", \
+      "ix", "iy", "ow", "oy", "uh", "uw"
+VXN_CLASS(VXN_Check_English_Vowel, 4, VXN_US_VOWELS)
+VXN_CLASS(VXN_Check_English_VocalSound, 4, "b", "d", "dh", "dx", "el", "em", "en", "g", "jh", "l",
+          "m", "n", "ng", "r", "v", "w", "y", VXN_US_VOWELS)
+
+#define VXN_UK_VOWELS                                                                          \
+  "aa", "ii", "i", "e", "er", "a", "uh", "o", "oo", "u", "uu", "ax", "ei", "ai", "oi", "ou", \
+      "au", "ia", "ea", "ua"
+VXN_CLASS(VXN_Check_UKEnglish_Vowel, 4, VXN_UK_VOWELS)
+VXN_CLASS(VXN_Check_UKEnglish_VocalSound, 4, VXN_UK_VOWELS, "d", "b", "g", "n", "m", "ng", "l",
+          "z", "dh", "v", "zh", "r", "w", "y", "jh")
+VXN_CLASS(VXN_Check_AUEnglish_Vowel, 4, VXN_UK_VOWELS)
+VXN_CLASS(VXN_Check_AUEnglish_VocalSound, 4, VXN_UK_VOWELS, "b", "d", "g", "y", "dh", "v", "m",
+          "n", "l", "dx", "r", "w", "zh", "z", "ng", "jh")
+
+VXN_CLASS(VXN_Check_German_Vowel, 4, "a", "aa", "an", "aw", "ax", "axr", "ay", "e", "ee", "eeu",
+          "en", "i", "ii", "o", "oe", "on", "oo", "oy", "u", "ue", "uu", "uue")
+VXN_CLASS(VXN_Check_German_VocalSound, 4, "a", "aa", "an", "aw", "ax", "axr", "ay", "b", "d", "e",
+          "ee", "eeu", "en", "g", "i", "ii", "j", "l", "m", "n", "ng", "o", "oe", "on", "oo",
+          "oy", "r", "u", "ue", "uu", "uue", "v", "xr", "z", "zh", "hh", "gs")
+
+VXN_CLASS(VXN_Check_French_Vowel, 4, "a", "an", "ax", "e", "eh", "en", "eu", "i", "o", "oe", "oen",
+          "oh", "on", "u", "ue")
+VXN_CLASS(VXN_Check_French_VocalSound, 4, "a", "an", "ax", "b", "d", "e", "eh", "en", "eu", "g",
+          "i", "j", "l", "m", "n", "ng", "ni", "o", "oe", "oen", "oh", "on", "u", "ue", "v", "w",
+          "wh")
+
+#define VXN_DA_VOWELS                                                                         \
+  "ii", "i", "yy", "y", "uu", "u", "eeh", "eh", "ooy", "oy", "ooh", "oh", "ee", "e", "ooe", \
+      "oe", "ooa", "oa", "aao", "ao", "aa", "a", "oo", "o", "ax", "ah"
+VXN_CLASS(VXN_Check_Danish_Vowel, 4, VXN_DA_VOWELS)
+VXN_CLASS(VXN_Check_Danish_VocalSound, 4, VXN_DA_VOWELS, "b", "d", "dh", "g", "v", "m", "n", "rh",
+          "l", "j", "r", "w")
+
+#define VXN_NO_VOWELS                                                                        \
+  "ii", "i", "yy", "y", "uuy", "uy", "uu", "u", "ee", "ea", "ooe", "oe", "oo", "o", "aae", \
+      "ae", "aa", "a", "ax", "eu", "aei", "oey", "ai", "oy"
+VXN_CLASS(VXN_Check_Norwegian_Vowel, 4, VXN_NO_VOWELS)
+VXN_CLASS(VXN_Check_Norwegian_VocalSound, 4, VXN_NO_VOWELS, "b", "d", "rd", "g", "v", "m", "n",
+          "rn", "ng", "r", "l", "rl", "j", "el", "erl", "en", "ern")
+
+#define VXN_PL_VOWELS "a", "e", "i", "o", "u", "y"
+VXN_CLASS(VXN_Check_Polish_Vowel, 4, VXN_PL_VOWELS)
+VXN_CLASS(VXN_Check_Polish_VocalSound, 4, VXN_PL_VOWELS, "b", "d", "g", "gi", "v", "z", "dz", "zh",
+          "dzh", "zi", "dzi", "m", "n", "ni", "ng", "j", "jx", "w", "wx", "l", "r")
+
+#define VXN_FI_VOWELS                                                                          \
+  "i", "y", "u", "e", "oe", "o", "ae", "a", "ii", "yy", "uu", "ee", "ooe", "oo", "aae", "aa", \
+      "ix", "yx", "ux", "ex", "oex", "ox"
+VXN_CLASS(VXN_Check_Finnish_Vowel, 4, VXN_FI_VOWELS)
+VXN_CLASS(VXN_Check_Finnish_VocalSound, 4, VXN_FI_VOWELS, "b", "d", "g", "v", "zh", "m", "n", "ng",
+          "r", "l", "j")
+
+#define VXN_PT_VOWELS \
+  "a", "e", "eh", "i", "o", "oh", "u", "ae", "ie", "ou", "ax", "ex", "ix", "ox", "ux"
+#define VXN_PT_VOICED                                                                         \
+  VXN_PT_VOWELS, "b", "d", "g", "v", "z", "zh", "m", "n", "ni", "l", "lh", "rr", "r", "w", "wx", \
+      "j", "jx"
+VXN_CLASS(VXN_Check_PTPortuguese_Vowel, 4, VXN_PT_VOWELS)
+VXN_CLASS(VXN_Check_PTPortuguese_VocalSound, 4, VXN_PT_VOICED)
+
+VXN_CLASS(VXN_Check_Swedish_Vowel, 4, "ii", "ee", "eea", "aa", "oo", "uu", "uuy", "yy", "ooe", "i",
+          "e", "ea", "a", "o", "u", "uy", "y", "oe", "au", "eu")
+// The Swedish voice uses the European Portuguese voiced-sound table as it stands.
+VXN_CLASS(VXN_Check_Swedish_VocalSound, 4, VXN_PT_VOICED)
+
+#define VXN_NL_VOWELS \
+  "ax", "a", "e", "i", "o", "y", "ii", "u", "uy", "aa", "eh", "oo", "oe", "ei", "oey", "au"
+VXN_CLASS(VXN_Check_Dutch_Vowel, 4, VXN_NL_VOWELS)
+VXN_CLASS(VXN_Check_Dutch_VocalSound, 4, VXN_NL_VOWELS, "b", "d", "g", "v", "z", "zh", "h", "m",
+          "n", "ng", "r", "l", "j", "w")
+
+// ---------------------------------------------------------------------------
+// Lookups
+
+typedef int (*VXN_ClassFn)(const char*);
+
+// Voiced-sound and vowel classes by language id; null where a language has none.
+static const VXN_ClassFn kVoicedClass[18] = {
+    VXN_Check_VocalSound,           VXN_Check_English_VocalSound,   VXN_Check_UKEnglish_VocalSound,
+    VXN_Check_AUEnglish_VocalSound, VXN_Check_German_VocalSound,    VXN_Check_French_VocalSound,
+    NULL,                           NULL,                           VXN_Check_Dutch_VocalSound,
+    NULL,                           NULL,                           VXN_Check_Polish_VocalSound,
+    NULL,                           VXN_Check_Danish_VocalSound,    VXN_Check_Swedish_VocalSound,
+    VXN_Check_Finnish_VocalSound,   VXN_Check_Norwegian_VocalSound, VXN_Check_PTPortuguese_VocalSound};
+static const VXN_ClassFn kVowelClass[18] = {
+    VXN_Check_Vowel,           VXN_Check_English_Vowel,   VXN_Check_UKEnglish_Vowel,
+    VXN_Check_AUEnglish_Vowel, VXN_Check_German_Vowel,    VXN_Check_French_Vowel,
+    NULL,                      NULL,                      VXN_Check_Dutch_Vowel,
+    NULL,                      NULL,                      VXN_Check_Polish_Vowel,
+    NULL,                      VXN_Check_Danish_Vowel,    VXN_Check_Swedish_Vowel,
+    VXN_Check_Finnish_Vowel,   VXN_Check_Norwegian_Vowel, VXN_Check_PTPortuguese_Vowel};
+
+// Korean long words: per-state factors of a 5-state voice.
+static const float kKoreanLongWord[5] = {0.8f, 0.9f, 1.3f, 0.8f, 0.6f};
+
+void VXN_ModelSet_get_duration(VXN_ModelSet* ms, const char* label, float* mean, float* vari) {
+  if (!label) return;
+  const int n = ms->nstate;
+  if (n < 1 || n > 5) return;  // no duration stream loaded
+  for (int i = 2; i < n + 2; i++) mean[i] = vari[i] = 0.0f;
+  float* m = mean + 2;
+  for (int i = 0; i < ms->duration.nmodel; i++) {
+    const VXN_Model* model = &ms->duration.model[i];
+    const unsigned char* code = VXN_Model_find_pdf(model, label, -1);
+    if (!code || !model->codebook || model->vector_length != n) continue;
+    for (int d = 0; d < n; d++) {
+      m[d] = model->codebook[d][code[d]];
+      vari[d + 2] = model->codebook[n + d][code[n + d]];
+    }
+    float sum = 0.0f;
+    for (int d = 0; d < n; d++) sum += m[d];
+    if (ms->pause_mode == 1 && VXN_Check_break(label) == 1) {
+      // Fixed pauses: the middle state takes up the missing length; no smoothing.
+      if (ms->pause_frames > sum) m[n / 2] += ms->pause_frames - sum;
+    } else {
+      if (ms->language == 0 && sum > 30.0f) {
+        for (int d = 0; d < n; d++) m[d] *= kKoreanLongWord[d];
+      }
+      if (n >= 2) {
+        float t[5];
+        t[0] = (m[0] + m[1]) / 2.0f;
+        for (int d = 1; d <= n - 2; d++) t[d] = (m[d - 1] + m[d] + m[d + 1]) / 3.0f;
+        t[n - 1] = (m[n - 2] + m[n - 1]) / 2.0f;
+        for (int d = 0; d < n; d++) m[d] = t[d];
+      }
+    }
+    if (ms->language == 0) {
+      if (ms->pause_mode == 1 &&
+          (VXN_Check_koreanNumber_i(label) == 1 || VXN_Check_koreanNumber_ii(label) == 1)) {
+        for (int d = 0; d < n; d++) m[d] *= 2.0f;
+      }
+      if (VXN_Check_KoreanFinal(label) == 1) {
+        for (int d = 0; d < n; d++) m[d] *= 2.0f;
+      }
+    }
+  }
+}
+
+int VXN_ModelSet_get_parameter(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                               float* msd, int stream, int state) {
+  int result = 1;
+  if (!label) return 1;
+  const VXN_Stream* st = stream_at(ms, stream);
+  if (!st) {
+    VXN_print(VXN_LEVEL_ERROR, "error [4060] : No decision tree for state %d.\n", state);
+    return 1;
+  }
+  const int v = st->vector_length;
+  for (int d = 0; d < v; d++) mean[d] = vari[d] = 0.0f;
+  if (msd) *msd = 0.0f;
+  const int lang = ms->language;
+  for (int i = 0; i < st->nmodel; i++) {
+    const VXN_Model* model = &st->model[i];
+    const unsigned char* code = VXN_Model_find_pdf(model, label, state);
+    if (!code || !model->codebook || model->vector_length != v) continue;
+    const int halve = lang == 1 && ms->model_select == 0 && stream == 0 &&
+                      VXN_Check_English_pSound(label) == 1;
+    for (int d = 0; d < v; d++) {
+      mean[d] = model->codebook[d][code[d]];
+      vari[d] = model->codebook[v + d][code[v + d]];
+      if (halve) mean[d] *= 0.5f;
+    }
+    if (stream == 0 && state - 2 == ms->nstate / 2 && v > 0 && VXN_Check_break(label) != 0)
+      mean[0] = 0.1f;
+    if (!st->msd_flag) continue;
+    float w = (float)code[2 * v] * (float)model->msd_pair[1] + (float)model->msd_pair[0];
+    if (lang >= 0 && lang < 18 && kVoicedClass[lang]) {
+      if (!kVoicedClass[lang](label)) {
+        if (VXN_Check_pause(label) == 1) {
+          w = 0.3f;
+          result = 0;
+        }
+      } else if (w <= 0.5f) {
+        w = 0.9f;
+        if (kVowelClass[lang](label)) result = 0;
+      }
+    }
+    if (msd) *msd = w;
+  }
+  return result;
+}
+
+void VXN_ModelSet_get_gv(VXN_ModelSet* ms, float* mean, float* vari, int stream,
+                         const float* weights) {
+  const VXN_Stream* st = gv_at(ms, stream);
+  if (!st) return;
+  const int v = st->vector_length;
+  for (int d = 0; d < v; d++) mean[d] = vari[d] = 0.0f;
+  for (int i = 0; i < st->nmodel; i++) {
+    const VXN_Model* model = &st->model[i];
+    if (!model->linear || !model->pdf || model->ntree < 1 || model->npdf[2] < 1 ||
+        model->vector_length != v) {
+      VXN_print(VXN_LEVEL_ERROR, "error [4060] : No decision tree for state %d.\n", 2);
+      continue;
+    }
+    const unsigned char* code = model->pdf[2][1];
+    const double w = weights ? weights[i] : 1.0;
+    const double* offset = model->linear;
+    const double* step = model->linear + 2 * v;
+    for (int d = 0; d < v; d++) {
+      mean[d] += (float)(code[d] * w * step[d] + offset[d]);
+      vari[d] += (float)(code[v + d] * w * w * step[v + d] + offset[v + d]);
+    }
+  }
 }

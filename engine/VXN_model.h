@@ -67,7 +67,8 @@ typedef struct _VXN_Model {
   unsigned char* codes;          // code block
   float* codebook_block;         // 2V x K floats
   int32_t codebook_size;         // K
-  void* blocks;                  // packet string blocks (reader-defined list)
+  void* blocks;                  // packet blocks (questions, patterns, their strings), chained
+  int32_t codebook_type;         // 1 codebook, 0 linear, -1 nothing loaded
 } VXN_Model;
 
 typedef struct _VXN_Stream {
@@ -122,11 +123,60 @@ void VXN_ModelSet_get_gv(VXN_ModelSet* ms, float* mean, float* vari, int stream,
 int VXN_pattern_match(const char* label, const char* pattern);
 int VXN_dp_match(const char* s, const char* p, int pos, int max);
 int VXN_Question_match(const VXN_Question* q, const char* label);
+// Leaf number reached for the label, or -1 (reported as error 4050).
 int VXN_Tree_search_node(const VXN_Tree* tree, const char* label);
+// Tree selection: the tree of the model that serves the label in the given
+// state (state < 0: duration stream, every tree is a candidate); *pdf_set
+// receives its pdf-set number. Null when no tree is taken.
+const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label, int state,
+                                      int* pdf_set);
+// Code bytes of the pdf that the model's tree selects for the label and state,
+// or null (reported) when the model cannot answer.
+const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state);
+
+// Release functions. Questions, patterns and their strings live in the packet
+// blocks of their model and nodes in their tree's node block: clearing them
+// unlinks, VXN_Tree_clear frees a tree with its nodes, and VXN_Model_clear
+// frees everything a model owns.
+void VXN_Question_clear(VXN_Question* q);
+void VXN_Node_clear(VXN_Node* node);
+void VXN_Tree_clear(VXN_Tree* tree);
+void VXN_Model_clear(VXN_Model* model);
+void VXN_Stream_clear(VXN_Stream* stream);
 
 // Phoneme classes: 1 when the field of the label belongs to the class.
 int VXN_Check_pause(const char* label);
 int VXN_Check_break(const char* label);
+int VXN_Check_English_pSound(const char* label);
+int VXN_Check_koreanNumber_i(const char* label);
+int VXN_Check_koreanNumber_ii(const char* label);
+int VXN_Check_KoreanFinal(const char* label);
+int VXN_Check_Vowel(const char* label);
+int VXN_Check_VocalSound(const char* label);
+int VXN_Check_English_Vowel(const char* label);
+int VXN_Check_English_VocalSound(const char* label);
+int VXN_Check_UKEnglish_Vowel(const char* label);
+int VXN_Check_UKEnglish_VocalSound(const char* label);
+int VXN_Check_AUEnglish_Vowel(const char* label);
+int VXN_Check_AUEnglish_VocalSound(const char* label);
+int VXN_Check_German_Vowel(const char* label);
+int VXN_Check_German_VocalSound(const char* label);
+int VXN_Check_French_Vowel(const char* label);
+int VXN_Check_French_VocalSound(const char* label);
+int VXN_Check_Danish_Vowel(const char* label);
+int VXN_Check_Danish_VocalSound(const char* label);
+int VXN_Check_Norwegian_Vowel(const char* label);
+int VXN_Check_Norwegian_VocalSound(const char* label);
+int VXN_Check_Polish_Vowel(const char* label);
+int VXN_Check_Polish_VocalSound(const char* label);
+int VXN_Check_Finnish_Vowel(const char* label);
+int VXN_Check_Finnish_VocalSound(const char* label);
+int VXN_Check_PTPortuguese_Vowel(const char* label);
+int VXN_Check_PTPortuguese_VocalSound(const char* label);
+int VXN_Check_Swedish_Vowel(const char* label);
+int VXN_Check_Swedish_VocalSound(const char* label);
+int VXN_Check_Dutch_Vowel(const char* label);
+int VXN_Check_Dutch_VocalSound(const char* label);
 
 #ifdef __cplusplus
 }
