@@ -58,6 +58,21 @@ float* VXN_PStreamSet_get_parameter_vector(VXN_PStreamSet* pss, int stream, int 
 int VXN_PStreamSet_get_msd_flag(const VXN_PStreamSet* pss, int stream, int frame);
 int VXN_PStreamSet_is_msd(const VXN_PStreamSet* pss, int stream);
 
+// Inverse variance with the extremes pinned: 0 for |x| >= 1e19, +-1e38 for
+// |x| <= 1e-19 (by the sign of x), 1/x otherwise.
+float VXN_finv(float x);
+// One stream, static dimension m: W'U^-1W into wuw (band form) and W'U^-1 mu
+// into wum, from mean and ivar.
+void VXN_PStream_calc_wuw_and_wum(VXN_PStream* ps, int m);
+// In-place L D L' factorisation of the band matrix wuw.
+void VXN_PStream_ldl_factorization(VXN_PStream* ps);
+// g = L^-1 wum.
+void VXN_PStream_forward_substitution(VXN_PStream* ps);
+// par[.][m] = L'^-1 D^-1 g.
+void VXN_PStream_backward_substitution(VXN_PStream* ps, int m);
+// The four steps above for every static dimension.
+void VXN_PStream_mlpg(VXN_PStream* ps);
+
 #ifdef __cplusplus
 }
 #endif

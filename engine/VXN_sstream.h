@@ -67,6 +67,18 @@ float VXN_SStreamSet_get_gv_vari(const VXN_SStreamSet* sss, int stream, int dim)
 void VXN_SStreamSet_set_mean(VXN_SStreamSet* sss, int stream, int state, int dim, float value);
 void VXN_SStreamSet_set_vari(VXN_SStreamSet* sss, int stream, int state, int dim, float value);
 
+// Duration operations on one label's n state durations (frames, float).
+// When 0 < flagged_count < n, every state with flags[s] = 1 gains
+// 0.6 x flagged_sum / (n - flagged_count) and every state with flags[s] = 0
+// keeps 0.4 of its duration; otherwise nothing changes.
+void VXN_SStream_AdjustDuration(float* durations, const int* flags, int n, int flagged_count,
+                                int flagged_sum);
+void VXN_SStream_SetDurationZero(float* durations, int n);
+// Leading pause: one frame left, in the last state.
+void VXN_SStream_DeleteStartPause(float* durations, int n);
+// Trailing pause: one frame left, in the first state.
+void VXN_SStream_DeleteEndPause(float* durations, int n);
+
 #ifdef __cplusplus
 }
 #endif

@@ -47,6 +47,24 @@ void VXN_Vocoder_clear(VXN_Vocoder* v);
 // Output equaliser, in place on one frame; frame counts from 0 per utterance.
 void EQ_Filter(int16_t* samples, int count, int frame, struct _VXN_Engine* engine, int voiced);
 
+// Stages of the frame synthesis, for tools and tests.
+enum { VXN_PADE_ORDER = 5 };
+// Pitch period rate / F0 in Q15 samples for a log F0 in Q20; 0 for
+// VXN_LF0_UNVOICED.
+int32_t VXN_Vocoder_pitch(int32_t lf0_Q20, int32_t rate);
+// Mel-cepstrum (m+1, Q17) to MLSA coefficients b (m+1, Q17):
+// b[m] = mc[m], b[i] = mc[i] - alpha b[i+1].
+void VXN_mc2b(const int32_t* mc_Q17, int32_t* b_Q17, int m, int32_t alpha_Q13);
+// One sample through the MLSA filter (input and result in the same scale,
+// Q8 of the output sample); d is the filter memory of VXN_Vocoder.delay,
+// pade the 21-entry Q20 table.
+int64_t VXN_mlsadf(int64_t x, const int32_t* b_Q17, int m, int32_t alpha_Q13, int pd, int64_t* d,
+                   const int32_t* pade_Q20);
+// Copies count items of size bytes from `from` to `to`; the ranges may overlap.
+void VXN_movem(const void* from, void* to, int size, int count);
+// The Pade coefficient table, Q20, entry pd (pd + 1) / 2 + i for order pd.
+extern const int32_t VXN_pade_Q20[21];
+
 #ifdef __cplusplus
 }
 #endif
