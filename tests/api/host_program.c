@@ -1,7 +1,8 @@
 /* A host written only against the public header: it stages a voice directory
- * with the test Chinese analyzer, drives the exported functions of the shared
- * library and checks the chunk states it receives.
- * Usage: host_program <scratch dir> <test module dir>; exit status 0 = pass. */
+ * with the test Chinese analyzer (the voice package itself is written by
+ * vxn-voice beforehand), drives the exported functions of the shared library
+ * and checks the chunk states it receives.
+ * Usage: host_program <voice dir> <test module dir>; exit status 0 = pass. */
 #include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -16,16 +17,22 @@
 
 static int g_count[MAX_CHUNKS];
 static int g_state[MAX_CHUNKS];
+static int g_ones[MAX_CHUNKS]; /* 1 when every sample of the chunk is 1 */
 static int g_chunks;
 static int g_failures;
+static void* g_handle;
+static int g_stop_after = -1;
 
 static void on_chunk(short* samples, int count, int state) {
-  (void)samples;
+  int i, ones = 1;
+  for (i = 0; i < count; i++) ones &= samples[i] == 1;
   if (g_chunks < MAX_CHUNKS) {
     g_count[g_chunks] = count;
     g_state[g_chunks] = state;
+    g_ones[g_chunks] = ones;
   }
   g_chunks++;
+  if (g_chunks == g_stop_after) VXNSetControlStop(g_handle);
 }
 
 #define CHECK(cond)                                                  \
@@ -53,7 +60,6 @@ static void stage_voice(const char* base, const char* modules) {
   static const char* const chinese[] = {"CNFamilyNameList.txt", "English_wordList_US.txt",
                                         "HMM20POS.model", "longbrkmodel", "NER_model",
                                         "posmodel", "shortbrkmodel"};
-  static const char* const package[] = {".am", ".dt", ".qt", ".pt"};
   char path[2048], target[2048];
   int i;
   mkdir(base, 0755);
@@ -64,10 +70,6 @@ static void stage_voice(const char* base, const char* modules) {
   make_dir(base, "Data");
   for (i = 0; i < 7; i++) {
     snprintf(path, sizeof(path), "Model/Ch/LangCN/%s", chinese[i]);
-    touch(base, path);
-  }
-  for (i = 0; i < 4; i++) {
-    snprintf(path, sizeof(path), "Model/Ch/vxnf_ch_24_256%s", package[i]);
     touch(base, path);
   }
   snprintf(path, sizeof(path), "%sLib/libVXN_lang_ch.so", base);
@@ -111,6 +113,10 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: host_program <scratch dir> <test module dir>\n");
     return 2;
   }
+  if (strlen(argv[1]) + 2 > sizeof(base)) {
+    fprintf(stderr, "host_program: voice directory path too long\n");
+    return 2;
+  }
   snprintf(base, sizeof(base), "%s/", argv[1]);
   stage_voice(base, argv[2]);
 
@@ -141,6 +147,42 @@ int main(int argc, char** argv) {
   CHECK(g_chunks == 1 && g_count[0] == 0 && g_state[0] == VXN_CHUNK_END);
   VXNRefresh(h);
   CHECK(VXNStartStreamingPlayUtf8(h, NULL, 0, 0, 0) == 0);
+
+  /* Speech: full chunks start with state 2, the text ends with state 1. */
+  {
+    int i, ends = 0;
+    CHECK(speak(h, "a b c d|e f g h") == 1);
+    CHECK(g_chunks >= 2 && g_chunks < MAX_CHUNKS);
+    CHECK(g_state[0] == VXN_CHUNK_FIRST);
+    CHECK(g_state[g_chunks - 1] == VXN_CHUNK_END && g_count[g_chunks - 1] > 0);
+    for (i = 0; i < g_chunks && i < MAX_CHUNKS; i++) {
+      ends += g_state[i] == VXN_CHUNK_PIECE_END || g_state[i] == VXN_CHUNK_END;
+      CHECK(g_count[i] > 0 && g_count[i] <= 2400);
+    }
+    CHECK(ends == 2);
+    VXNRefresh(h);
+  }
+
+  /* Silence only: 110 ms at 48 kHz is 5280 samples of value 1, no end notice. */
+  CHECK(speak(h, "<silence=110>") == 1);
+  CHECK(g_chunks == 3);
+  CHECK(g_count[0] == 2400 && g_state[0] == VXN_CHUNK_FIRST && g_ones[0]);
+  CHECK(g_count[1] == 2400 && g_state[1] == VXN_CHUNK_MIDDLE && g_ones[1]);
+  CHECK(g_count[2] == 480 && g_state[2] == VXN_CHUNK_END && g_ones[2]);
+  VXNRefresh(h);
+
+  /* A stop asked for inside the callback ends the piece within one frame: the
+   * faded rest (at most one 5 ms frame) with state 0, then 10 frames of 1s. */
+  g_handle = h;
+  g_stop_after = 1;
+  CHECK(speak(h, "a b c d e f g h i j k l m n o p q r s t") == 1);
+  g_stop_after = -1;
+  CHECK(g_chunks == 3);
+  CHECK(g_state[1] == VXN_CHUNK_MIDDLE && g_count[1] <= 240 + 10);
+  CHECK(g_state[2] == VXN_CHUNK_END && g_count[2] == 2400 && g_ones[2]);
+  CHECK(VXNGetControlState(h) == 0);
+  VXNRefresh(h);
+  VXNSetControlStart(h);
 
   /* A stop from another thread while the driver paces between pieces. */
   {

@@ -10,6 +10,7 @@
 #include "engine/VXN_engine.h"
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
+#include "tests/engine/voice_fixture.h"
 
 namespace {
 
@@ -288,6 +289,11 @@ TEST_F(Facade, InitChecksKoreanAndChineseResources) {
 TEST_F(Facade, HybridOnlyWithProsodyFileAndRequest) {
   VoiceDir dir;
   dir.touch_package("Fr/vxnf_fr_24_256");
+  std::string error;
+  ASSERT_TRUE(vxn::voice::write_package(vxn_test::plausible_voice(1),
+                                        std::string(dir.path()) + "Model/Fr/vxnf_fr_24_256",
+                                        nullptr, &error))
+      << error;
   synth_->VXNSetLanguage(5, 0);
   synth_->VXNSetHybrid(1);
   synth_->VXNModelSelect(0);

@@ -15,6 +15,7 @@
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
 #include "test_module_probe.h"
+#include "voice_fixture.h"
 
 namespace {
 
@@ -40,20 +41,31 @@ class Driver : public ::testing::Test {
     synth_.VXNFree();
     g_nStatePrint = 2;
   }
-  // Language host with the test module of `language` (0 or 9) loaded, or no
-  // analyzer for any other language.
+  // An initialised engine with a synthetic voice and, for Korean (0) and
+  // Chinese (9), the test analyzer module; 24 kHz output, 4 chunks of 2400.
   void Start(int language) {
     g_chunks.clear();
+    const char* stem = language == 0 ? "Ko/vxnf_kr_24_256"
+                       : language == 9 ? "Ch/vxnf_ch_24_256"
+                                       : "EnUS/vxnf_usen_24_256";
+    std::string base =
+        vxn_scratch(std::string("driver_") +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    vxn_make_voice(base, stem, module_dir("Lib"));
     ASSERT_EQ(synth_.VXNSetLanguage(language, 0), 1);
     synth_.VXNModelSelect(0);
-    std::string lib = module_dir("Lib");
-    char model[] = "M/", data[] = "Da/", dict[] = "Di/";
     const int level = g_nStatePrint;
     g_nStatePrint = 3;  // a European language reports that it has no analyzer
-    synth_.Language()->LangInitialLoad(model, &lib[0], data, dict);
+    ASSERT_EQ(synth_.VXNInit(&base[0], &base[0]), 1);
     g_nStatePrint = level;
     synth_.VXNSetMemory(2400, 4);
     synth_.VXNSetStreamCallback(collect);
+  }
+  // Number of chunks that end a piece (state 3) or the text (state 1).
+  static int piece_ends() {
+    int n = 0;
+    for (const Chunk& c : g_chunks) n += c.state == 3 || c.state == 1;
+    return n;
   }
   int Utf8(const std::string& text, int pauseFlag = 0, int pauseMs = 0) {
     std::vector<unsigned char> copy(text.begin(), text.end());
@@ -120,8 +132,16 @@ TEST_F(Driver, EveryPieceIsAnalysedAndItsLabelsLoaded) {
   EXPECT_EQ(engine().ms.pause_mode, 1);
   EXPECT_FLOAT_EQ(engine().ms.pause_frames, 60.0f);
   EXPECT_EQ(engine().last_piece, 1);
-  // The last result was a label count: no end notice.
-  for (const Chunk& c : g_chunks) EXPECT_FALSE(c.count == 0 && c.state == 1);
+  // Three pieces of speech: the first two end with state 3, the text with 1;
+  // the last result was a label count, so no end notice follows.
+  ASSERT_FALSE(g_chunks.empty());
+  EXPECT_EQ(piece_ends(), 3);
+  EXPECT_EQ(g_chunks.back().state, 1);
+  EXPECT_GT(g_chunks.back().count, 0);
+  for (size_t i = 1; i < g_chunks.size(); i++)
+    if (g_chunks[i].state == 0) {
+      EXPECT_NE(g_chunks[i - 1].state, 3) << i;
+    }
 
   testing::internal::CaptureStderr();
   EXPECT_EQ(Utf8("x", 0, 300), 1);
@@ -268,21 +288,78 @@ TEST_F(Driver, PacingSleepsBetweenPieces) {
   using Clock = std::chrono::steady_clock;
   testing::internal::CaptureStderr();
   const Clock::time_point t0 = Clock::now();
-  EXPECT_EQ(Utf8("a"), 1);
+  EXPECT_EQ(Utf8(""), 1);
   const Clock::time_point t1 = Clock::now();
-  EXPECT_EQ(Utf8("a|b|c"), 1);  // 20 ms before the second piece, 100 ms before the third
+  // Three pieces with nothing to say: 20 ms before the second, 100 ms before
+  // the third.
+  EXPECT_EQ(Utf8("|||"), 1);
   const Clock::time_point t2 = Clock::now();
   testing::internal::GetCapturedStderr();
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(t1 - t0).count(), 20);
-  EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(t2 - t1).count(), 120);
+  const auto one = std::chrono::duration_cast<std::chrono::milliseconds>(t1 - t0).count();
+  const auto three = std::chrono::duration_cast<std::chrono::milliseconds>(t2 - t1).count();
+  EXPECT_GE(three - one, 110);
+  EXPECT_LT(three - one, 400);
 }
 
-TEST_F(Driver, SilenceOnlyTextHasNoEndNotice) {
+TEST_F(Driver, SilenceOnlyTextGivesTheSilenceChunksAndNoEndNotice) {
   Start(9);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(Utf8("<silence=100>"), 1);
+  EXPECT_EQ(Utf8("<silence=110>"), 1);  // 2640 samples at 24 kHz
+  ASSERT_EQ(g_chunks.size(), 2u);
+  EXPECT_EQ(g_chunks[0].count, 2400);
+  EXPECT_EQ(g_chunks[0].state, 2);
+  EXPECT_EQ(g_chunks[1].count, 240);
+  EXPECT_EQ(g_chunks[1].state, 1);
+  for (int i = 0; i < 240; i++) ASSERT_EQ(g_chunks[1].samples[i], 1);
+  synth_.VXNRefresh();
+  g_chunks.clear();
+  EXPECT_EQ(Utf8("<silence=100>"), 1);  // exactly one chunk: the last one is empty
   testing::internal::GetCapturedStderr();
-  for (const Chunk& c : g_chunks) EXPECT_FALSE(c.count == 0 && c.state == 1);
+  ASSERT_EQ(g_chunks.size(), 2u);
+  EXPECT_EQ(g_chunks[0].state, 2);
+  EXPECT_EQ(g_chunks[1].count, 0);
+  EXPECT_EQ(g_chunks[1].state, 1);
+}
+
+TEST_F(Driver, SilenceBeforeSpeechEndsItsPiece) {
+  Start(9);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Utf8("<silence=50>|a b"), 1);
+  testing::internal::GetCapturedStderr();
+  ASSERT_GE(g_chunks.size(), 2u);
+  EXPECT_EQ(g_chunks[0].count, 1200);
+  EXPECT_EQ(g_chunks[0].state, 3);
+  EXPECT_EQ(piece_ends(), 2);
+  EXPECT_EQ(g_chunks.back().state, 1);
+}
+
+int g_stop_after = -1;
+CVxnSynth* g_stop_synth = nullptr;
+
+void stop_in_callback(short* samples, int count, int state) {
+  collect(samples, count, state);
+  if ((int)g_chunks.size() == g_stop_after) g_stop_synth->VXNSetControlStop();
+}
+
+TEST_F(Driver, StopInsideTheCallbackEndsWithinOneFrame) {
+  Start(9);
+  synth_.VXNSetMemory(1200, 8);  // the smallest chunk that holds the closing silence
+  synth_.VXNSetStreamCallback(stop_in_callback);
+  g_stop_synth = &synth_;
+  g_stop_after = 2;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Utf8("a b c d e f g h i j k l m n o p"), 1);
+  testing::internal::GetCapturedStderr();
+  // After the chunk that asked for the stop: the faded partial chunk (at most
+  // one frame of samples) with state 0, then 10 frames of value 1 with state 1.
+  ASSERT_EQ(g_chunks.size(), 4u);
+  EXPECT_EQ(g_chunks[2].state, 0);
+  EXPECT_LE(g_chunks[2].count, engine().output_fperiod + 10);
+  EXPECT_EQ(g_chunks[3].state, 1);
+  EXPECT_EQ(g_chunks[3].count, 10 * engine().output_fperiod);
+  for (int i = 0; i < g_chunks[3].count; i++) ASSERT_EQ(g_chunks[3].samples[i], 1);
+  EXPECT_EQ(synth_.VXNGetControlState(), 0);
+  g_stop_after = -1;
 }
 
 }  // namespace

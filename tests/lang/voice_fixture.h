@@ -1,4 +1,4 @@
-// Builds a scratch voice directory for tests: the four package files of a
+// Builds a scratch voice directory for tests: a synthetic voice package for a
 // model stem, the Korean or Chinese resource files the facade checks, and a
 // Lib/ directory that links the test analyzer modules.
 #ifndef VXN_TEST_VOICE_FIXTURE_H
@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <string>
+
+#include "tests/engine/voice_fixture.h"
 
 inline void vxn_touch(const std::string& path) {
   FILE* f = fopen(path.c_str(), "wb");
@@ -26,7 +28,9 @@ inline void vxn_make_voice(const std::string& base, const std::string& stem,
                            const std::string& moduleDir) {
   const std::string model = base + "Model/";
   vxn_mkdirs(model + stem.substr(0, stem.rfind('/')));
-  for (const char* ext : {".am", ".dt", ".qt", ".pt"}) vxn_touch(model + stem + ext);
+  std::string error;
+  if (!vxn::voice::write_package(vxn_test::plausible_voice(5), model + stem, nullptr, &error))
+    fprintf(stderr, "vxn_make_voice: %s\n", error.c_str());
   vxn_mkdirs(model + "Ch/LangCN");
   for (const char* f : {"CNFamilyNameList.txt", "English_wordList_US.txt", "HMM20POS.model",
                         "longbrkmodel", "NER_model", "posmodel", "shortbrkmodel"})
