@@ -1,11 +1,10 @@
-// Factory of the built-in European analyzer. The language host creates the
-// analyzer through this function and deletes it through its deleting
-// destructor (slot 1). The returned object belongs to the caller; null means
-// no European analyzer is available in this build.
+// Creation of the built-in European analyzer for the language host, which
+// deletes it through its deleting destructor (slot 1). The caller owns the
+// returned object. No state; safe from any thread.
 #ifndef VXN_LANGANALEU_FACTORY_H
 #define VXN_LANGANALEU_FACTORY_H
 
-class CLangAnalEuBase;
+#include "lang/VXN_LangAnalEuBase.h"
 
 CLangAnalEuBase* VXN_create_european_analyzer();
 

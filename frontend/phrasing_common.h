@@ -1,0 +1,26 @@
+// Phrasing of the chain: break-type tests on words, the phrasing modules that
+// build the Phrase relation (trivial, punctuation, phonetic, tree-driven) with
+// the default choice among them, and pause insertion at utterance and phrase
+// boundaries and at annotated pause marks.
+// Stateless; one thread per utterance.
+#ifndef PHRASING_COMMON_H
+#define PHRASING_COMMON_H
+
+#include "frontend/kvap_flite.h"
+
+// Break names: "BB" big break, "B" minor break, "NB" no break.
+VXN_EXPORT const char* post_punc_break_type(const cst_item* word);
+VXN_EXPORT const char* pre_punc_break_type(const cst_item* word);
+
+VXN_EXPORT cst_utterance* trivial_phrasing(cst_utterance* u);
+VXN_EXPORT cst_utterance* punctuation_phrasing(cst_utterance* u);
+VXN_EXPORT cst_utterance* phonetic_phrasing(cst_utterance* u);
+VXN_EXPORT cst_utterance* cart_phrasing(cst_utterance* u, const cst_cart* tree);
+// Phonetic phrasing, the voice's "phrasing_func_with_phonetic", cart phrasing
+// with "phrasing_cart", or punctuation phrasing, in that order of preference.
+VXN_EXPORT cst_utterance* default_phrasing(cst_utterance* u);
+
+VXN_EXPORT cst_utterance* default_pause_insertion(cst_utterance* u);
+VXN_EXPORT cst_utterance* default_transparent_pause_insertion(cst_utterance* u);
+
+#endif

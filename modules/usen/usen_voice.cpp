@@ -1,0 +1,76 @@
+#include "modules/usen/usen_voice.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "frontend/en/en_gpos.h"
+#include "frontend/en/en_phrasing.h"
+#include "frontend/init_common.h"
+
+extern "C" {
+// Flite's US English language package and CMU lexicon.
+extern const cst_phoneset us_phoneset;
+extern const cst_cart us_int_accent_cart;
+extern const cst_cart us_int_tone_cart;
+extern const cst_cart us_pos_cart;
+cst_val* us_tokentowords(cst_item* token);
+void us_ff_register(cst_features* ffunctions);
+cst_lexicon* cmulex_init(void);
+cst_utterance* cmu_postlex(cst_utterance* u);
+}
+
+namespace {
+
+const char kVersion[] = "usen-1.0";
+
+}  // namespace
+
+cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, const char* encoding) {
+  cst_voice* v = new_voice();
+  v->name = "usen";
+  cst_features* f = v->features;
+  feat_set_string(f, "version", kVersion);
+  feat_set_string(f, "encoding", encoding && encoding[0] ? encoding : "iso-8859-15");
+  feat_set_string(f, "language", "usenglish");
+  feat_set(f, "phoneset", phoneset_val(&us_phoneset));
+  feat_set_string(f, "silence", us_phoneset.silence);
+  feat_set_string(f, "text_whitespace", cst_ts_default_whitespacesymbols);
+  feat_set_string(f, "text_postpunctuation", cst_ts_default_postpunctuationsymbols);
+  feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
+  feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
+  feat_set(f, "tokentowords_func", itemfunc_val(us_tokentowords));
+  feat_set(f, "pos_tagger_cart", cart_val(&us_pos_cart));
+  feat_set(f, "lex_pos_dict", userdata_val((void*)en_pos_dict));
+  feat_set(f, "gpos_table", userdata_val((void*)en_gpos));
+  feat_set(f, "phrasing_cart", cart_val(&en_phrasing_cart));
+  feat_set(f, "int_cart_accents", cart_val(&us_int_accent_cart));
+  feat_set(f, "int_cart_tones", cart_val(&us_int_tone_cart));
+  feat_set(f, "lexicon", lexicon_val(cmulex_init()));
+  feat_set(f, "postlex_func", uttfunc_val(cmu_postlex));
+  feat_set_int(f, "kvap.multiple_pronunciations", multiplePronunciations ? 1 : 0);
+  // Commas get their own pause, as the recorded voices pause there.
+  feat_set_int(f, "kvap.phrasal_pauses", 1);
+  us_ff_register(v->ffunctions);
+  common_ff_register(v->ffunctions);
+  en_ff_register_gpos(v->ffunctions);
+  if (dictPath && dictPath[0]) {
+    FILE* probe = fopen(dictPath, "r");
+    if (probe) {
+      fclose(probe);
+      flite_voice_add_lex_addenda(v, dictPath);
+    }
+  }
+  return v;
+}
+
+void usen_voice_delete(cst_voice* voice) {
+  if (!voice) return;
+  common_deinit(voice);
+  delete_voice(voice);
+}
+
+void* initialize_g2p_enUS_tts(int multiplePronunciations, char* dictPath, char* encoding) {
+  return usen_voice_new(multiplePronunciations, dictPath, encoding);
+}
+
+void deinitialize_g2p_enUS(void* voice) { usen_voice_delete((cst_voice*)voice); }

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "frontend/en/en_phrasing.h"
+#include "frontend/kvap_g2p.h"
+#include "frontend/phrasing_common.h"
+#include "frontend/kvap_opts.h"
+#include "frontend/synth_util.h"
+#include "modules/usen/usen_voice.h"
+
+namespace {
+
+class Chain : public ::testing::Test {
+ protected:
+  void SetUp() override { voice_ = usen_voice_new(0, nullptr, "iso-8859-15"); }
+  void TearDown() override { usen_voice_delete(voice_); }
+  std::vector<std::string> names(cst_utterance* u, const char* relation, const char* feature = "name") {
+    std::vector<std::string> out;
+    for (cst_item* i = relation_head(utt_relation(u, relation)); i; i = item_next(i))
+      out.push_back(item_feat_present(i, feature) ? item_feat_string(i, feature) : "-");
+    return out;
+  }
+  cst_voice* voice_;
+};
+
+TEST_F(Chain, UtteranceStartsAndEndsWithPause) {
+  cst_utterance* u = flite_synth_text("cat", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<std::string> segs = names(u, "Segment");
+  std::vector<std::string> expect = {"pau", "k", "ae", "t", "pau"};
+  EXPECT_EQ(segs, expect);
+  std::vector<std::string> sources = names(u, "Segment", "pause_source");
+  EXPECT_EQ(sources.front(), "utt_boundary");
+  EXPECT_EQ(sources.back(), "utt_boundary");
+  delete_utterance(u);
+}
+
+TEST_F(Chain, StressDigitsMoveToSyllables) {
+  // about: ax0 . b aw1 t
+  cst_utterance* u = flite_synth_text("about", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<std::string> stress = names(u, "Syllable", "stress");
+  std::vector<std::string> expect = {"0", "1"};
+  EXPECT_EQ(stress, expect);
+  std::vector<std::string> segs = names(u, "Segment");
+  std::vector<std::string> expectSegs = {"pau", "ax", "b", "aw", "t", "pau"};
+  EXPECT_EQ(segs, expectSegs);
+  delete_utterance(u);
+}
+
+TEST_F(Chain, PhrasalPausesMarkPhraseBoundaries) {
+  cst_utterance* u = flite_synth_text("Well, I think so.", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<std::string> phrases = names(u, "Phrase");
+  EXPECT_EQ(phrases.size(), 2u);
+  std::vector<std::string> sources;
+  for (cst_item* s = relation_head(utt_relation(u, "Segment")); s; s = item_next(s))
+    if (item_feat_present(s, "pause_source")) sources.push_back(item_feat_string(s, "pause_source"));
+  std::vector<std::string> expect = {"utt_boundary", "phrase_boundary", "utt_boundary"};
+  EXPECT_EQ(sources, expect);
+  delete_utterance(u);
+}
+
+TEST_F(Chain, InlinePhonesOnlyWhenEnabled) {
+  cst_utterance* u = flite_synth_text("say word<!w.er1.d!> now", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<std::string> words = names(u, "Word");
+  std::vector<std::string> plain = {"say", "word", "now"};
+  EXPECT_NE(words, plain);  // the bracket is read as ordinary text
+  delete_utterance(u);
+  feat_set_int(voice_->features, "kvap.read_token_phones", 1);
+  u = flite_synth_text("say word<!w.er1.d!> now", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  words = names(u, "Word");
+  std::vector<std::string> expect = {"say", "word", "now"};
+  EXPECT_EQ(words, expect);
+  cst_item* w = relation_head(utt_relation(u, "Word"));
+  w = item_next(w);
+  EXPECT_STREQ(item_feat_string(w, "explicit_entry"), "1");
+  std::vector<std::string> segs = names(u, "Segment");
+  std::vector<std::string> expectSegs = {"pau", "s", "ey", "w", "er", "d", "n", "aw", "pau"};
+  EXPECT_EQ(segs, expectSegs);
+  delete_utterance(u);
+}
+
+TEST_F(Chain, PreprocessingDropsSpaceBeforeFinalPunctuationAndParentheses) {
+  feat_set_int(voice_->features, "kvap.omit_parenthesized", 1);
+  cst_utterance* u = flite_norm_text("Hello (not this) world !", voice_, nullptr);
+  ASSERT_NE(u, nullptr);
+  EXPECT_STREQ(feat_string(u->features, "input_text"), "Hello   world!");
+  std::vector<std::string> words = names(u, "Word");
+  std::vector<std::string> expect = {"hello", "world"};
+  EXPECT_EQ(words, expect);
+  // The normalisation chain stops before lexical insertion.
+  EXPECT_FALSE(utt_relation_present(u, "Segment"));
+  delete_utterance(u);
+}
+
+// A step that makes Flite raise an error must not end the process.
+cst_utterance* bad_step(cst_utterance* u) {
+  cst_val* v = int_val(3);
+  val_car(v);  // not a list: Flite reports an error
+  delete_val(v);
+  return u;
+}
+
+TEST_F(Chain, FliteErrorsFailTheChain) {
+  feat_set(voice_->features, "pos_tagger_func", uttfunc_val(bad_step));
+  EXPECT_EQ(flite_synth_text("hello", voice_, nullptr), nullptr);
+  feat_remove(voice_->features, "pos_tagger_func");
+  cst_utterance* u = flite_synth_text("hello", voice_, nullptr);
+  EXPECT_NE(u, nullptr);
+  delete_utterance(u);
+}
+
+TEST_F(Chain, NoPostlexOption) {
+  // cmu_postlex turns "the" before a vowel into dh iy.
+  cst_utterance* u = flite_synth_text("the apple", voice_, nullptr);
+  std::vector<std::string> segs = names(u, "Segment");
+  delete_utterance(u);
+  EXPECT_EQ(segs[2], "iy");
+  feat_set_int(voice_->features, "kvap.no_postlex", 1);
+  u = flite_synth_text("the apple", voice_, nullptr);
+  segs = names(u, "Segment");
+  delete_utterance(u);
+  EXPECT_EQ(segs[2], "ax");
+}
+
+class Variants : public ::testing::Test {
+ protected:
+  void SetUp() override { voice_ = usen_voice_new(1, nullptr, "iso-8859-15"); }
+  void TearDown() override { usen_voice_delete(voice_); }
+  std::vector<std::string> all(const char* text, unsigned flags) {
+    char** results = nullptr;
+    int count = 0;
+    flite_g2p(voice_, text, &results, &count, flags);
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(results[i]);
+    free_flite_g2p_results(results);
+    return out;
+  }
+  cst_voice* voice_;
+};
+
+TEST_F(Variants, TwoAmbiguousWordsGiveFourFirstWordFastest) {
+  // live: l ay1 v / l ih1 v; wind: w ih1 n d / w ay1 n d.
+  std::vector<std::string> v = all("live wind", G2P_WORD_BOUNDARY | G2P_PHONE_BOUNDARY);
+  ASSERT_EQ(v.size(), 4u);
+  auto word = [](const std::string& s, int k) {
+    size_t a = 0;
+    for (int i = 0; i <= k; ++i) a = s.find('#', a) + 1;
+    size_t b = s.find('#', a);
+    return s.substr(a, b == std::string::npos ? std::string::npos : b - a);
+  };
+  EXPECT_NE(word(v[0], 0), word(v[1], 0));
+  EXPECT_EQ(word(v[0], 1), word(v[1], 1));
+  EXPECT_EQ(word(v[0], 0), word(v[2], 0));
+  EXPECT_NE(word(v[0], 1), word(v[2], 1));
+  EXPECT_EQ(word(v[1], 0), word(v[3], 0));
+  EXPECT_EQ(word(v[2], 1), word(v[3], 1));
+  for (int i = 0; i < 4; ++i)
+    for (int j = i + 1; j < 4; ++j) EXPECT_NE(v[i], v[j]);
+}
+
+TEST_F(Variants, UnambiguousTextHasOneVariant) {
+  EXPECT_EQ(all("the cat", 0).size(), 1u);
+  // Without the switch, ambiguous words keep their first transcription.
+  cst_voice* single = usen_voice_new(0, nullptr, "iso-8859-15");
+  char** results = nullptr;
+  int count = 0;
+  flite_g2p(single, "live wind", &results, &count, 0);
+  EXPECT_EQ(count, 1);
+  free_flite_g2p_results(results);
+  usen_voice_delete(single);
+}
+
+TEST_F(Variants, WordsBeyondTheFiftiethUseTheirFirstTranscription) {
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "the ";
+  text += "live";
+  EXPECT_EQ(all(text.c_str(), 0).size(), 1u);
+  EXPECT_EQ(all("the live", 0).size(), 2u);
+}
+
+TEST_F(Variants, SlotCounterIsMixedRadix) {
+  cst_utterance* a = new_utterance();
+  ASSERT_TRUE(utt_variants_advance(a, nullptr));
+  short* c = utt_variant_choices(a);
+  short* n = utt_variant_counts(a);
+  EXPECT_EQ(c[0], -1);
+  EXPECT_EQ(n[49], 1);
+  c[0] = 1;  // slot 0: last of two
+  n[0] = 2;
+  c[1] = 0;  // slot 1: first of three
+  n[1] = 3;
+  cst_utterance* b = new_utterance();
+  ASSERT_TRUE(utt_variants_advance(b, a));
+  EXPECT_EQ(utt_variant_choices(b)[0], 0);
+  EXPECT_EQ(utt_variant_choices(b)[1], 1);
+  // The last combination has no successor.
+  utt_variant_choices(b)[0] = 1;
+  utt_variant_choices(b)[1] = 2;
+  cst_utterance* c2 = new_utterance();
+  EXPECT_FALSE(utt_variants_advance(c2, b));
+  delete_utterance(a);
+  delete_utterance(b);
+  delete_utterance(c2);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> phrase_names(cst_utterance* u, std::vector<int>* sizes) {
+  std::vector<std::string> out;
+  for (cst_item* p = relation_head(utt_relation(u, "Phrase")); p; p = item_next(p)) {
+    out.push_back(item_feat_string(p, "name"));
+    int n = 0;
+    for (cst_item* w = item_daughter(p); w; w = item_next(w)) ++n;
+    sizes->push_back(n);
+  }
+  return out;
+}
+
+TEST(Phrasing, EnglishWordPairsAndPunctuation) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  feat_set(v->features, "phrasing_func", uttfunc_val(en_phrasing));
+  cst_utterance* u = flite_synth_text("I went there as if I knew it, then left.", v, nullptr);
+  ASSERT_NE(u, nullptr);
+  std::vector<int> sizes;
+  std::vector<std::string> names = phrase_names(u, &sizes);
+  std::vector<std::string> expect = {"B", "B", "BB"};
+  std::vector<int> expectSizes = {3, 5, 2};
+  EXPECT_EQ(names, expect);
+  EXPECT_EQ(sizes, expectSizes);
+  delete_utterance(u);
+  // Without punctuation ahead the pair does not break.
+  u = flite_synth_text("I went there as if I knew it", v, nullptr);
+  sizes.clear();
+  names = phrase_names(u, &sizes);
+  EXPECT_EQ(names, std::vector<std::string>{"BB"});
+  delete_utterance(u);
+  // Punctuation phrasing: weak punctuation gives B, the text end stays BB.
+  feat_set(v->features, "phrasing_func", uttfunc_val(punctuation_phrasing));
+  u = flite_synth_text("One, two; three", v, nullptr);
+  sizes.clear();
+  names = phrase_names(u, &sizes);
+  expect = {"B", "B", "BB"};
+  EXPECT_EQ(names, expect);
+  delete_utterance(u);
+  usen_voice_delete(v);
+}
+
+}  // namespace

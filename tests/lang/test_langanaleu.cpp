@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "lang/VXN_LangAnalEu.h"
+#include "lang/VXN_LangAnalEu_factory.h"
+
+namespace {
+
+// Splits a full-form label into its fields by walking the literal pieces of
+// the label format: each field runs up to the next literal piece.
+struct Label {
+  std::string phones[5];
+  std::vector<std::string> f;  // fields after the phones, in order
+  explicit Label(const std::string& s) {
+    static const char* const seps[] = {
+        "^", "-", "+", "=", "@", "_", "/A:", "_", "_", "/B:", "-", "-", "@", "-", "&", "-", "#", "-", "$", "-",
+        "!", "-", ";", "-", "|", "/C:", "+", "+", "/D:", "_", "/E:", "+", "@", "+", "&", "+", "#", "+", "/F:", "_",
+        "/G:", "_", "/H:", "=", "@", "=", "|", "/I:", "=", "/J:", "+", "-", nullptr};
+    size_t at = 0;
+    std::vector<std::string> all;
+    for (int k = 0; seps[k]; ++k) {
+      size_t e = s.find(seps[k], at);
+      if (e == std::string::npos) break;
+      all.push_back(s.substr(at, e - at));
+      at = e + strlen(seps[k]);
+    }
+    all.push_back(s.substr(at));
+    for (size_t k = 0; k < all.size(); ++k) {
+      if (k < 5) phones[k] = all[k];
+      else f.push_back(all[k]);
+    }
+  }
+  // Field by name: p6 p7 a1..a3 b1..b16 c1..c3 d1 d2 e1..e8 f1 f2 g1 g2 h1..h5 i1 i2 j1..j3.
+  const std::string& get(const std::string& name) const {
+    static const char* const order[] = {"p6", "p7", "a1", "a2", "a3", "b1", "b2", "b3", "b4", "b5", "b6", "b7",
+                                        "b8", "b9", "b10", "b11", "b12", "b13", "b14", "b15", "b16", "c1", "c2",
+                                        "c3", "d1", "d2", "e1", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "f1",
+                                        "f2", "g1", "g2", "h1", "h2", "h3", "h4", "h5", "i1", "i2", "j1", "j2", "j3"};
+    for (size_t k = 0; k < sizeof(order) / sizeof(order[0]); ++k)
+      if (name == order[k]) return f.at(k);
+    static const std::string none = "?";
+    return none;
+  }
+};
+
+class Analyzer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_nStatePrint = 3;
+    static char lib[512], dict[512];
+    snprintf(lib, sizeof(lib), "%s/voice/Lib/", VXN_TEST_BINARY_DIR);
+    snprintf(dict, sizeof(dict), "%s/voice/Dict/", VXN_TEST_BINARY_DIR);
+    ASSERT_EQ(a_.InitialLoad(lib, dict), 1);
+  }
+  void TearDown() override { g_nStatePrint = 2; }
+  // All labels of the first piece of text.
+  std::vector<std::string> first_piece(const char* text) {
+    a_.RefreshInput();
+    int n = a_.TextAnalyze(text);
+    std::vector<std::string> out;
+    for (int i = 0; i < n; ++i) out.push_back(a_.labels[i]);
+    return out;
+  }
+  CLangAnalEu a_;
+};
+
+// "Hello world." is hh ax . l ow1 | w er1 l d between two pauses, one phrase
+// of two content words and three syllables.
+TEST_F(Analyzer, HelloWorldLabelsFieldByField) {
+  std::vector<std::string> labels = first_piece("Hello world.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* expectPhones[10] = {"pau", "hh", "ax", "l", "ow", "w", "er", "l", "d", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], expectPhones[i]) << labels[i];
+  // Leading pause: absent neighbours are x, its own syllable and word fields
+  // are x placeholders, the next syllable is hh-ax (unstressed, two phones).
+  EXPECT_EQ(labels[0].rfind("x^x-pau+hh=ax@x_x/A:0_0_0/B:x-x-x@x-x&x-x#x-x$x-x!x-x;x-x|x/C:0+0+2/D:0_0/", 0), 0u)
+      << labels[0];
+  EXPECT_NE(labels[0].find("/E:x+x@x+x&x+x#x+x/F:content_2/G:0_0/H:x=x@x=x|0/I:3=2/J:3+2-1"), std::string::npos);
+  // Trailing pause: its J fields come through the previous segment.
+  EXPECT_EQ(labels[9], "l^d-pau+x=x@x_x/A:1_1_4/B:x-x-x@x-x&x-x#x-x$x-x!x-x;x-x|x/C:0+0+0/D:content_1/"
+                       "E:x+x@x+x&x+x#x+x/F:0_0/G:3_2/H:x=x@x=x|0/I:0=0/J:3+2-1");
+  Label hh(labels[1]);
+  EXPECT_EQ(hh.get("p6"), "1");
+  EXPECT_EQ(hh.get("p7"), "2");
+  EXPECT_EQ(hh.get("b1"), "0");   // hel is unstressed
+  EXPECT_EQ(hh.get("b3"), "2");   // two phones
+  EXPECT_EQ(hh.get("b4"), "1");
+  EXPECT_EQ(hh.get("b5"), "2");
+  EXPECT_EQ(hh.get("b6"), "1");
+  EXPECT_EQ(hh.get("b7"), "3");   // three syllables to the phrase end
+  EXPECT_EQ(hh.get("b16"), "ax");
+  EXPECT_EQ(hh.get("d1"), "0");   // no previous word
+  EXPECT_EQ(hh.get("e1"), "content");
+  EXPECT_EQ(hh.get("e2"), "2");
+  EXPECT_EQ(hh.get("e3"), "1");
+  EXPECT_EQ(hh.get("e4"), "2");   // hello and world to the phrase end
+  EXPECT_EQ(hh.get("f1"), "content");
+  EXPECT_EQ(hh.get("f2"), "1");
+  EXPECT_EQ(hh.get("h1"), "3");
+  EXPECT_EQ(hh.get("h2"), "2");
+  EXPECT_EQ(hh.get("h3"), "1");
+  EXPECT_EQ(hh.get("h4"), "1");
+  EXPECT_EQ(hh.get("h5"), "L-L%");
+  EXPECT_EQ(hh.get("j1"), "3");
+  EXPECT_EQ(hh.get("j2"), "2");
+  EXPECT_EQ(hh.get("j3"), "1");
+  // Last syllable "w er l d": w and er have no pause within two segments and
+  // count one more unit after them (b7, e4 2); l and d see the pause (1).
+  EXPECT_EQ(Label(labels[5]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[6]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[7]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[8]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[5]).get("e4"), "2");
+  EXPECT_EQ(Label(labels[8]).get("e4"), "1");
+  EXPECT_EQ(Label(labels[5]).get("b1"), "1");
+  EXPECT_EQ(Label(labels[5]).get("d1"), "content");
+  EXPECT_EQ(Label(labels[5]).get("d2"), "2");
+}
+
+// A final function word gets e6 adjusted only while no pause is near.
+TEST_F(Analyzer, FunctionWordClassesAndE6Adjustment) {
+  std::vector<std::string> labels = first_piece("Tell me of it");
+  // pau t eh l m iy ah v ih t pau: "of" is class in, "it" content.
+  ASSERT_GE(labels.size(), 5u);
+  bool sawIn = false;
+  for (const std::string& l : labels) {
+    Label x(l);
+    if (x.phones[2] == "pau") continue;
+    if (x.get("e1") == "in") sawIn = true;
+  }
+  EXPECT_TRUE(sawIn);
+  std::vector<std::string> q = first_piece("Where is the cat of the house");
+  int det = 0, wp = 0, aux = 0;
+  for (const std::string& l : q) {
+    Label x(l);
+    if (x.phones[2] == "pau") continue;
+    det += x.get("e1") == "det";
+    wp += x.get("e1") == "wp";
+    aux += x.get("e1") == "aux";
+  }
+  EXPECT_GT(det, 0);
+  EXPECT_GT(wp, 0);
+  EXPECT_GT(aux, 0);
+}
+
+TEST_F(Analyzer, PhrasesRemainingAreCappedAtThree) {
+  std::vector<std::string> labels = first_piece("One, two, three, four, five, six.");
+  ASSERT_GT(labels.size(), 3u);
+  Label first(labels[1]);
+  EXPECT_EQ(first.get("j3"), "6");
+  EXPECT_EQ(first.get("h3"), "1");
+  EXPECT_EQ(first.get("h4"), "3");
+  // The last phrase has one phrase remaining.
+  Label last(labels[labels.size() - 2]);
+  EXPECT_EQ(last.get("h3"), "6");
+  EXPECT_EQ(last.get("h4"), "1");
+  // Commas give pauses between the phrases.
+  int pauses = 0;
+  for (const std::string& l : labels) pauses += Label(l).phones[2] == "pau";
+  EXPECT_EQ(pauses, 7);
+}
+
+TEST_F(Analyzer, QuestionTypeAndReducedForm) {
+  a_.SetLanguage(-1);
+  std::vector<std::string> labels = first_piece("Is it?");
+  ASSERT_FALSE(labels.empty());
+  EXPECT_EQ(a_.uttType, 'B');
+  for (const std::string& l : labels) {
+    EXPECT_NE(l.find("/T:uttB"), std::string::npos) << l;
+    EXPECT_EQ(l.find("/G:"), std::string::npos) << l;
+  }
+  EXPECT_EQ(labels[0].rfind("x^x-pau+ih=z/A:0_0/B:x-x@x-x&x-x|x/C:1+1/D:0_0/E:x+x@x+x&x+x#x+x/F:aux_1/H:x=x@1=1|0/J:2-1/T:uttB", 0), 0u)
+      << labels[0];
+}
+
+TEST_F(Analyzer, PiecesAndEmptyResults) {
+  a_.RefreshInput();
+  EXPECT_EQ(a_.TextAnalyze("<silence=500>"), -1);
+  EXPECT_EQ(a_.silenceTime, 500);
+  a_.RefreshInput();
+  EXPECT_EQ(a_.TextAnalyze("..."), 0);  // only the two pauses (or fewer)
+  // Two sentences come in two calls; the second ends the text.
+  a_.RefreshInput();
+  EXPECT_GT(a_.TextAnalyze("Good evening. Here is the weather."), 0);
+  EXPECT_FALSE(a_.textDone);
+  EXPECT_GT(a_.GetPorcessedTextLength(), 0);
+  EXPECT_GT(a_.TextAnalyze("ignored while a remainder is pending"), 0);
+  EXPECT_TRUE(a_.textDone);
+  EXPECT_EQ(a_.GetPorcessedTextLength(), 0);
+}
+
+// Cutting needs no module: the piece is left in curText.
+class Cutting : public ::testing::Test {
+ protected:
+  void SetUp() override { g_nStatePrint = 3; }
+  void TearDown() override { g_nStatePrint = 2; }
+  std::vector<std::string> pieces(const char* text) {
+    std::vector<std::string> out;
+    a_.RefreshInput();
+    int guard = 0;
+    do {
+      EXPECT_EQ(a_.TextAnalyze(text), 0);  // no voice: nothing synthesised
+      out.push_back(a_.curText);
+    } while (!a_.textDone && ++guard < 100);
+    return out;
+  }
+  CLangAnalEu a_;
+};
+
+TEST_F(Cutting, AbbreviationsAndQuotes) {
+  std::vector<std::string> p = pieces("Dr. Smith arrived. He left.");
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_EQ(p[0], "Dr. Smith arrived.");
+  EXPECT_EQ(p[1], "He left.");
+  p = pieces("He said \"Go.\" Then he left.");
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_EQ(p[0], "He said \"Go.\"");
+  EXPECT_EQ(p[1], "Then he left.");
+  p = pieces("St. Mary is here? Yes!\n\nNew part");
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_EQ(p[0], "St. Mary is here?");
+  EXPECT_EQ(p[1], "Yes!");
+  EXPECT_EQ(p[2], "New part");
+}
+
+TEST_F(Cutting, LongWordGetsBreakMarker) {
+  std::string word(40, 'k');
+  std::vector<std::string> p = pieces(word.c_str());
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_EQ(p[0], std::string(25, 'k'));
+  EXPECT_EQ(p[1], std::string(15, 'k'));
+  // The first piece ended by a soft cut, the second at the end.
+  EXPECT_TRUE(a_.normalCur);
+  EXPECT_FALSE(a_.normalPrev);
+}
+
+TEST_F(Cutting, LongRunsCutAtSpaceOrComma) {
+  std::string run;
+  for (int i = 0; i < 60; ++i) run += "word ";  // spaces at 4, 9, ..., 204, ...
+  std::vector<std::string> p = pieces(run.c_str());
+  ASSERT_GE(p.size(), 2u);
+  EXPECT_EQ(p[0].size(), 204u);  // first space 200 bytes or more after the start
+  std::string commas;
+  for (int i = 0; i < 30; ++i) commas += "word, ";  // commas at 4, 10, ..., 100, ...
+  p = pieces(commas.c_str());
+  ASSERT_GE(p.size(), 2u);
+  EXPECT_EQ(p[0].size(), 101u);  // the comma at 100 stays with the piece
+  EXPECT_EQ(p[0].back(), ',');
+}
+
+TEST_F(Cutting, ProcessedLengthCountsMarkers) {
+  std::string word(40, 'k');
+  a_.RefreshInput();
+  a_.TextAnalyze(word.c_str());
+  // 25 letters, the marker that became the terminator.
+  EXPECT_EQ(a_.GetPorcessedTextLength(), 26);
+}
+
+TEST(AnalyzerText, CharacterTestsAndType) {
+  EXPECT_EQ(CLangAnalEu::CheckType("Is it?"), 'B');
+  EXPECT_EQ(CLangAnalEu::CheckType("Is it?\""), 'B');
+  EXPECT_EQ(CLangAnalEu::CheckType("It is."), 'A');
+  EXPECT_EQ(CLangAnalEu::CheckType("?"), 'A');
+  EXPECT_EQ(CLangAnalEu::CheckPunctuation(". ab"), 1);
+  EXPECT_EQ(CLangAnalEu::CheckPunctuation(".\" b"), 2);
+  EXPECT_EQ(CLangAnalEu::CheckPunctuation("\n\nab"), 1);
+  EXPECT_EQ(CLangAnalEu::CheckPunctuation(". a"), 0);  // fewer than four bytes
+  EXPECT_TRUE(CLangAnalEu::CheckComma(", a"));
+  EXPECT_FALSE(CLangAnalEu::CheckComma(", "));
+  EXPECT_FALSE(CLangAnalEu::CheckInput(".", "."));  // the last byte never matches
+}
+
+TEST(AnalyzerText, EnglishPreparation) {
+  char out[128];
+  CLangAnalEu::TextAnalyzePreprocessEnglish("Dr.Smith and St.2", out);
+  EXPECT_STREQ(out, "Dr Smith and St 2");
+  CLangAnalEu::TextAnalyzePreprocessEnglish("at 10:30 am today", out);
+  EXPECT_STREQ(out, "at 10:30 A m today");
+  CLangAnalEu::TextAnalyzePreprocessEnglish("turn it, off now, only", out);
+  EXPECT_STREQ(out, "turn it  off now  only");
+}
+
+TEST(AnalyzerText, LongLetterStrings) {
+  CLangAnalEu a;
+  char text[256] = "see ABCDEFGHIJKLMNOPQRST now";
+  a.ProcessLongLetterText(text);
+  EXPECT_STREQ(text, "see ABCDEFGHIJ KLMNOPQRST now");
+  EXPECT_EQ(a.spellPauseCount, 2u);
+  char fifty[256];
+  std::string s60(60, 'x');
+  snprintf(fifty, sizeof(fifty), "%s", s60.c_str());
+  a.spellPauseCount = 0;
+  a.ProcessLongLetterText(fifty);
+  EXPECT_EQ(strlen(fifty), 54u);  // cut to 50, four spaces
+  EXPECT_EQ(a.spellPauseCount, 5u);
+  char shortText[64] = "A short text, unchanged.";
+  a.PreprocessFirstSentence(shortText);
+  EXPECT_STREQ(shortText, "A short text, unchanged.");
+  EXPECT_EQ(a.spellPauseCount, 0u);
+}
+
+TEST(AnalyzerText, FirstSentenceGetsEarlyBreak) {
+  CLangAnalEu a;
+  char text[256] = "this sentence runs on without any stop, and it goes on and on for a while";
+  a.PreprocessFirstSentence(text);
+  EXPECT_EQ(text[38], '.');  // the last comma among the first 50 bytes
+  char text2[256] = "this sentence runs on without any stop and it goes on and on for a while";
+  a.PreprocessFirstSentence(text2);
+  EXPECT_EQ(text2[29], VXN_BREAK_MARKER);  // first space from position 26
+}
+
+TEST(AnalyzerModule, MissingModuleAndFactories) {
+  g_nStatePrint = 3;
+  CLangAnalEuBase* a = CreateLangEnglish();
+  char lib[] = "/nonexistent/";
+  char dict[] = "/nonexistent/";
+  EXPECT_EQ(a->InitialLoad(lib, dict), 0);
+  EXPECT_EQ(a->TextAnalyze("Hello."), 0);
+  DestroyLangEnglish(a);
+  DestroyLangEnglish(nullptr);
+  CLangAnalEuBase* b = VXN_create_european_analyzer();
+  ASSERT_NE(b, nullptr);
+  delete b;
+  g_nStatePrint = 2;
+}
+
+}  // namespace
