@@ -276,12 +276,3 @@ int CVxnSynth::VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs) {
   VXN_free(utf8);
   return 1;
 }
-
-// Speech generation provides the silence delivery; this fallback only keeps
-// builds without it linkable and says so.
-extern "C" __attribute__((weak)) void VXN_GStreamSet_silence(struct _VXN_Engine* engine, int ms,
-                                                             int rate) {
-  (void)engine;
-  VXN_print(VXN_LEVEL_ERROR, "Silence of %d ms at %d Hz cannot be delivered by this build\n",
-            ms, rate);
-}
