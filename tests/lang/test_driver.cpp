@@ -169,6 +169,54 @@ TEST_F(Driver, UsEnglishSingleSymbolIsSpokenByName) {
   EXPECT_GT(g_chunks.back().count, 0);
 }
 
+TEST_F(Driver, AnAnalyzerThatNeverFinishesIsLeft) {
+  Start(9);
+  std::string lib = module_dir("LibStuck");
+  char model[] = "M/", dict[] = "D/";
+  synth_.Language()->LangInitialLoad(model, &lib[0], model, dict);
+  ASSERT_TRUE(synth_.Language()->HasAnalyzer());
+  short text[] = {'a', 0};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(synth_.VXNStartStreamingPlayUtf16(text, 1, 0, 0), 1);  // no pacing in this entry
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("The analyzer made no progress"),
+            std::string::npos);
+  ASSERT_EQ(g_chunks.size(), 1u);
+  EXPECT_EQ(g_chunks[0].count, 0);
+  EXPECT_EQ(g_chunks[0].state, 1);
+}
+
+TEST_F(Driver, TimingLogRecordsTheStagesOfEveryPiece) {
+  Start(9);
+  synth_.VXNFree();
+  remove("SynthesisTime.txt");
+  ASSERT_EQ(synth_.VXNSetLanguage(9, 1), 1);
+  synth_.VXNModelSelect(0);
+  std::string base =
+      vxn_scratch(std::string("driver_") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_log");
+  vxn_make_voice(base, "Ch/vxnf_ch_24_256", module_dir("Lib"));
+  ASSERT_EQ(synth_.VXNInit(&base[0], &base[0]), 1);
+  synth_.VXNSetMemory(2400, 4);
+  synth_.VXNSetStreamCallback(collect);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Utf8("a b|c"), 1);
+  testing::internal::GetCapturedStderr();
+  FILE* log = fopen("SynthesisTime.txt", "r");
+  ASSERT_NE(log, nullptr);
+  std::string text;
+  char line[256];
+  while (fgets(line, sizeof(line), log)) text += line;
+  fclose(log);
+  size_t speech = 0;
+  for (size_t p = text.find("Speech Generation"); p != std::string::npos;
+       p = text.find("Speech Generation", p + 1))
+    speech++;
+  EXPECT_EQ(speech, 2u);  // one per piece
+  EXPECT_NE(text.find("Parameter Generation"), std::string::npos);
+  EXPECT_GT(engine().total_time, 0.0f);
+  remove("SynthesisTime.txt");
+}
+
 TEST_F(Driver, KoreanTextArrivesInEucKrWithoutItsByteOrderMark) {
   ModuleProbe probe(module_dir("Lib") + "libVXN_lang_kr.so");
   Start(0);

@@ -3,6 +3,8 @@
 // boundary) or '~' (a forced cut), answers "<silence=N>" pieces with a
 // silence, and gives every other piece one label per word between two pauses.
 // Exported probes let the tests see which operations the host called.
+// Variants: VXN_TEST_NULL_FACTORY, VXN_TEST_NO_CREATE, VXN_TEST_NO_DESTROY
+// (entry contract) and VXN_TEST_STUCK (an analyzer that never finishes).
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,6 +36,17 @@ struct Cutter {
   // Cuts the next piece; fills the result fields through the references.
   int next(const char* input, char** &labels, int32_t& labelCount, char& uttType, bool& textDone,
            bool& normalCur, bool& normalPrev, int32_t& silenceTime) {
+#ifdef VXN_TEST_STUCK
+    // A faulty analyzer: never says anything, never finishes.
+    (void)input;
+    labels = nullptr;
+    labelCount = 0;
+    uttType = 'A';
+    textDone = false;
+    normalCur = normalPrev = true;
+    silenceTime = 0;
+    return 0;
+#endif
     if (!pending) {
       text = input ? input : "";
       pos = 0;
