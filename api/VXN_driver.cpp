@@ -4,6 +4,10 @@
 // speech, which the frame loop delivers through the stream callback.
 // Every buffer made here (replacement text, emoji copy, conversion buffer,
 // piece buffers) is released before the entry returns.
+// All three entries poll the stop request at the same points (before the
+// analysis, after it, before each of the three generation stages) and skip a
+// piece whose parameters could not be generated. Without an analyzer every
+// pass yields nothing, so a call ends with the end notice alone.
 #include <string.h>
 #include <unistd.h>
 
