@@ -65,6 +65,10 @@ int VXNStartStreamingPlayUtf8(void* handle, unsigned char* text, int length, int
   return handle ? SYNTH(handle)->VXNStartStreamingPlayUtf8(text, length, pauseFlag, pauseMs) : 0;
 }
 
+int VXNStartStreamingPlayLabels(void* handle, const char* labelPath) {
+  return handle ? SYNTH(handle)->VXNStartStreamingPlayLabels(labelPath) : 0;
+}
+
 int VXNRefresh(void* handle) { return handle ? SYNTH(handle)->VXNRefresh() : 0; }
 
 int VXNFree(void* handle) { return handle ? SYNTH(handle)->VXNFree() : 0; }

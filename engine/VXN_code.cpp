@@ -18,10 +18,12 @@ enum : unsigned int {
 };
 
 enum { kMaxNodeId = 15999, kNodeTableSize = 16000 };
+enum { kLayoutBytes = 0, kLayoutOnDemand = 1, kLayoutNibbles = 2 };
 // Upper bounds on what one table or packet may make the reader allocate.
 const size_t kMaxTableBytes = 32u << 20;
 const size_t kMaxPacketBytes = 64u << 20;
 const int kMaxInterpolation = 16;
+const unsigned kMaxEntry = 1023;  // longest question name or pattern
 const int kMaxStates = 5;
 
 // Dynamic-feature windows, identical for every parameter stream: width, then
@@ -53,9 +55,18 @@ CVxnCode::CVxnCode()
       question_width_(0),
       pattern_width_(0),
       tables_loaded_(0),
-      failed_(0) {}
+      failed_(0),
+      node_ids_(NULL),
+      node_used_(NULL),
+      tree_max_leaf_(NULL),
+      tree_max_cap_(0) {}
 
-CVxnCode::~CVxnCode() { release_tables(); }
+CVxnCode::~CVxnCode() {
+  release_tables();
+  VXN_free(node_ids_);
+  VXN_free(node_used_);
+  VXN_free(tree_max_leaf_);
+}
 
 void CVxnCode::release_tables() {
   VXN_free(question_table_);
@@ -133,6 +144,11 @@ int CVxnCode::load_table(FILE* fp, const char* what, int extra, char** slots, ui
   }
   const unsigned n = get_u16(buf), m = get_u16(buf + 2);
   const size_t w = (size_t)m + (size_t)extra;
+  if (m > kMaxEntry) {
+    VXN_free(buf);
+    return reject("error [3040] : The %s table allows entries of %u bytes; the limit is %u.\n", what,
+                  m, kMaxEntry);
+  }
   if (w > 0xFFFF || (size_t)n * w > kMaxTableBytes) {
     VXN_free(buf);
     return reject("error [3040] : The %s table declares %u entries of up to %u bytes: too large.\n",
@@ -342,14 +358,27 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
                 15 + 9L * r);
   VXN_Tree* tree = NULL;
   VXN_Node* nodes = NULL;
-  VXN_Node** ids = NULL;
-  unsigned char* used = NULL;
+  if (ok && !node_ids_) {
+    node_ids_ = (VXN_Node**)VXN_calloc(kNodeTableSize, sizeof(VXN_Node*));
+    node_used_ = (unsigned char*)VXN_calloc(kNodeTableSize, 1);
+  }
+  const int ordinal = model->ntree;
+  if (ok && ordinal >= tree_max_cap_) {
+    const int cap = tree_max_cap_ ? 2 * tree_max_cap_ : 16;
+    int32_t* grown = (int32_t*)VXN_calloc((size_t)cap, sizeof(int32_t));
+    if (grown && tree_max_leaf_) memcpy(grown, tree_max_leaf_, (size_t)tree_max_cap_ * sizeof(int32_t));
+    VXN_free(tree_max_leaf_);
+    tree_max_leaf_ = grown;
+    tree_max_cap_ = grown ? cap : 0;
+  }
+  VXN_Node** ids = node_ids_;
+  unsigned char* used = node_used_;
+  int max_leaf = 0;
   if (ok) {
     tree = (VXN_Tree*)VXN_calloc(1, sizeof(VXN_Tree) + sizeof(VXN_Pattern) + 2);
     nodes = (VXN_Node*)VXN_calloc(1 + 2 * (size_t)r, sizeof(VXN_Node));
-    ids = (VXN_Node**)VXN_calloc(kNodeTableSize, sizeof(VXN_Node*));
-    used = (unsigned char*)VXN_calloc(kNodeTableSize, 1);
-    if (!tree || !nodes || !ids || !used) ok = reject("error [1050]: Cannot allocate memory.\n");
+    if (!tree || !nodes || !ids || !used || !tree_max_leaf_)
+      ok = reject("error [1050]: Cannot allocate memory.\n");
   }
   if (ok) {
     tree->state = state;
@@ -389,6 +418,7 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
         if (leaf[c]) {
           if (values[c] < 1) ok = reject("error [3100] : Node %d names leaf %d.\n", id, values[c]);
           children[c]->pdf = values[c];
+          if (values[c] > max_leaf) max_leaf = values[c];
         } else if (values[c] >= 0 || values[c] < -kMaxNodeId) {
           ok = reject("error [3090] : Node %d names child %d, outside -15999..-1.\n", id,
                       values[c]);
@@ -408,9 +438,23 @@ int CVxnCode::VXN_Code_PacketAnalysisState_index(VXN_Model* model, FILE* fp, int
     if (ok && pending != 0)
       ok = reject("error [3090] : A tree names %d nodes that have no record.\n", pending);
   }
-  VXN_free(ids);
-  VXN_free(used);
+  // Reset the scratch tables for the next packet: only named ids were set.
+  if (ids && used) {
+    ids[0] = NULL;
+    used[0] = 0;
+    for (int k = 0; k < r && k * 9 + 16 <= size; k++) {
+      const unsigned char* rec = p + 7 + 9 * k;
+      for (int c = 0; c < 2; c++) {
+        const int v = get_i16(rec + 4 + 2 * c);
+        if (v < 0 && v >= -kMaxNodeId) {
+          ids[-v] = NULL;
+          used[-v] = 0;
+        }
+      }
+    }
+  }
   VXN_free(p);
+  if (ok) tree_max_leaf_[ordinal] = max_leaf;
   if (!ok) {
     VXN_free(nodes);
     VXN_free(tree);
@@ -475,6 +519,26 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf: File for pdfs is not specified.\n");
     return reject("error [3110] : No model file.\n");
   }
+  return load_body(model, fp, T, msd, type, kLayoutBytes);
+}
+
+int CVxnCode::VXN_Code_load_pdf_fp(VXN_Model* model, FILE* fp, int T, int msd) {
+  if (!fp) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf_fp: File for pdfs is not specified.\n");
+    return reject("error [3110] : No model file.\n");
+  }
+  return load_body(model, fp, T, msd, 1, kLayoutOnDemand);
+}
+
+int CVxnCode::VXN_Code_load_pdf_16(VXN_Model* model, FILE* fp, int T, int msd) {
+  if (!fp) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_pdf: File for pdfs is not specified.\n");
+    return reject("error [3110] : No model file.\n");
+  }
+  return load_body(model, fp, T, msd, 1, kLayoutNibbles);
+}
+
+int CVxnCode::load_body(VXN_Model* model, FILE* fp, int T, int msd, int type, int layout) {
   model->ntree = T;
   unsigned char b[4];
   if (!read_exact(fp, b, 4, "a model body")) return 0;
@@ -499,7 +563,9 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
   if (found_type != type)
     return reject("error [3110] : A model body of codebook type %d where type %d belongs.\n",
                   found_type, type);
-  const long long width = 2LL * v + msd;  // code bytes per pdf
+  // Code bytes per pdf: 2V codes (V in the 16-level layout, mean code in the
+  // high and variance code in the low 4 bits), plus the weight code for MSD.
+  const long long width = (layout == kLayoutNibbles ? (long long)v : 2LL * v) + msd;
   const long long dims = 2LL * v;
   if (type == 1) {
     if (K < 1 || K > 256) return reject("error [3110] : Codebook size %d is outside 1..256.\n", K);
@@ -540,6 +606,20 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     VXN_free(x);
   }
   model->codebook_type = type;
+  if (layout == kLayoutOnDemand) {
+    // Codes stay in the file: note where each tree's codes begin.
+    model->state_offset = (uint32_t*)VXN_calloc((size_t)T + 2, sizeof(uint32_t));
+    if (!model->state_offset) return reject("error [1050]: Cannot allocate memory.\n");
+    for (int k = 2; k < T + 2; k++) {
+      const long at = ftell(fp);
+      if (at < 0 || at > 0x7FFFFFFFL) return reject("error [3120] : The model file is too large.\n");
+      model->state_offset[k] = (uint32_t)at;
+      if (fseek(fp, (long)(model->npdf[k] * width), SEEK_CUR) != 0)
+        return reject("error [3120] : The file ends inside a code block.\n");
+    }
+    return 1;
+  }
+  const long long stored = layout == kLayoutNibbles ? (long long)v : dims;  // codes before the weight
   model->codes = (unsigned char*)VXN_calloc((size_t)(total * width), 1);
   if (!model->codes) return reject("error [1050]: Cannot allocate memory.\n");
   if (!read_exact(fp, model->codes, (long)(total * width), "a code block")) return 0;
@@ -549,16 +629,19 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
     if (!model->pdf[k]) return reject("error [1050]: Cannot allocate memory.\n");
     for (int j = 1; j <= model->npdf[k]; j++, c += width) {
       if (msd) {
-        // The file has the weight code first; in memory it follows the 2V codes.
+        // The file has the weight code first; in memory it follows the other codes.
         const unsigned char w = c[0];
-        memmove(c, c + 1, (size_t)dims);
-        c[dims] = w;
+        memmove(c, c + 1, (size_t)stored);
+        c[stored] = w;
       }
       if (type == 1) {
-        for (long long d = 0; d < dims; d++)
-          if (c[d] >= K)
+        for (long long d = 0; d < stored; d++) {
+          const int hi = layout == kLayoutNibbles ? c[d] >> 4 : c[d];
+          const int lo = layout == kLayoutNibbles ? c[d] & 15 : 0;
+          if (hi >= K || lo >= K)
             return reject("error [3110] : Code %d of pdf %d lies outside the %d-entry codebook.\n",
-                          c[d], j, K);
+                          hi >= K ? hi : lo, j, K);
+        }
       }
       model->pdf[k][j] = c;
     }
@@ -567,27 +650,12 @@ int CVxnCode::VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int 
 }
 
 int CVxnCode::check_leaves(const VXN_Model* model) {
-  // Depth-first over each tree; children are distinct nodes (at most 1 + 2R
-  // with R <= 32767), so the list never overflows and the walk ends.
-  const VXN_Node** list = (const VXN_Node**)VXN_calloc(65536, sizeof(VXN_Node*));
-  if (!list) return reject("error [1050]: Cannot allocate memory.\n");
-  int k = 2, ok = 1;
-  for (const VXN_Tree* t = model->tree; t && ok; t = t->next, k++) {
-    int count = 0;
-    list[count++] = t->root;
-    while (count > 0 && ok) {
-      const VXN_Node* x = list[--count];
-      if (x->pdf > model->npdf[k]) {
-        ok = reject("error [3100] : Leaf %d lies outside the %d pdfs of tree %d.\n", x->pdf,
-                    model->npdf[k], k - 1);
-        break;
-      }
-      if (x->yes && count < 65536) list[count++] = x->yes;
-      if (x->no && count < 65536) list[count++] = x->no;
-    }
+  for (int t = 0; t < model->ntree && t < tree_max_cap_; t++) {
+    if (tree_max_leaf_[t] > model->npdf[t + 2])
+      return reject("error [3100] : Leaf %d lies outside the %d pdfs of tree %d.\n",
+                    tree_max_leaf_[t], model->npdf[t + 2], t + 1);
   }
-  VXN_free(list);
-  return ok;
+  return 1;
 }
 
 // ---------------------------------------------------------------------------

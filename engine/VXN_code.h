@@ -68,12 +68,18 @@ class CVxnCode {
   static int VXN_Code_Tree_parse_pattern(VXN_Tree* tree);
   // type: the codebook type the section must use (1 codebook, 0 linear).
   int VXN_Code_load_pdf(VXN_Model* model, FILE* fp, int T, int msd, int type);
+  // Alternative layouts, not used by the loading path: codes left in the file
+  // (state offsets recorded; looked up through the model set's am_file), and
+  // one byte per dimension holding a 4-bit mean and a 4-bit variance code.
+  int VXN_Code_load_pdf_fp(VXN_Model* model, FILE* fp, int T, int msd);
+  int VXN_Code_load_pdf_16(VXN_Model* model, FILE* fp, int T, int msd);
 
   static void VXN_Code_initialize(VXN_Model* model);
   static void VXN_Code_Stream_initialize(VXN_Stream* stream);
   static void VXN_Code_Window_initialize(VXN_Window* window);
 
  private:
+  int load_body(VXN_Model* model, FILE* fp, int T, int msd, int type, int layout);
   int load_table(FILE* fp, const char* what, int extra, char** slots, uint16_t* count,
                  uint16_t* width);
   int read_exact(FILE* fp, void* buf, long size, const char* what);
@@ -92,6 +98,12 @@ class CVxnCode {
   uint16_t pattern_width_;
   int tables_loaded_;
   int failed_;
+  // Scratch for tree packets: node by -id, ids named so far, and the largest
+  // leaf of each tree of the model being read (checked against its pdf counts).
+  VXN_Node** node_ids_;
+  unsigned char* node_used_;
+  int32_t* tree_max_leaf_;
+  int tree_max_cap_;
 };
 
 #endif

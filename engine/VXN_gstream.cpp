@@ -220,6 +220,11 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   }
   gss->nstream = nstream;
   gss->total_frame = complete ? VXN_PStreamSet_get_total_frame(pss) : 0;
+  if (engine->fperiod <= 0 || gss->total_frame > INT32_MAX / engine->fperiod) {
+    VXN_print(VXN_LEVEL_ERROR, "VXN_GStreamSet_create: %d frames cannot be synthesised\n",
+              gss->total_frame);
+    gss->total_frame = 0;
+  }
   gss->total_nsample = gss->total_frame * engine->fperiod;
   if (gss->total_nsample > 0) {
     gss->speech = (int16_t*)VXN_calloc((size_t)gss->total_nsample, sizeof(int16_t));
@@ -306,8 +311,10 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   // 7, 8. Last chunk of the piece; after a stop, a faded ending and a closing
   // chunk of silence.
   if (deliver) {
-    const bool stopped = engine->control_state == 0;
-    int last = (engine->control_state == 1 && engine->last_piece == 0) ? 3 : 1;
+    // One reading of the run flag decides the ending.
+    const int run = engine->control_state;
+    const bool stopped = run == 0;
+    int last = (run == 1 && engine->last_piece == 0) ? 3 : 1;
     const int f = engine->chunk_fill;
     if (stopped) {
       short* chunk = current_chunk(engine);

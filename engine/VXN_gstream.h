@@ -24,7 +24,12 @@ typedef struct _VXN_GStreamSet {
 
 void VXN_GStreamSet_initialize(VXN_GStreamSet* gss);
 // Synthesises the sentence and delivers it; 0 on success (also when stopped),
-// -1 when an allocation failed.
+// -1 when an allocation failed. Delivery needs the engine's ring (buffer,
+// chunk_size >= 1, chunk_count >= 1); without it the waveform is still made
+// but nothing is delivered. A frame's output larger than the room left in the
+// chunk is spread over as many chunks as needed, and the closing chunk of
+// ones after a stop likewise when chunk_size < 10 x output_fperiod. Without a
+// callback the ring advances silently.
 int VXN_GStreamSet_create(struct _VXN_Engine* engine);
 // Delivers ms milliseconds of silence (sample value 1) at the given rate.
 void VXN_GStreamSet_silence(struct _VXN_Engine* engine, int ms, int rate);

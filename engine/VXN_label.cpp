@@ -39,9 +39,12 @@ static VXN_LabelString* append_entry(VXN_Label* label) {
 }
 
 static void set_timed(VXN_LabelString* e, const char* start, const char* end, float rate) {
+  // Times are signed decimal integers; conversion stops at the first other
+  // character. The difference is taken in double so that no value overflows.
+  const double span = (double)strtoll(end, NULL, 10) - (double)strtoll(start, NULL, 10);
   e->frame_specified = 1;
-  e->frame = (float)(atoi(end) - atoi(start)) * rate;
-  if (e->frame < 1.0f) e->frame = 1.0f;
+  e->frame = (float)span * rate;
+  if (!(e->frame >= 1.0f)) e->frame = 1.0f;
 }
 
 // Token loaders: '#' at character 3 or 4 marks a pause entry.
@@ -62,15 +65,60 @@ static int list_dur_rate(const char* s) {
   return 4;
 }
 
-typedef bool (*TokenReader)(void* source, int* index, char* buf);
+static bool is_separator(int c) { return c == ' ' || c == '\n' || c == '\t'; }
 
-static bool read_fp(void* source, int* index, char* buf) {
+// Token readers with the semantics of VXN_get_token and
+// VXN_get_token_from_string, but they tell a token longer than
+// VXN_LABEL_TOKEN_MAX - 1 bytes (*too_long; buf then holds its start).
+typedef bool (*TokenReader)(void* source, int* index, char* buf, int* too_long);
+
+static bool read_fp(void* source, int* index, char* buf, int* too_long) {
   (void)index;
-  return VXN_get_token((FILE*)source, buf);
+  FILE* fp = (FILE*)source;
+  buf[0] = '\0';
+  *too_long = 0;
+  if (feof(fp)) return false;
+  int c = fgetc(fp);
+  while (is_separator(c)) {
+    c = fgetc(fp);
+    if (c == EOF) return false;
+  }
+  int n = 0;
+  while (c != EOF && !is_separator(c)) {
+    if (n < VXN_LABEL_TOKEN_MAX - 1)
+      buf[n++] = (char)c;
+    else
+      *too_long = 1;
+    c = fgetc(fp);
+  }
+  buf[n] = '\0';
+  return true;
 }
 
-static bool read_string(void* source, int* index, char* buf) {
-  return VXN_get_token_from_string((const char*)source, index, buf);
+static bool read_string(void* source, int* index, char* buf, int* too_long) {
+  const char* text = (const char*)source;
+  int i = *index;
+  buf[0] = '\0';
+  *too_long = 0;
+  if (text[i] == '\0') return false;
+  while (text[i] != '\0' && is_separator((unsigned char)text[i])) i++;
+  int n = 0;
+  while (text[i] != '\0' && !is_separator((unsigned char)text[i])) {
+    if (n < VXN_LABEL_TOKEN_MAX - 1)
+      buf[n++] = text[i];
+    else
+      *too_long = 1;
+    i++;
+  }
+  buf[n] = '\0';
+  if (text[i] != '\0') i++;
+  *index = i;
+  return true;
+}
+
+static void report_long_token(void) {
+  VXN_print(VXN_LEVEL_ERROR,
+            "error [2020] : A label token is longer than 1023 bytes; the entry is not loaded.\n");
 }
 
 static void load_tokens(VXN_Label* label, int sampling_rate, int fperiod, TokenReader next,
@@ -79,18 +127,26 @@ static void load_tokens(VXN_Label* label, int sampling_rate, int fperiod, TokenR
     VXN_print(VXN_LEVEL_ERROR, "error [2010] : label is not initialized.\n");
   const float rate = frame_rate(sampling_rate, fperiod);
   char token[VXN_LABEL_TOKEN_MAX];
+  char start[VXN_LABEL_TOKEN_MAX];
   char end[VXN_LABEL_TOKEN_MAX];
-  int index = 0;
-  while (next(source, &index, token) && is_graphic((unsigned char)token[0])) {
+  int index = 0, long_token = 0;
+  while (next(source, &index, token, &long_token) && is_graphic((unsigned char)token[0])) {
+    const int timed = token[0] >= '0' && token[0] <= '9';
+    int rejected = long_token;
+    if (timed) {
+      memcpy(start, token, sizeof(start));
+      if (!next(source, &index, end, &long_token)) end[0] = '\0';
+      rejected |= long_token;
+      if (!next(source, &index, token, &long_token)) token[0] = '\0';
+      rejected |= long_token;
+    }
+    if (rejected) {
+      report_long_token();
+      continue;
+    }
     VXN_LabelString* e = append_entry(label);
     if (!e) return;
-    if (token[0] >= '0' && token[0] <= '9') {
-      char start[VXN_LABEL_TOKEN_MAX];
-      memcpy(start, token, sizeof(start));
-      if (!next(source, &index, end)) end[0] = '\0';
-      if (!next(source, &index, token)) token[0] = '\0';
-      set_timed(e, start, end, rate);
-    }
+    if (timed) set_timed(e, start, end, rate);
     e->name = VXN_strdup(token);
     e->dur_rate = token_dur_rate(token);
   }
@@ -121,21 +177,31 @@ void VXN_Label_load_from_string_list(VXN_Label* label, int sampling_rate, int fp
   for (int i = 0; i < count; i++) {
     const char* line = lines[i];
     if (!line || !is_graphic((unsigned char)line[0])) break;
-    VXN_LabelString* e = append_entry(label);
-    if (!e) return;
     if (line[0] >= '0' && line[0] <= '9') {
+      // Timed element: start, end and label string as tokens.
       char start[VXN_LABEL_TOKEN_MAX], end[VXN_LABEL_TOKEN_MAX], name[VXN_LABEL_TOKEN_MAX];
-      int index = 0;
-      start[0] = end[0] = name[0] = '\0';
-      VXN_get_token_from_string(line, &index, start);
-      VXN_get_token_from_string(line, &index, end);
-      VXN_get_token_from_string(line, &index, name);
+      int index = 0, too_long = 0, rejected = 0;
+      read_string((void*)line, &index, start, &too_long);
+      rejected |= too_long;
+      read_string((void*)line, &index, end, &too_long);
+      rejected |= too_long;
+      read_string((void*)line, &index, name, &too_long);
+      rejected |= too_long;
+      if (rejected) {
+        report_long_token();
+        continue;
+      }
+      VXN_LabelString* e = append_entry(label);
+      if (!e) return;
       set_timed(e, start, end, rate);
       e->name = VXN_strdup(name);
+      e->dur_rate = list_dur_rate(line);
     } else {
+      VXN_LabelString* e = append_entry(label);
+      if (!e) return;
       e->name = VXN_strdup(line);
+      e->dur_rate = list_dur_rate(line);
     }
-    e->dur_rate = list_dur_rate(line);
   }
 }
 

@@ -94,6 +94,46 @@ void filter_period(int32_t* buf, const int32_t* coef_Q15, int order, int n) {
   memcpy(buf, tail, sizeof(int32_t) * order);
 }
 
+// zerflt with a 49-tap filter that is symmetric about tap 24 (every sum and
+// interpolation of the band filters is): coef[j] x (in[i-j] + in[i-48+j]),
+// the same integer sums with half the products.
+void filter_symmetric_period(int32_t* buf, const int32_t* coef_Q15, int n) {
+  const int order = VXN_MELP_BPF_ORDER, half = VXN_MELP_BPF_ORDER / 2;
+  int32_t tail[VXN_MELP_BPF_ORDER];
+  memcpy(tail, buf + n, sizeof(int32_t) * order);
+  int32_t* io = buf + order;
+  for (int i = n - 1; i >= 0; i--) {
+    int64_t acc = qfix_mul64(coef_Q15[half], io[i - half]);
+    for (int j = 0; j < half; j++)
+      acc = qfix_add64(acc, qfix_mul64(coef_Q15[j], qfix_add64(io[i - j], io[i - order + j])));
+    io[i] = qfix_to32(qfix_pshr64(acc, 15));
+  }
+  memcpy(buf, tail, sizeof(int32_t) * order);
+}
+
+bool is_symmetric(const int32_t* coef, int order) {
+  for (int j = 0; j < order / 2; j++)
+    if (coef[j] != coef[order - j]) return false;
+  return true;
+}
+
+// zerflt for a pulse period, whose input (memory included) is zero but for
+// a pulse or two: the same sums, formed from the nonzero inputs only.
+void filter_pulse_period(int32_t* buf, const int32_t* coef_Q15, int n) {
+  const int order = VXN_MELP_BPF_ORDER;
+  int32_t tail[VXN_MELP_BPF_ORDER];
+  memcpy(tail, buf + n, sizeof(int32_t) * order);
+  int64_t acc[VXN_MELP_PITCH_MAX] = {0};
+  const int32_t* in = buf + order;
+  for (int p = -order; p < n; p++) {
+    if (in[p] == 0) continue;
+    for (int j = p < 0 ? -p : 0; j <= order && p + j < n; j++)
+      acc[p + j] = qfix_add64(acc[p + j], qfix_mul64(coef_Q15[j], in[p]));
+  }
+  for (int i = 0; i < n; i++) buf[order + i] = qfix_to32(qfix_pshr64(acc[i], 15));
+  memcpy(buf, tail, sizeof(int32_t) * order);
+}
+
 }  // namespace
 
 int32_t Saf(int32_t x, int32_t k_Q16, int db) {
@@ -215,12 +255,15 @@ void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
     memset(pulse, 0, sizeof(int32_t) * n);
     uint32_t pitch_Q18 = (uint32_t)qfix_to32(qfix_mul64(frame->pitch_Q15, 8));
     pulse[0] = (int32_t)qfix_sqrt(pitch_Q18) * 64;
-    filter_period(st.pulse_buf, cur_pulse_Q15, VXN_MELP_BPF_ORDER, n);
+    filter_pulse_period(st.pulse_buf, cur_pulse_Q15, n);
 
     // Noise, band-shaped.
     int32_t* noise = st.noise_buf + VXN_MELP_BPF_ORDER;
     rand_num(noise, kNoiseAmp_Q15, n);
-    filter_period(st.noise_buf, cur_noise_Q15, VXN_MELP_BPF_ORDER, n);
+    if (is_symmetric(cur_noise_Q15, VXN_MELP_BPF_ORDER))
+      filter_symmetric_period(st.noise_buf, cur_noise_Q15, n);
+    else
+      filter_period(st.noise_buf, cur_noise_Q15, VXN_MELP_BPF_ORDER, n);
 
     // Sum, then pulse dispersion.
     int32_t* sum = st.disp_buf + VXN_MELP_DISP_ORDER;

@@ -258,21 +258,54 @@ const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label,
   return NULL;
 }
 
-const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state) {
-  int k = 0;
-  const VXN_Tree* tree = VXN_Model_select_tree(model, label, state, &k);
-  if (!tree || !model->pdf || !model->npdf || k < 2 || k > model->ntree + 1) {
+// The pdf-set number and leaf the model's trees select, or -1 (reported).
+static int find_leaf(const VXN_Model* model, const char* label, int state, int* k) {
+  const VXN_Tree* tree = VXN_Model_select_tree(model, label, state, k);
+  if (!tree || !model->npdf || *k < 2 || *k > model->ntree + 1) {
     VXN_print(VXN_LEVEL_ERROR, "error [4060] : No decision tree for state %d.\n", state);
-    return NULL;
+    return -1;
   }
   const int leaf = VXN_Tree_search_node(tree, label);
-  if (leaf < 1) return NULL;  // already reported
-  if (leaf > model->npdf[k] || !model->pdf[k]) {
+  if (leaf < 1) return -1;  // already reported
+  if (leaf > model->npdf[*k]) {
     VXN_print(VXN_LEVEL_ERROR, "error [4070] : Leaf %d lies outside the %d pdfs of its tree.\n",
-              leaf, model->npdf[k]);
+              leaf, model->npdf[*k]);
+    return -1;
+  }
+  return leaf;
+}
+
+const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state) {
+  int k = 0;
+  const int leaf = find_leaf(model, label, state, &k);
+  if (leaf < 1) return NULL;
+  if (!model->pdf || !model->pdf[k]) {
+    VXN_print(VXN_LEVEL_ERROR, "error [4070] : Leaf %d lies outside the %d pdfs of its tree.\n",
+              leaf, 0);
     return NULL;
   }
   return model->pdf[k][leaf];
+}
+
+// Reads count codes of the selected pdf from the package file (on-demand
+// layout); each must lie below limit. 0 when they cannot be read.
+static int read_codes(const VXN_ModelSet* ms, const VXN_Model* model, const char* label,
+                      int state, int count, int limit, unsigned char* buf) {
+  int k = 0;
+  const int leaf = find_leaf(model, label, state, &k);
+  if (leaf < 1 || !model->state_offset || !ms->am_file) return 0;
+  const long at = (long)model->state_offset[k] + (long)(leaf - 1) * count;
+  if (fseek(ms->am_file, at, SEEK_SET) != 0 ||
+      fread(buf, 1, (size_t)count, ms->am_file) != (size_t)count) {
+    VXN_print(VXN_LEVEL_ERROR, "error [4080] : Cannot read the codes of pdf %d.\n", leaf);
+    return 0;
+  }
+  for (int i = 0; i < count; i++)
+    if (buf[i] >= limit && limit > 0) {
+      VXN_print(VXN_LEVEL_ERROR, "error [4080] : Cannot read the codes of pdf %d.\n", leaf);
+      return 0;
+    }
+  return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -576,4 +609,125 @@ void VXN_ModelSet_get_gv(VXN_ModelSet* ms, float* mean, float* vari, int stream,
       vari[d] += (float)(code[v + d] * w * w * step[v + d] + offset[v + d]);
     }
   }
+}
+
+// ---------------------------------------------------------------------------
+// Lookups for the alternative body layouts: codes on disk (_fp) and 4-bit
+// codes (_16). Durations get the pause rule only; parameters the voicing rule
+// only.
+
+static void apply_pause_rule(const VXN_ModelSet* ms, const char* label, float* m, int n) {
+  if (ms->pause_mode != 1 || VXN_Check_break(label) != 1) return;
+  float sum = 0.0f;
+  for (int d = 0; d < n; d++) sum += m[d];
+  if (ms->pause_frames > sum) m[n / 2] += ms->pause_frames - sum;
+}
+
+static float apply_voicing_rule(const VXN_ModelSet* ms, const char* label, float w, int* result) {
+  const int lang = ms->language;
+  if (lang < 0 || lang >= 18 || !kVoicedClass[lang]) return w;
+  if (!kVoicedClass[lang](label)) {
+    if (VXN_Check_pause(label) == 1) {
+      *result = 0;
+      return 0.3f;
+    }
+  } else if (w <= 0.5f) {
+    if (kVowelClass[lang](label)) *result = 0;
+    return 0.9f;
+  }
+  return w;
+}
+
+static void duration_variant(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                             int nibbles) {
+  if (!label) return;
+  const int n = ms->nstate;
+  if (n < 1 || n > 5) return;
+  for (int i = 2; i < n + 2; i++) mean[i] = vari[i] = 0.0f;
+  unsigned char buf[10];
+  for (int i = 0; i < ms->duration.nmodel; i++) {
+    const VXN_Model* model = &ms->duration.model[i];
+    if (!model->codebook || model->vector_length != n) continue;
+    const unsigned char* code = NULL;
+    if (nibbles) {
+      code = VXN_Model_find_pdf(model, label, -1);
+    } else if (read_codes(ms, model, label, -1, 2 * n, model->codebook_size, buf)) {
+      code = buf;
+    }
+    if (!code) continue;
+    for (int d = 0; d < n; d++) {
+      const int mc = nibbles ? code[d] >> 4 : code[d];
+      const int vc = nibbles ? code[d] & 15 : code[n + d];
+      mean[d + 2] = model->codebook[d][mc];
+      vari[d + 2] = model->codebook[n + d][vc];
+    }
+    apply_pause_rule(ms, label, mean + 2, n);
+  }
+}
+
+void VXN_ModelSet_get_duration_fp(VXN_ModelSet* ms, const char* label, float* mean, float* vari) {
+  duration_variant(ms, label, mean, vari, 0);
+}
+
+void VXN_ModelSet_get_duration_16(VXN_ModelSet* ms, const char* label, float* mean, float* vari) {
+  duration_variant(ms, label, mean, vari, 1);
+}
+
+static int parameter_variant(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                             float* msd, int stream, int state, int nibbles) {
+  int result = 1;
+  if (!label) return 1;
+  const VXN_Stream* st = stream_at(ms, stream);
+  if (!st) return 1;
+  const int v = st->vector_length;
+  const int m = st->msd_flag ? 1 : 0;
+  for (int d = 0; d < v; d++) mean[d] = vari[d] = 0.0f;
+  if (msd) *msd = 0.0f;
+  unsigned char* buf = nibbles ? NULL : (unsigned char*)VXN_calloc((size_t)(2 * v + m), 1);
+  if (!nibbles && !buf) return 1;
+  for (int i = 0; i < st->nmodel; i++) {
+    const VXN_Model* model = &st->model[i];
+    if (!model->codebook || model->vector_length != v) continue;
+    const unsigned char* mc;
+    const unsigned char* vc;
+    int weight;
+    if (nibbles) {
+      const unsigned char* code = VXN_Model_find_pdf(model, label, state);
+      if (!code) continue;
+      for (int d = 0; d < v; d++) {
+        mean[d] = model->codebook[d][code[d] >> 4];
+        vari[d] = model->codebook[v + d][code[d] & 15];
+      }
+      weight = m ? code[v] : 0;
+    } else {
+      // The weight code comes first in the file; it may take any byte value.
+      if (!read_codes(ms, model, label, state, 2 * v + m, 0, buf)) continue;
+      mc = buf + m;
+      vc = mc + v;
+      int bad = 0;
+      for (int d = 0; d < v; d++) bad |= mc[d] >= model->codebook_size || vc[d] >= model->codebook_size;
+      if (bad) continue;
+      for (int d = 0; d < v; d++) {
+        mean[d] = model->codebook[d][mc[d]];
+        vari[d] = model->codebook[v + d][vc[d]];
+      }
+      weight = m ? buf[0] : 0;
+    }
+    if (!m) continue;
+    float w = (float)weight * (float)model->msd_pair[1] + (float)model->msd_pair[0];
+    w = apply_voicing_rule(ms, label, w, &result);
+    if (msd) *msd = w;
+  }
+  VXN_free(buf);
+  return result;
+}
+
+int VXN_ModelSet_get_parameter_fp(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                                  float* msd, int stream, int state) {
+  return parameter_variant(ms, label, mean, vari, msd, stream, state, 0);
+}
+
+int VXN_ModelSet_get_parameter_16(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                                  float* msd, int stream, int state) {
+  return parameter_variant(ms, label, mean, vari, msd, stream, state, 1);
 }

@@ -119,6 +119,17 @@ int VXN_ModelSet_get_parameter(VXN_ModelSet* ms, const char* label, float* mean,
 void VXN_ModelSet_get_gv(VXN_ModelSet* ms, float* mean, float* vari, int stream,
                          const float* weights);
 
+// Lookups for the alternative body layouts (not produced by the loader):
+// codes read from am_file at the model's state offsets (_fp), or one byte per
+// dimension with a 4-bit mean and a 4-bit variance code (_16). Durations get
+// the pause rule only, parameters the voicing rule only.
+void VXN_ModelSet_get_duration_fp(VXN_ModelSet* ms, const char* label, float* mean, float* vari);
+void VXN_ModelSet_get_duration_16(VXN_ModelSet* ms, const char* label, float* mean, float* vari);
+int VXN_ModelSet_get_parameter_fp(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                                  float* msd, int stream, int state);
+int VXN_ModelSet_get_parameter_16(VXN_ModelSet* ms, const char* label, float* mean, float* vari,
+                                  float* msd, int stream, int state);
+
 // Pattern matching and trees.
 int VXN_pattern_match(const char* label, const char* pattern);
 int VXN_dp_match(const char* s, const char* p, int pos, int max);

@@ -33,22 +33,31 @@ void VXN_PStream_calc_wuw_and_wum(VXN_PStream* ps, int m) {
   const int T = ps->length;
   const int w = ps->width;
   for (int t = 0; t < T; t++) {
-    ps->wum[t] = 0.0f;
-    for (int k = 0; k < w; k++) ps->wuw[t][k] = 0.0;
+    float wum = 0.0f;
+    double* wuw = ps->wuw[t];
+    for (int k = 0; k < w; k++) wuw[k] = 0.0;
     for (int i = 0; i < ps->win_size; i++) {
-      for (int j = ps->win_l_width[i]; j <= ps->win_r_width[i]; j++) {
+      const int l = ps->win_l_width[i];
+      const int r = ps->win_r_width[i];
+      const float* c = ps->win_coefficient[i];
+      const int q = i * ps->static_length + m;
+      for (int j = l; j <= r; j++) {
         const float cj = coefficient(ps, i, -j);
         if (t + j < 0 || t + j >= T || cj == 0.0f) continue;
-        const int q = i * ps->static_length + m;
         const double wu = (double)ps->ivar[t + j][q] * (double)cj;
-        ps->wum[t] += (float)(wu * (double)ps->mean[t + j][q]);
-        for (int k = 0; k < w && t + k < T; k++) {
-          if (k - j > ps->win_r_width[i]) continue;
-          const float ck = coefficient(ps, i, k - j);
-          if (ck != 0.0f) ps->wuw[t][k] += wu * (double)ck;
+        wum += (float)(wu * (double)ps->mean[t + j][q]);
+        // Only shifts k with k - j inside the window contribute.
+        int k = j + l > 0 ? j + l : 0;
+        int kend = j + r + 1;
+        if (kend > w) kend = w;
+        if (kend > T - t) kend = T - t;
+        for (; k < kend; k++) {
+          const float ck = c[k - j];
+          if (ck != 0.0f) wuw[k] += wu * (double)ck;
         }
       }
     }
+    ps->wum[t] = wum;
   }
 }
 
@@ -155,13 +164,22 @@ bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int tota
 void fill_plain(VXN_PStream* ps, const VXN_SStreamSet* sss, int s) {
   int t = 0;
   const int ts = VXN_SStreamSet_get_total_state(sss);
-  for (int st = 0; st < ts; st++) {
+  const size_t bytes = (size_t)ps->vector_length * sizeof(float);
+  for (int st = 0; st < ts && t < ps->length; st++) {
     const int dur = VXN_SStreamSet_get_duration(sss, st);
-    for (int k = 0; k < dur && t < ps->length; k++, t++)
-      for (int d = 0; d < ps->vector_length; d++) {
-        ps->mean[t][d] = VXN_SStreamSet_get_mean(sss, s, st, d);
-        ps->ivar[t][d] = VXN_finv(VXN_SStreamSet_get_vari(sss, s, st, d));
-      }
+    if (dur <= 0) continue;
+    // The first frame of the state gets the statistics, the others a copy.
+    const float* mean = sss->sstream[s].mean[st];
+    const float* vari = sss->sstream[s].vari[st];
+    const int first = t;
+    for (int d = 0; d < ps->vector_length; d++) {
+      ps->mean[first][d] = mean[d];
+      ps->ivar[first][d] = VXN_finv(vari[d]);
+    }
+    for (t = first + 1; t < first + dur && t < ps->length; t++) {
+      memcpy(ps->mean[t], ps->mean[first], bytes);
+      memcpy(ps->ivar[t], ps->ivar[first], bytes);
+    }
   }
 }
 

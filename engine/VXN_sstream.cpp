@@ -17,6 +17,9 @@ const float kHybridStateFactor[5] = {0.8f, 1.1f, 1.15f, 1.1f, 0.8f};
 const float kThreeLabelSplit[5] = {0.1f, 0.4f, 0.45f, 0.35f, 0.1f};
 // Lowest log gain of the middle label of a three-label utterance.
 const float kThreeLabelGainFloor[5] = {2.5f, 3.5f, 4.0f, 3.5f, 2.5f};
+// Longest state (500 s): keeps a broken duration model from overflowing the
+// frame and sample counts.
+const float kMaxStateFrames = 100000.0f;
 
 void normalise(float* w, int n) {
   if (!w || n <= 0) return;
@@ -168,7 +171,8 @@ void make_durations(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* label,
     if (i == 0 && n > 1 && first_sum < 60.0f) d[1] = d[1] + 60.0f - first_sum;
     for (int s = 0; s < n; s++) {
       d[s] = d[s] * f + 0.5f;
-      if (d[s] < 1.0f) d[s] = 1.0f;
+      if (!(d[s] >= 1.0f)) d[s] = 1.0f;  // also a model value that is not a number
+      if (d[s] > kMaxStateFrames) d[s] = kMaxStateFrames;
     }
 
     // Voicing pass: the distributions of every stream, and the states whose

@@ -27,6 +27,11 @@ const int32_t kLog2eHalf_Q16 = 47274;  // log2(e) / 2
 
 int delay_length(int m) { return 3 * (kPd + 1) + kPd * (m + 2); }
 
+// c += inc over n coefficients (distinct arrays), Q17.
+void add_increment(int32_t* __restrict c_Q17, const int32_t* __restrict inc_Q17, int n) {
+  for (int i = 0; i < n; i++) c_Q17[i] = qfix_add32(c_Q17[i], inc_Q17[i]);
+}
+
 // One all-pass chain of the second stage. d[0..m+1]: d[1] is stage 1,
 // d[i + 1] stage i (i = 1..m) of the previous call. Returns sum b[i] stage i.
 inline int64_t VXN_mlsafir(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
@@ -65,14 +70,97 @@ int64_t VXN_mlsadf1(int64_t x, const int32_t* b_Q17, int32_t a_Q13, int32_t aa_Q
   return qfix_add64(out, x);
 }
 
+// The pd = 5 all-pass chains of the second stage for one sample, computed
+// side by side: within a sample every chain reads only the previous sample's
+// Pade taps, so the five recursions are independent and their latencies
+// overlap. Same integer operations as VXN_mlsafir, so the same results.
+// S = m + 2 (entries per chain) is a compile-time constant for the usual order.
+template <int S>
+void VXN_mlsafir5(const int64_t* in, int64_t* result, const int32_t* b_Q17, int32_t a_Q13,
+                  int32_t aa_Q13, int64_t* d) {
+  static_assert(S % 2 == 0, "the chain loop takes two stages at a time: m must be even");
+  const int m = S - 2;
+  // Chain c lives at d + c * S; with S a constant every access is one base
+  // register plus a fixed displacement.
+#define VXN_FIR5_START(c)                                                                    \
+  d[(c) * S] = in[c];                                                                        \
+  d[(c) * S + 1] = qfix_pshr64(                                                              \
+      qfix_add64(qfix_mul64(d[(c) * S + 1], a_Q13), qfix_mul64(aa_Q13, in[c])), 13);         \
+  int64_t u##c = d[(c) * S + 1], old##c = d[(c) * S + 2]
+  VXN_FIR5_START(0);
+  VXN_FIR5_START(1);
+  VXN_FIR5_START(2);
+  VXN_FIR5_START(3);
+  VXN_FIR5_START(4);
+#undef VXN_FIR5_START
+  // Stage i of chain c: new(i) = old(i - 1) + a (old(i) - new(i - 1)), rounded
+  // Q13; new(i) is stored at position i + 1. Stage 2 alone, then two stages per
+  // step so that old(i) of the second is the value just loaded.
+#define VXN_FIR5_STEP1(c, i)                                                                 \
+  {                                                                                          \
+    int64_t n1 = d[(c) * S + (i) + 1];                                                       \
+    int64_t v1 = qfix_add64(old##c, qfix_pshr64(qfix_mul64(a_Q13, qfix_sub64(n1, u##c)), 13)); \
+    d[(c) * S + (i) + 1] = v1;                                                               \
+    u##c = v1;                                                                               \
+    old##c = n1;                                                                             \
+  }
+#define VXN_FIR5_STEP2(c, i)                                                                 \
+  {                                                                                          \
+    int64_t n1 = d[(c) * S + (i) + 1];                                                       \
+    int64_t v1 = qfix_add64(old##c, qfix_pshr64(qfix_mul64(a_Q13, qfix_sub64(n1, u##c)), 13)); \
+    d[(c) * S + (i) + 1] = v1;                                                               \
+    int64_t n2 = d[(c) * S + (i) + 2];                                                       \
+    int64_t v2 = qfix_add64(n1, qfix_pshr64(qfix_mul64(a_Q13, qfix_sub64(n2, v1)), 13));     \
+    d[(c) * S + (i) + 2] = v2;                                                               \
+    u##c = v2;                                                                               \
+    old##c = n2;                                                                             \
+  }
+  VXN_FIR5_STEP1(0, 2)
+  VXN_FIR5_STEP1(1, 2)
+  VXN_FIR5_STEP1(2, 2)
+  VXN_FIR5_STEP1(3, 2)
+  VXN_FIR5_STEP1(4, 2)
+  for (int i = 3; i < m; i += 2) {
+    VXN_FIR5_STEP2(0, i)
+    VXN_FIR5_STEP2(1, i)
+    VXN_FIR5_STEP2(2, i)
+    VXN_FIR5_STEP2(3, i)
+    VXN_FIR5_STEP2(4, i)
+  }
+#undef VXN_FIR5_STEP1
+#undef VXN_FIR5_STEP2
+  (void)u0, (void)u1, (void)u2, (void)u3, (void)u4;
+  (void)old0, (void)old1, (void)old2, (void)old3, (void)old4;
+  int64_t y0 = 0, y1 = 0, y2 = 0, y3 = 0, y4 = 0;
+  for (int i = 2; i <= m; i++) {
+    const int64_t bi = b_Q17[i];
+    y0 = qfix_add64(y0, qfix_mul64(bi, d[i + 1]));
+    y1 = qfix_add64(y1, qfix_mul64(bi, d[S + i + 1]));
+    y2 = qfix_add64(y2, qfix_mul64(bi, d[2 * S + i + 1]));
+    y3 = qfix_add64(y3, qfix_mul64(bi, d[3 * S + i + 1]));
+    y4 = qfix_add64(y4, qfix_mul64(bi, d[4 * S + i + 1]));
+  }
+  for (int c = 0; c < 5; c++) d[c * S + 2] = d[c * S + 1];
+  result[0] = qfix_pshr64(y0, 17);
+  result[1] = qfix_pshr64(y1, 17);
+  result[2] = qfix_pshr64(y2, 17);
+  result[3] = qfix_pshr64(y3, 17);
+  result[4] = qfix_pshr64(y4, 17);
+}
+
 // Second stage: exp of the b[2..m] terms, pd all-pass chains of m + 2 entries
 // followed by the pd + 1 Pade taps.
 int64_t VXN_mlsadf2(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
                     int pd, int64_t* d, const int32_t* p_Q20) {
   int64_t* pt = d + pd * (m + 2);
+  if (pd == 5 && m == 34) {
+    VXN_mlsafir5<36>(pt, pt + 1, b_Q17, a_Q13, aa_Q13, d);
+  } else {
+    for (int i = pd; i >= 1; i--)
+      pt[i] = VXN_mlsafir(pt[i - 1], b_Q17, m, a_Q13, aa_Q13, d + (i - 1) * (m + 2));
+  }
   int64_t out = 0;
   for (int i = pd; i >= 1; i--) {
-    pt[i] = VXN_mlsafir(pt[i - 1], b_Q17, m, a_Q13, aa_Q13, d + (i - 1) * (m + 2));
     int32_t v = qfix_to32(qfix_pshr64(qfix_mul64(p_Q20[i], pt[i]), 20));
     x = (i & 1) ? qfix_add64(x, v) : qfix_sub64(x, v);
     out = qfix_add64(out, v);
@@ -200,7 +288,7 @@ void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mc
     int64_t y_Q8 = VXN_mlsadf(x, c_Q17, m, alpha, kPd, v->delay, v->pade);
     if (out) out[k] = qfix_clip16(qfix_pshr64(y_Q8, 8), kClip);
     if (--count == 0) {
-      for (int i = 0; i <= m; i++) c_Q17[i] = qfix_to32(qfix_add64(c_Q17[i], cinc_Q17[i]));
+      add_increment(c_Q17, cinc_Q17, m + 1);
       count = v->iprd;
     }
   }

@@ -263,6 +263,9 @@ int32_t qfix_div_32(int32_t num, int16_t denom_hi, int16_t denom_lo) {
 }
 
 int32_t qfix_pow2(int16_t exponent, int16_t fraction, int16_t q) {
+  // The fraction is Q15 in 0..32767; a negative one would index before the
+  // table, so only its low 15 bits are used.
+  fraction = (int16_t)(fraction & 0x7fff);
   int32_t x = qfix_l_mult(fraction, 32);  // fraction << 6
   int16_t i = qfix_extract_h(x);         // bits 10..15 of the fraction
   x = qfix_l_shr(x, 1);

@@ -83,7 +83,8 @@ int32_t qfix_mpy_32_16(int16_t hi, int16_t lo, int16_t n);
 // (hi >= 16384). Reciprocal by qfix_div_s and one Newton step; the final Q29
 // to Q31 scaling is a plain x4 without saturation.
 int32_t qfix_div_32(int32_t num, int16_t denom_hi, int16_t denom_lo);
-// 2^(exponent + fraction / 32768) in Q(q), fraction in 0..32767 (Q15):
+// 2^(exponent + fraction / 32768) in Q(q), fraction in 0..32767 (Q15; only
+// its low 15 bits are used):
 // tbl_pow2 interpolation, result rounded by a shift of 30 - exponent - q
 // (saturating when that count is negative and the value does not fit).
 int32_t qfix_pow2(int16_t exponent, int16_t fraction, int16_t q);
@@ -151,6 +152,13 @@ static inline int32_t qfix_to32_dbg(int64_t x, const char* file, int line) {
   if (x > INT32_MAX || x < INT32_MIN) qfix_debug_report("qfix_to32", "wrap-around", file, line);
   return (int32_t)x;
 }
+static inline int32_t qfix_add32_dbg(int32_t a, int32_t b, const char* file, int line) {
+  int32_t r;
+  qfix_debug_count();
+  if (__builtin_add_overflow(a, b, &r)) qfix_debug_report("qfix_add32", "wrap-around", file, line);
+  return r;
+}
+#define qfix_add32(a, b) qfix_add32_dbg((a), (b), __FILE__, __LINE__)
 #define qfix_mul64(a, b) qfix_mul64_dbg((a), (b), __FILE__, __LINE__)
 #define qfix_add64(a, b) qfix_add64_dbg((a), (b), __FILE__, __LINE__)
 #define qfix_sub64(a, b) qfix_sub64_dbg((a), (b), __FILE__, __LINE__)
@@ -160,6 +168,8 @@ static inline int32_t qfix_to32_dbg(int64_t x, const char* file, int line) {
 
 #else
 
+// int32 + int32 -> int32, wrapping (vectorisable; the debug build reports a wrap).
+static inline int32_t qfix_add32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
 // int64 x int64 -> int64, no rounding.
 static inline int64_t qfix_mul64(int64_t a, int64_t b) { return a * b; }
 // int64 + int64.

@@ -16,7 +16,7 @@ const cst_val* gpos(const cst_item* word) {
   const kvap_gpos_class* table = nullptr;
   if (u && feat_present(u->features, "gpos_table"))
     table = (const kvap_gpos_class*)val_userdata(feat_val(u->features, "gpos_table"));
-  return kvap_const_string(gpos_lookup(table, item_feat_string(word, "name")));
+  return kvap_item_string(word, "_gpos", gpos_lookup(table, item_feat_string(word, "name")));
 }
 
 namespace {

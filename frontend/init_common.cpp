@@ -1,8 +1,5 @@
 #include "frontend/init_common.h"
 
-#include <map>
-#include <mutex>
-#include <string>
 #include <string.h>
 
 namespace {
@@ -99,6 +96,15 @@ const cst_val* ff_dist_to_next_punc(const cst_item* word) {
   return val_string_n(0);
 }
 
+// The vowel of a syllable (its first vowel segment's name), "novowel" when it
+// has none. Values come from the items, so nothing is allocated per call.
+const cst_val* ff_syl_vowel(const cst_item* syl) {
+  cst_item* ss = item_as(syl, "SylStructure");
+  for (cst_item* s = ss ? item_daughter(ss) : nullptr; s; s = item_next(s))
+    if (strcmp(ffeature_string(s, "ph_vc"), "+") == 0) return item_feat(s, "name");
+  return kvap_item_string(syl, "_syl_vowel", "novowel");
+}
+
 }  // namespace
 
 const cst_val* kvap_count_val(const cst_item* item, const char* slot, int n) {
@@ -109,20 +115,14 @@ const cst_val* kvap_count_val(const cst_item* item, const char* slot, int n) {
 
 cst_item* kvap_word_phrase(const cst_item* word) { return item_parent(item_as(word, "Phrase")); }
 
-const cst_val* kvap_const_string(const char* s) {
-  static std::mutex lock;
-  static std::map<std::string, cst_val*> table;
-  std::lock_guard<std::mutex> guard(lock);
-  auto it = table.find(s);
-  if (it != table.end()) return it->second;
-  cst_val* v = string_val(s);
-  val_inc_refcount(v);  // held by the table for the life of the process
-  table[s] = v;
-  return v;
+const cst_val* kvap_item_string(const cst_item* item, const char* slot, const char* s) {
+  item_set_string(item, slot, s);
+  return item_feat(item, slot);
 }
 
 void common_ff_register(cst_features* ff) {
   basic_ff_register(ff);
+  ff_register(ff, "syl_vowel", ff_syl_vowel);
   ff_register(ff, "lisp_distance_to_p_stress", ff_p_stress);
   ff_register(ff, "lisp_distance_to_n_stress", ff_n_stress);
   ff_register(ff, "lisp_distance_to_p_accent", ff_p_accent);

@@ -15,7 +15,8 @@ VXN_EXPORT void common_ff_register(cst_features* ffunctions);
 const cst_val* kvap_count_val(const cst_item* item, const char* slot, int n);
 // The phrase item of a word (in Phrase or any relation), or null.
 cst_item* kvap_word_phrase(const cst_item* word);
-// A string value that is never freed (for feature functions that answer names).
-const cst_val* kvap_const_string(const char* s);
+// A string answer of a feature function, kept on the item under `slot` so
+// that it lives exactly as long as the utterance.
+const cst_val* kvap_item_string(const cst_item* item, const char* slot, const char* s);
 
 #endif

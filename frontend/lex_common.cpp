@@ -3,6 +3,7 @@
 #include <ctype.h>
 #include <string.h>
 
+#include "frontend/kvap_debug.h"
 #include "frontend/synth_util.h"
 
 namespace {
@@ -14,6 +15,14 @@ bool same_phones(const cst_val* a, const cst_val* b) {
 }
 
 }  // namespace
+
+bool lex_in_addenda(const cst_lexicon* lex, const char* word) {
+  for (const cst_val* a = lex ? lex->lex_addenda : nullptr; a; a = val_cdr(a)) {
+    const cst_val* e = val_car(a);
+    if (cst_val_consp(e) && strcmp(val_string(val_car(e)), word) == 0) return true;
+  }
+  return false;
+}
 
 int lex_lookup_variants(const cst_lexicon* lex, const char* word, const char* pos,
                         cst_val** out, const char** tags, int max) {
@@ -112,6 +121,7 @@ cst_utterance* default_lexical_insertion(cst_utterance* u) {
     const char* foundPos = nullptr;
     if (phones) {
       item_set_string(word, "explicit_entry", "1");
+      item_add_debug_tag(word, "debug_lex_tags", "explicit");
     } else if (lex) {
       const char* pos = item_feat_present(word, "pos") ? item_feat_string(word, "pos") : nullptr;
       cst_val* variants[KVAP_MAX_TRANSCRIPTIONS];
@@ -126,6 +136,8 @@ cst_utterance* default_lexical_insertion(cst_utterance* u) {
         pick = choice[wordIndex] < n ? choice[wordIndex] : 0;
       }
       item_set_int(word, "word_index", pick);
+      if (n > 1) item_add_debug_tag(word, "debug_lex_tags", "variants");
+      if (n > 0 && lex_in_addenda(lex, item_feat_string(word, "name"))) item_add_debug_tag(word, "debug_lex_tags", "user");
       for (int k = 0; k < n; ++k) {
         if (k == pick) {
           phones = variants[k];

@@ -20,6 +20,8 @@ typedef const char* const kvap_pos_pair[2];
 // Writes the tag each came from into tags (static strings). Returns the count.
 VXN_EXPORT int lex_lookup_variants(const cst_lexicon* lex, const char* word, const char* pos,
                                    cst_val** out, const char** tags, int max);
+// True when the lexicon's run-time addenda hold the word.
+VXN_EXPORT bool lex_in_addenda(const cst_lexicon* lex, const char* word);
 // Tag of word in the dictionary, or null.
 VXN_EXPORT const char* lex_pos_dict_lookup(const cst_features* f, const char* word);
 

@@ -89,6 +89,11 @@ VXN_API void VXNSetControlStop(void* handle);
  * pauseFlag 1 makes every pause at least pauseMs long. 1 after synthesis, 0 on failure. */
 VXN_API int VXNStartStreamingPlayUtf8(void* handle, unsigned char* text, int length,
                                       int pauseFlag, int pauseMs);
+/* Tool extension: speaks the full-context labels of a label file (one label per
+ * line, optionally preceded by HTK start and end times) as one piece through the
+ * stream callback, with the current voice settings. 1 after synthesis, 0 when
+ * the file cannot be read, holds no label, or no voice is loaded. */
+VXN_API int VXNStartStreamingPlayLabels(void* handle, const char* labelPath);
 /* Drops the per-utterance data; call after each synthesis. */
 VXN_API int VXNRefresh(void* handle);
 /* Releases the language, the voice and the analyzer. */
@@ -129,6 +134,7 @@ class VXN_API CVxnSynth {
   int VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pauseFlag, int pauseMs);
   int VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag, int pauseMs);
   int VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs);
+  int VXNStartStreamingPlayLabels(const char* labelPath);
   int VXNRefresh();
   int VXNFree();
   int VXNVoiceControl(int pitch, int alpha, int speed);

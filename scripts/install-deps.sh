@@ -7,7 +7,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   flite1-dev libsptk-dev
   unicode-cldr-core
-  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev
+  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
   valgrind
 )
 if [ "${VXN_FUZZ:-0}" = 1 ]; then

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   }
 
   void* engine = create();
-  VXNSetPrintLevel(engine, quiet ? 2 : 1);
+  VXNSetPrintLevel(engine, quiet ? 2 : 2);
   VXNSetLanguage(engine, id, 0);
   VXNModelSelect(engine, voice);
   char report[64] = {0};

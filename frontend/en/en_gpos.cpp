@@ -37,7 +37,7 @@ const kvap_pos_pair en_pos_dict[] = {
 };
 
 const cst_val* en_gpos_ff(const cst_item* word) {
-  return kvap_const_string(gpos_lookup(en_gpos, item_feat_string(word, "name")));
+  return kvap_item_string(word, "_gpos", gpos_lookup(en_gpos, item_feat_string(word, "name")));
 }
 
 void en_ff_register_gpos(cst_features* ff) {

@@ -10,7 +10,7 @@
 #include "engine/VXN_engine.h"
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
-#include "tests/engine/voice_fixture.h"
+#include "tests/engine/package_fixture.h"
 
 namespace {
 
@@ -239,6 +239,15 @@ class VoiceDir {
   void touch_package(const std::string& stem) {
     for (const char* ext : {".am", ".dt", ".qt", ".pt"}) touch("Model/" + stem + ext);
   }
+  // A small valid package written with the package writer.
+  void write_package(const std::string& stem) {
+    touch_package(stem);
+    std::string error;
+    ASSERT_TRUE(vxn::voice::write_package(
+        vxn_test::single_leaf_voice({3, 4, 5, 4, 3}, {1, 2, 3}, 0.8f), path_ + "Model/" + stem,
+        nullptr, &error))
+        << error;
+  }
   char* path() { return &path_[0]; }
 
  private:
@@ -288,12 +297,7 @@ TEST_F(Facade, InitChecksKoreanAndChineseResources) {
 
 TEST_F(Facade, HybridOnlyWithProsodyFileAndRequest) {
   VoiceDir dir;
-  dir.touch_package("Fr/vxnf_fr_24_256");
-  std::string error;
-  ASSERT_TRUE(vxn::voice::write_package(vxn_test::plausible_voice(1),
-                                        std::string(dir.path()) + "Model/Fr/vxnf_fr_24_256",
-                                        nullptr, &error))
-      << error;
+  dir.write_package("Fr/vxnf_fr_24_256");
   synth_->VXNSetLanguage(5, 0);
   synth_->VXNSetHybrid(1);
   synth_->VXNModelSelect(0);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/VXN_label.h"
 
 namespace {
@@ -109,6 +111,49 @@ TEST_F(LabelSequence, SpeedFramesAndOutOfRangeGetters) {
   VXN_Label_clear(&label_);
   EXPECT_EQ(VXN_Label_get_size(&label_), 0);
   EXPECT_FLOAT_EQ(VXN_Label_get_speech_speed(&label_), 1.0f);
+}
+
+TEST_F(LabelSequence, TokensLongerThan1023BytesAreNotLoaded) {
+  const std::string longest(1023, 'a'), too_long(1024, 'b');
+  g_nStatePrint = 2;
+  testing::internal::CaptureStderr();
+  const std::string text = "x " + too_long + " " + longest + " 0 500000 " + too_long + " y";
+  VXN_Label_load_from_string(&label_, 24000, 120, text.c_str());
+  std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(VXN_Label_get_size(&label_), 3);
+  EXPECT_STREQ(VXN_Label_get_string(&label_, 0), "x");
+  EXPECT_EQ(std::string(VXN_Label_get_string(&label_, 1)), longest);
+  EXPECT_STREQ(VXN_Label_get_string(&label_, 2), "y");  // the timed entry went with its token
+  EXPECT_NE(err.find("error [2020] : A label token is longer than 1023 bytes"), std::string::npos);
+
+  VXN_Label_clear(&label_);
+  FILE* fp = tmpfile();
+  fputs(("a " + too_long + "\n" + longest + "\n").c_str(), fp);
+  rewind(fp);
+  testing::internal::CaptureStderr();
+  VXN_Label_load_from_fp(&label_, 24000, 120, fp);
+  testing::internal::GetCapturedStderr();
+  fclose(fp);
+  ASSERT_EQ(VXN_Label_get_size(&label_), 2);
+  EXPECT_EQ(std::string(VXN_Label_get_string(&label_, 1)), longest);
+
+  // The list loader copies untimed elements whole, but its timed form is tokens.
+  VXN_Label_clear(&label_);
+  const std::string timed = "0 100 " + too_long;
+  const std::string untimed = "q" + too_long;
+  testing::internal::CaptureStderr();
+  load_list({timed.c_str(), untimed.c_str(), "10 20 z"});
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(VXN_Label_get_size(&label_), 2);
+  EXPECT_EQ(std::string(VXN_Label_get_string(&label_, 0)), untimed);
+  EXPECT_STREQ(VXN_Label_get_string(&label_, 1), "z");
+}
+
+TEST_F(LabelSequence, HugeTimesDoNotOverflow) {
+  VXN_Label_load_from_string(&label_, 24000, 120, "0 99999999999999 a 5 2 b");
+  ASSERT_EQ(VXN_Label_get_size(&label_), 2);
+  EXPECT_GT(VXN_Label_get_frame(&label_, 0), 1.0e6f);
+  EXPECT_FLOAT_EQ(VXN_Label_get_frame(&label_, 1), 1.0f);  // end before start
 }
 
 }  // namespace

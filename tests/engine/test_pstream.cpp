@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "engine/VXN_pstream.h"
+#include "engine/VXN_vsearch.h"
 #include "tests/engine/generation_fixture.h"
 
 // Huge requests must fail with a null result, not abort, under the sanitizers.
-extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" __attribute__((visibility("default"), used)) const char* __asan_default_options() {
+  return "allocator_may_return_null=1";
+}
 
 namespace {
 
@@ -194,6 +197,28 @@ TEST_F(PStream, OneFrameVoicedStretchIsTheStaticMean) {
   ASSERT_EQ(pss_.pstream[0].length, 1);
   EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 0, 0), 5.25f, 1e-5);
   for (int t = 0; t < 10; t++) EXPECT_EQ(VXN_PStreamSet_get_msd_flag(&pss_, 0, t), t == 5);
+}
+
+// In hybrid mode the frame log-F0 target replaces the static means; the
+// target is released once generation is done.
+TEST_F(PStream, HybridTargetReplacesStaticMeans) {
+  build_sss(&sss_, {{1, true}}, 5, 1);
+  set_durations(&sss_, {2, 1, 2, 1, 2});
+  for (int k = 0; k < 5; k++) {
+    sss_.sstream[0].msd[k] = (k == 1 || k == 3) ? 0.9f : 0.1f;  // two one-frame stretches
+    sss_.sstream[0].mean[k][0] = 4.0f;
+  }
+  const std::vector<float> target = {0.0f, 0.0f, 5.5f, 0.0f, 0.0f, 5.25f, 0.0f, 0.0f};
+  VXN_VT_set_hybrid(1);
+  ASSERT_EQ(VXN_VT_set_lf0_target(target.data(), (int)target.size()), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  VXN_VT_reset_hybrid();
+  ASSERT_EQ(pss_.pstream[0].length, 2);
+  EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 0, 0), 5.5f, 1e-5);
+  EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 1, 0), 5.25f, 1e-5);
+  int count = -1;
+  EXPECT_EQ(VXN_VT_get_lf0_target(&count), nullptr);
+  EXPECT_EQ(count, 0);
 }
 
 TEST_F(PStream, NoVoicedStateGivesAnEmptyStream) {

@@ -148,6 +148,43 @@ TEST_F(SStream, SpeedFactorAndOneWordPatterns) {
   }
 }
 
+TEST_F(SStream, HybridStateFactors) {
+  load(10, uniform(8.0f));
+  for (int hybrid = 0; hybrid <= 1; hybrid++) {
+    SCOPED_TRACE(hybrid ? "hybrid" : "basic");
+    VXN_VT_set_hybrid(hybrid);
+    utterance(10);
+    VXN_Engine_create_sstream(&engine_, 0, 0);
+    VXN_VT_reset_hybrid();
+    // Basic: 8 x 0.9 + 0.5. Hybrid: 8 x (0.8, 1.1, 1.15, 1.1, 0.8), x0.9
+    // for a sum of 39.6, + 0.5, x1.01 for a state whose voicing stands.
+    EXPECT_EQ(durations(4), hybrid ? (std::vector<int>{6, 8, 8, 8, 6}) : std::vector<int>(5, 7));
+    // Without a unit database the prosody step leaves no target.
+    EXPECT_EQ(VXN_VT_get_lf0_target(nullptr), nullptr);
+  }
+}
+
+// US English: a vowel whose model weight says unvoiced is forced voiced and
+// flagged, and the flagged states hand 60 % of their frames to the others.
+// The last two labels are never adjusted.
+TEST_F(SStream, VoicingOverrideMovesFrames) {
+  load(10, [](int stream, int state, int k, Pdf* p) {
+    if (stream < 0) p->mean.assign(5, 8.0f);
+    if (stream == 1) p->msd = ((k == 3 || k == 9) && state <= 3) ? 0.3f : 0.9f;
+  });
+  engine_.ms.language = 1;
+  std::vector<std::string> labels;
+  for (int k = 0; k < 10; k++)
+    labels.push_back("L" + std::to_string(k) + ((k == 3 || k == 9) ? "/x^x-aa+x=x" : "/x"));
+  utterance(10, labels);
+  VXN_Engine_create_sstream(&engine_, 0, 0);
+  // 8 x 0.9 + 0.5 = 7.7 per state; states 0 and 1 flagged with 7 + 7
+  // frames: 0.4 x 7.7 for them, 7.7 + 0.6 x 14 / 3 for the other three.
+  EXPECT_EQ(durations(3), (std::vector<int>{3, 3, 10, 10, 10}));
+  EXPECT_EQ(durations(9), std::vector<int>(5, 7));
+  for (int s = 15; s < 17; s++) EXPECT_GT(VXN_SStreamSet_get_msd(&engine_.sss, 1, s), 0.5f);
+}
+
 TEST_F(SStream, IsolatedUnvoicedStateBecomesVoiced) {
   load(8, [](int stream, int state, int k, Pdf* p) {
     if (stream != 1) return;

@@ -131,4 +131,32 @@ TEST_F(SynthesisEndToEnd, TimedLabelsMatchTheStateDurations) {
   EXPECT_EQ(prev_end, (long)VXN_SStreamSet_get_total_frame(&engine_.sss) * 50000);
 }
 
+// Labels that match nothing in particular, odd speeds, pause deletion and
+// utterances of one or two labels: every stage runs to its end and the host
+// always receives the closing chunk.
+TEST_F(SynthesisEndToEnd, ArbitraryUtterancesRunThrough) {
+  std::mt19937 rng(77);
+  std::uniform_int_distribution<int> byte(33, 126), len(0, 40), count(1, 12);
+  const float speeds[] = {0.3f, 1.0f, 2.5f, 10.0f};
+  for (int trial = 0; trial < 12; trial++) {
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    std::vector<std::string> labels = sentence(count(rng), 100 + trial);
+    for (std::string& l : labels)
+      if (trial % 2) {
+        l.assign((size_t)len(rng) + 1, 'x');
+        for (char& c : l) c = (char)byte(rng);
+      }
+    g_states.clear();
+    VXN_Engine_refresh(&engine_);
+    vxn_test::set_labels(&engine_, labels);
+    VXN_Label_set_speech_speed(&engine_.label, speeds[trial % 4]);
+    VXN_Engine_create_sstream(&engine_, trial % 3 == 0, trial % 4 == 0);
+    ASSERT_EQ(VXN_Engine_create_pstream(&engine_), 1);
+    ASSERT_EQ(VXN_Engine_create_gstream(&engine_), 0);
+    ASSERT_FALSE(g_states.empty());
+    EXPECT_EQ(g_states.back(), 1);
+    EXPECT_EQ(engine_.chunk_fill, 0);
+  }
+}
+
 }  // namespace

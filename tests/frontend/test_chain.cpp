@@ -10,6 +10,7 @@
 #include "frontend/phrasing_common.h"
 #include "frontend/kvap_opts.h"
 #include "frontend/synth_util.h"
+#include "frontend/text_common.h"
 #include "modules/usen/usen_voice.h"
 
 namespace {
@@ -101,20 +102,22 @@ TEST_F(Chain, PreprocessingDropsSpaceBeforeFinalPunctuationAndParentheses) {
 }
 
 // A step that makes Flite raise an error must not end the process.
+cst_val* g_notAList = nullptr;
+
 cst_utterance* bad_step(cst_utterance* u) {
-  cst_val* v = int_val(3);
-  val_car(v);  // not a list: Flite reports an error
-  delete_val(v);
+  val_car(g_notAList);  // not a list: Flite reports an error and jumps
   return u;
 }
 
 TEST_F(Chain, FliteErrorsFailTheChain) {
+  g_notAList = int_val(3);
   feat_set(voice_->features, "pos_tagger_func", uttfunc_val(bad_step));
   EXPECT_EQ(flite_synth_text("hello", voice_, nullptr), nullptr);
   feat_remove(voice_->features, "pos_tagger_func");
   cst_utterance* u = flite_synth_text("hello", voice_, nullptr);
   EXPECT_NE(u, nullptr);
   delete_utterance(u);
+  delete_val(g_notAList);
 }
 
 TEST_F(Chain, NoPostlexOption) {
@@ -251,6 +254,85 @@ TEST(Phrasing, EnglishWordPairsAndPunctuation) {
   names = phrase_names(u, &sizes);
   expect = {"B", "B", "BB"};
   EXPECT_EQ(names, expect);
+  delete_utterance(u);
+  usen_voice_delete(v);
+}
+
+}  // namespace
+
+namespace {
+
+// Reads text with a token stream and reports where default_utt_break cuts.
+std::vector<std::string> break_after(const char* text) {
+  cst_utterance* u = new_utterance();
+  cst_relation* tokens = utt_relation_create(u, "Token");
+  cst_tokenstream* ts = ts_open_string(text, cst_ts_default_whitespacesymbols, cst_ts_default_singlecharsymbols,
+                                       cst_ts_default_prepunctuationsymbols, cst_ts_default_postpunctuationsymbols);
+  std::vector<std::string> out;
+  while (!ts_eof(ts)) {
+    const char* token = ts_get(ts);
+    if (relation_tail(tokens) && default_utt_break(ts, token, tokens))
+      out.push_back(item_feat_string(relation_tail(tokens), "name"));
+    cst_item* t = relation_append(tokens, nullptr);
+    item_set_string(t, "name", token);
+    item_set_string(t, "punc", ts->postpunctuation);
+  }
+  ts_close(ts);
+  delete_utterance(u);
+  return out;
+}
+
+TEST(UttBreak, SentenceEndsAndAbbreviations) {
+  std::vector<std::string> expect = {"arrived", "late"};
+  EXPECT_EQ(break_after("Dr. Smith arrived. He was late! so"), expect);
+  EXPECT_EQ(break_after("Mr. Jones"), std::vector<std::string>{});           // short capitalised token
+  EXPECT_EQ(break_after("see the U.S.A. Then"), std::vector<std::string>{});  // ends in a capital
+  EXPECT_EQ(break_after("one\n\ntwo"), std::vector<std::string>{"one"});
+}
+
+TEST(Tagger, DictionaryBeforeTree) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  cst_utterance* u = flite_synth_text("a nice dog", v, nullptr);
+  ASSERT_NE(u, nullptr);
+  cst_item* w = relation_head(utt_relation(u, "Word"));
+  EXPECT_STREQ(item_feat_string(w, "pos"), "d");
+  EXPECT_STREQ(item_feat_string(item_next(w), "pos"), "a");
+  EXPECT_STREQ(item_feat_string(item_next(item_next(w)), "pos"), "n");  // from the tree
+  delete_utterance(u);
+  usen_voice_delete(v);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> pause_sources(cst_utterance* u) {
+  std::vector<std::string> out;
+  for (cst_item* s = relation_head(utt_relation(u, "Segment")); s; s = item_next(s))
+    if (strcmp(item_feat_string(s, "name"), "pau") == 0)
+      out.push_back(item_feat_present(s, "pause_source") ? item_feat_string(s, "pause_source") : "-");
+  return out;
+}
+
+TEST(PhoneticPauses, MarksInsertAnnotatedPauses) {
+  cst_voice* v = usen_voice_new(0, nullptr, "iso-8859-15");
+  cst_utterance* u = flite_synth_text("hello,! world", v, nullptr);
+  // Without the option the marks are plain punctuation: a comma phrase.
+  std::vector<std::string> expect = {"utt_boundary", "phrase_boundary", "utt_boundary"};
+  EXPECT_EQ(pause_sources(u), expect);
+  delete_utterance(u);
+  feat_set_int(v->features, "kvap.phonetic_pauses", 1);
+  u = flite_synth_text("hello,! world", v, nullptr);
+  expect = {"utt_boundary", "annotation", "utt_boundary"};
+  EXPECT_EQ(pause_sources(u), expect);
+  EXPECT_STREQ(item_feat_string(relation_head(utt_relation(u, "Token")), "punc"), "");
+  delete_utterance(u);
+  // Phonetic phrases close only at long marks.
+  feat_set_int(v->features, "kvap.phonetic_phrases", 1);
+  u = flite_synth_text("one,! two;! three", v, nullptr);
+  int phrases = 0;
+  for (cst_item* p = relation_head(utt_relation(u, "Phrase")); p; p = item_next(p)) ++phrases;
+  EXPECT_EQ(phrases, 2);
   delete_utterance(u);
   usen_voice_delete(v);
 }

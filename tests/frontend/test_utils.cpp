@@ -125,6 +125,10 @@ TEST(Options, UserDictionaryComesFirst) {
   ASSERT_EQ(count, 1);
   EXPECT_STREQ(results[0], "k ae t b ae t");
   free_g2p_results(results);
+  g2p(v, "hello you", &results, &count, G2P_DEBUG);
+  ASSERT_EQ(count, 1);
+  EXPECT_NE(strstr(results[0], "| user |"), nullptr) << results[0];
+  free_g2p_results(results);
   usen_voice_delete(v);
   remove(path);
 }

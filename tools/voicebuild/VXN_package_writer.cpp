@@ -179,11 +179,14 @@ Codebook design_codebook(std::vector<double> values, bool log_domain) {
       cum[i + 1] = cum[i] + weight[i];
       cumx[i + 1] = cumx[i] + weight[i] * distinct[i];
     }
+    // Start halfway between the quantiles of the data and an even spread
+    // over its range, so that sparse tails keep some entries.
     centre.resize(kCodebookSize);
     for (int k = 0; k < kCodebookSize; k++) {
       const double target = (k + 0.5) / kCodebookSize * cum[n];
       size_t i = (size_t)(std::lower_bound(cum.begin() + 1, cum.end(), target) - cum.begin() - 1);
-      centre[k] = distinct[std::min(i, n - 1)];
+      const double even = distinct[0] + (distinct[n - 1] - distinct[0]) * k / (kCodebookSize - 1);
+      centre[k] = 0.5 * (distinct[std::min(i, n - 1)] + even);
     }
     for (int iter = 0; iter < 40; iter++) {
       std::sort(centre.begin(), centre.end());
@@ -265,8 +268,9 @@ Bytes body_codebook(const Stream& st, StreamReport* rep, Stream* deq) {
     for (const auto& list : st.pdfs)
       for (const Pdf& p : list) values.push_back(d < v ? p.mean[d] : p.vari[d - v]);
     books[d] = design_codebook(values, d >= v);
+    // Variance errors are measured in the log domain, where they are designed.
     auto mm = std::minmax_element(values.begin(), values.end());
-    spread[d] = *mm.second - *mm.first;
+    spread[d] = d < v ? *mm.second - *mm.first : std::log(*mm.second / *mm.first);
     for (float e : books[d].entries) put_f32(b, e);
   }
   const double msd_offset = 0.0, msd_step = 1.0 / 255.0;
@@ -291,7 +295,10 @@ Bytes body_codebook(const Stream& st, StreamReport* rep, Stream* deq) {
         const unsigned char code = books[d].code(x, d >= v);
         const float y = books[d].entries[code];
         put_u8(b, code);
-        (d < v ? mean_err : vari_err).add(std::fabs(y - x), spread[d]);
+        if (d < v)
+          mean_err.add(std::fabs(y - x), spread[d]);
+        else
+          vari_err.add(std::fabs(std::log(y / x)), spread[d]);
         if (q) (d < v ? q->mean[d] : q->vari[d - v]) = y;
       }
     }

@@ -16,6 +16,7 @@ namespace voice {
 
 // Quantisation error of one kind of value (means or variances) of a stream:
 // absolute error divided by the spread (max - min) of the value's dimension.
+// Variances are quantised and measured in the log domain.
 struct QuantError {
   double mean_rel = 0.0;  // average over every quantised value
   double max_rel = 0.0;
