@@ -93,6 +93,11 @@ int engine_get_pitch(int level) {
   return kPitch[band_of(level)];
 }
 
+void VXN_platform_restart_collection() {
+  g_speech_count = 0;
+  g_speech_truncated = false;
+}
+
 void stream_cb(short* samples, int count, int state) {
   // Every piece of the text is kept: the collection restarts once per call,
   // in tts_get_pcm_data, not at each piece's first chunk.
@@ -189,8 +194,7 @@ int tts_get_pcm_data(const char* text, short* pcm, int* count) {
     VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] input text is too long! max length is 1024.");
     return 0;
   }
-  g_speech_count = 0;
-  g_speech_truncated = false;
+  VXN_platform_restart_collection();
   g_vxn->VXNStartStreamingPlayUtf8((unsigned char*)const_cast<char*>(text), (int)n, 0, 0);
   g_vxn->VXNRefresh();
   VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] finished synthesis");

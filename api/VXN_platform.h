@@ -24,5 +24,7 @@ int engine_get_speed(const char* language, int level);
 int engine_get_pitch(int level);
 // The callback the wrapper registers: collects the chunks into g_speech.
 void stream_cb(short* samples, int count, int state);
+// Empties the collection before a synthesis (once per call).
+void VXN_platform_restart_collection();
 
 #endif

@@ -96,6 +96,25 @@ TEST_F(Platform, DvbUsEnglishIsSpokenWithTheUkVoice) {
   EXPECT_STREQ(host()->engine.model_name, "EnGB/vxnf_uken_24_256");
 }
 
+TEST_F(Platform, IsdbAndWorldwideTablesPickTheirVoices) {
+  Install(kIsdb, "Br/vxnf_br_24_256");
+  EXPECT_EQ(Init("pt_PT", 2, 14), 1) << err_;  // European Portuguese with the Brazilian voice
+  EXPECT_EQ(g_dtv_type, 2);
+  ASSERT_NE(host(), nullptr);
+  EXPECT_EQ(host()->languageId, 10);
+  EXPECT_FLOAT_EQ(host()->speed, 0.79f);  // speed index -3
+  EXPECT_FLOAT_EQ(host()->pitch, 30.0f);
+  EXPECT_EQ(tts_release(), 1);
+
+  // Worldwide sets are probed last and speak en_GB with the UK voice.
+  const std::string isdb = root_ + kIsdb;
+  ASSERT_EQ(system(("rm -rf '" + isdb + "'").c_str()), 0);
+  Install("opt/usr/apps/org.morel.tts-engine-qx-WW/", "EnGB/vxnf_uken_24_256");
+  EXPECT_EQ(Init("en_GB", 8, 8), 1) << err_;
+  EXPECT_EQ(g_dtv_type, 3);
+  EXPECT_EQ(host()->languageId, 2);
+}
+
 TEST_F(Platform, UnknownCodeAndMissingVoiceFail) {
   vxn_mkdirs(root_ + kDvb);
   EXPECT_EQ(Init("xx_XX", 8, 8), 0);
@@ -137,7 +156,7 @@ TEST_F(Platform, TextLengthLimitIs1023Bytes) {
 
 TEST_F(Platform, CollectionKeepsEveryPieceAndNeverOverflows) {
   std::vector<short> chunk(16000);
-  g_speech_count = 0;
+  VXN_platform_restart_collection();
   for (int i = 0; i < 16000; i++) chunk[i] = (short)(i % 1000);
   stream_cb(chunk.data(), 16000, 2);
   stream_cb(chunk.data(), 500, 3);
