@@ -60,6 +60,11 @@ void VXNSetControlStop(void* handle) {
   if (handle) SYNTH(handle)->VXNSetControlStop();
 }
 
+int VXNStartStreamingPlayUtf8(void* handle, unsigned char* text, int length, int pauseFlag,
+                              int pauseMs) {
+  return handle ? SYNTH(handle)->VXNStartStreamingPlayUtf8(text, length, pauseFlag, pauseMs) : 0;
+}
+
 int VXNStartStreamingPlayLabels(void* handle, const char* labelPath) {
   return handle ? SYNTH(handle)->VXNStartStreamingPlayLabels(labelPath) : 0;
 }

@@ -99,9 +99,11 @@ VXN_API int VXNRefresh(void* handle);
 /* Releases the language, the voice and the analyzer. */
 VXN_API int VXNFree(void* handle);
 
-/* Platform wrapper: 48 kHz mono for the region's install directory.
- * tts_init: 1 on success; tts_get_pcm_data: text of at most 1023 bytes into pcm
- * (room for 160000 samples), 1 when speech was produced; tts_release: 1. */
+/* Platform wrapper: 48 kHz mono for the region's install directory (under
+ * $VXN_INSTALL_ROOT when set). tts_init: 1 on success; tts_get_pcm_data: text
+ * of at most 1023 bytes into pcm (room for 160000 samples; every piece of the
+ * text is kept, speech beyond 160000 samples is dropped), 1 when speech was
+ * produced; tts_release: 1. */
 VXN_API int tts_init(const char* language, int speedLevel, int pitchLevel);
 VXN_API int tts_get_pcm_data(const char* text, short* pcm, int* count);
 VXN_API int tts_release(void);

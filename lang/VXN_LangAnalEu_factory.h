@@ -1,5 +1,6 @@
-// Creation of the built-in European analyzer for the language host.
-// The caller owns the returned object (deleted through its virtual destructor).
+// Creation of the built-in European analyzer for the language host, which
+// deletes it through its deleting destructor (slot 1). The caller owns the
+// returned object. No state; safe from any thread.
 #ifndef VXN_LANGANALEU_FACTORY_H
 #define VXN_LANGANALEU_FACTORY_H
 
