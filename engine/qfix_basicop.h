@@ -170,16 +170,20 @@ static inline int32_t qfix_add32_dbg(int32_t a, int32_t b, const char* file, int
 
 // int32 + int32 -> int32, wrapping (vectorisable; the debug build reports a wrap).
 static inline int32_t qfix_add32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
+// The 64-bit helpers wrap in two's complement instead of overflowing: realistic
+// parameters never get near the limits (the debug build reports any wrap), and
+// a hostile voice that drives the filter unstable gives noise, not undefined
+// behaviour.
 // int64 x int64 -> int64, no rounding.
-static inline int64_t qfix_mul64(int64_t a, int64_t b) { return a * b; }
+static inline int64_t qfix_mul64(int64_t a, int64_t b) { return (int64_t)((uint64_t)a * (uint64_t)b); }
 // int64 + int64.
-static inline int64_t qfix_add64(int64_t a, int64_t b) { return a + b; }
+static inline int64_t qfix_add64(int64_t a, int64_t b) { return (int64_t)((uint64_t)a + (uint64_t)b); }
 // int64 - int64.
-static inline int64_t qfix_sub64(int64_t a, int64_t b) { return a - b; }
+static inline int64_t qfix_sub64(int64_t a, int64_t b) { return (int64_t)((uint64_t)a - (uint64_t)b); }
 // int64 >> s rounding to nearest (adds 2^(s-1) first), s in 1..62.
-static inline int64_t qfix_pshr64(int64_t x, int s) { return (x + ((int64_t)1 << (s - 1))) >> s; }
+static inline int64_t qfix_pshr64(int64_t x, int s) { return qfix_add64(x, (int64_t)1 << (s - 1)) >> s; }
 // int64 << s, no saturation (written as a product: defined for negative x).
-static inline int64_t qfix_shl64(int64_t x, int s) { return x * ((int64_t)1 << s); }
+static inline int64_t qfix_shl64(int64_t x, int s) { return qfix_mul64(x, (int64_t)1 << s); }
 // int64 -> int32 keeping the low 32 bits.
 static inline int32_t qfix_to32(int64_t x) { return (int32_t)x; }
 
