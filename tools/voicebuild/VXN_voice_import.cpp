@@ -205,7 +205,7 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
     rep->notes.push_back("label format " + src.fullcontext_format +
                          " is not HTS_TTS_ENG; questions are copied as they are");
 
-  const HtsStreamData* spec = nullptr;
+  const HtsStreamData* spectral = nullptr;
   const HtsStreamData* lf0 = nullptr;
   for (const HtsStreamData& s : src.streams) {
     rep->shapes_before.push_back(source_shape(s));
@@ -223,29 +223,29 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
                  s.vector_length));
       lf0 = &s;
     } else {
-      if (spec) fail("more than one spectral stream (" + spec->name + ", " + s.name + ")");
-      spec = &s;
+      if (spectral) fail("more than one spectral stream (" + spectral->name + ", " + s.name + ")");
+      spectral = &s;
     }
   }
-  if (!spec) fail("no spectral (mel-cepstrum) stream");
+  if (!spectral) fail("no spectral (mel-cepstrum) stream");
   if (!lf0) fail("no multi-space log F0 stream");
-  for (const HtsStreamData* s : {spec, lf0})
+  for (const HtsStreamData* s : {spectral, lf0})
     if (s->windows != kEngineWindows)
       fail("stream " + s->name + ": dynamic windows differ from 1 / -0.5 0 0.5 / 1 -2 1");
-  std::map<std::string, std::string> options = parse_options(spec->option);
-  if (!options.count("ALPHA")) fail("stream " + spec->name + ": OPTION has no ALPHA");
+  std::map<std::string, std::string> options = parse_options(spectral->option);
+  if (!options.count("ALPHA")) fail("stream " + spectral->name + ": OPTION has no ALPHA");
   const double src_alpha = option_number(options["ALPHA"], "ALPHA");
   if (!(std::fabs(src_alpha) < 1.0)) fail("ALPHA must lie in -1..1");
   if (options.count("GAMMA") && option_number(options["GAMMA"], "GAMMA") != 0.0)
-    fail("stream " + spec->name + ": generalised cepstra (GAMMA != 0) are not supported");
-  for (const HtsTreeBlock* b : {&src.duration_tree, &spec->tree, &lf0->tree})
+    fail("stream " + spectral->name + ": generalised cepstra (GAMMA != 0) are not supported");
+  for (const HtsTreeBlock* b : {&src.duration_tree, &spectral->tree, &lf0->tree})
     for (const std::string& sel : b->selections)
       if (sel != "*") fail("tree selection pattern {" + sel + "} is not {*}");
 
   *out = Voice();
   QuestionTable table(&out->questions);
   const std::vector<int> qdur = table.add_block(src.duration_tree);
-  const std::vector<int> qspec = table.add_block(spec->tree);
+  const std::vector<int> qspectral = table.add_block(spectral->tree);
   const std::vector<int> qlf0 = table.add_block(lf0->tree);
   rep->questions = static_cast<int>(out->questions.size());
   rep->renamed_questions = table.renamed;
@@ -280,11 +280,11 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
               [](const Pdf& p) { return p; });
 
   // Stream 0: mel-cepstrum through the spectral map, block by block.
-  const int vs = spec->vector_length, vd = opt.dst_order + 1;
+  const int vs = spectral->vector_length, vd = opt.dst_order + 1;
   SpectralMap map(vs - 1, src_alpha, src.sampling_frequency, opt.dst_order, opt.dst_alpha,
                   opt.dst_rate);
   out->streams[0].vector_length = vd * kWindows;
-  copy_stream(spec->tree, spec->pdf, qspec, "mel-cepstrum", &out->streams[0], [&](const Pdf& p) {
+  copy_stream(spectral->tree, spectral->pdf, qspectral, "mel-cepstrum", &out->streams[0], [&](const Pdf& p) {
     Pdf q;
     q.mean.resize(vd * kWindows);
     q.vari.resize(vd * kWindows);
@@ -297,7 +297,7 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
 
   // Envelope agreement on an even sample of the spectral pdfs.
   std::vector<const Pdf*> all;
-  for (const auto& t : spec->pdf.pdfs)
+  for (const auto& t : spectral->pdf.pdfs)
     for (const Pdf& p : t) all.push_back(&p);
   const std::size_t sample = std::min<std::size_t>(all.size(), std::max(1, opt.envelope_sample));
   double sum = 0.0, sq = 0.0;
@@ -332,9 +332,9 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   });
 
   // Global variance: the source's GV pdfs pooled into one per stream.
-  if (spec->use_gv) {
+  if (spectral->use_gv) {
     std::vector<float> m, v;
-    pool_gv(spec->gv_pdf.pdfs[0], &m, &v);
+    pool_gv(spectral->gv_pdf.pdfs[0], &m, &v);
     GvStream& g = out->gv[0];
     g.present = true;
     g.mean.resize(vd);
@@ -342,9 +342,9 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
     // A GV mean is a variance: it maps like one; its variance with A^4.
     map.map_variance(m.data(), g.mean.data());
     map.map_variance_of_variance(v.data(), g.vari.data());
-    if (spec->gv_pdf.pdfs[0].size() > 1)
+    if (spectral->gv_pdf.pdfs[0].size() > 1)
       rep->notes.push_back(fmt("%zu spectral GV pdfs pooled into one",
-                               spec->gv_pdf.pdfs[0].size()));
+                               spectral->gv_pdf.pdfs[0].size()));
   }
   if (lf0->use_gv) {
     GvStream& g = out->gv[1];
