@@ -154,7 +154,9 @@ void CVxnEncodeConvert::ConvertUtf16ToAscii_5(char* out, const void* src, int by
     if (h == 0) {
       *o++ = l == 0xA7 ? (char)0xFD : latin1_byte(l);  // section sign sits at FD
     } else if (h == 4) {
-      *o++ = (char)(unsigned char)(l - 0x60);  // U+0401..U+045F -> A1..FF
+      // U+0400..U+045F -> A0..FF. The rest of the block has no ISO-8859-5 byte
+      // and would land on control codes (U+0460 even on NUL): dropped.
+      if (l < 0x60) *o++ = (char)(unsigned char)(l - 0x60);
     } else if (h == 0x21) {
       *o++ = (char)0xF0;  // numero sign
     }

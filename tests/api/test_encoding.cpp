@@ -74,6 +74,8 @@ TEST(EncodingUtf16, Cyrillic) {
   EXPECT_EQ(run16(cyrillic, utf16({0x401, 0x44F, 0x45F})), "\xA1\xEF\xFF");
   EXPECT_EQ(run16(cyrillic, utf16({0x2116, 0x2100})), "\xF0\xF0");
   EXPECT_EQ(run16(cyrillic, utf16({0xA7, 0x20AC, 'z'})), "\xFDz");
+  // Units past U+045F have no byte: dropped, never a NUL that cuts the text.
+  EXPECT_EQ(run16(cyrillic, utf16({'a', 0x460, 0x4E9, 'b'})), "ab");
 }
 
 TEST(EncodingUtf16, ControlsBecomeBlanks) {
