@@ -105,54 +105,8 @@ const VXN_SymbolName kTable_en_us[VXN_SYMBOL_ROWS] = {
     {".", "dot"},
 };
 
-// UK English; the inverted question mark is capitalised (2)
+// UK and Australian English; the inverted question mark is capitalised (2, 3)
 const VXN_SymbolName kTable_en_uk[VXN_SYMBOL_ROWS] = {
-    {"!", "Exclamation mark"},
-    {"@", "At symbol"},
-    {"#", "Number sign"},
-    {"$", "Dollar sign"},
-    {"/", "Slash"},
-    {"^", "Caret"},
-    {"&", "Ampersand"},
-    {"*", "Asterisk"},
-    {"(", "Left round bracket"},
-    {")", "Right round bracket"},
-    {"[", "Left square bracket"},
-    {"]", "Right square bracket"},
-    {"'", "Apostrophe"},
-    {"\"", "Quote"},
-    {":", "Colon"},
-    {";", "Semi colon"},
-    {",", "Comma"},
-    {"?", "Question mark"},
-    {"<", "Left angle bracket"},
-    {">", "Right angle bracket"},
-    {"{", "Left curly bracket"},
-    {"}", "Right curly bracket"},
-    {"-", "Dash"},
-    {"+", "Plus"},
-    {"×", "Multiplication sign"},
-    {"÷", "Division sign"},
-    {"=", "Equals"},
-    {"\\", "Backslash"},
-    {"€", "Euro"},
-    {"￡", "Pound sterling"},
-    {"￥", "Yen"},
-    {"`", "Grave accent"},
-    {"~", "Tilde"},
-    {"_", "Underscore"},
-    {"|", "Vertical bar"},
-    {"¡", "Inverted exclamation mark"},
-    {"¿", "Inverted question mark"},
-    {"º", "Degree"},
-    {"•", "Dot"},
-    {"¤", "Currency sign"},
-    {"%", "Percent"},
-    {".", "dot"},
-};
-
-// Australian English, as UK English (3)
-const VXN_SymbolName kTable_en_au[VXN_SYMBOL_ROWS] = {
     {"!", "Exclamation mark"},
     {"@", "At symbol"},
     {"#", "Number sign"},
@@ -842,7 +796,7 @@ const VXN_SymbolName kTable_pt_pt[VXN_SYMBOL_ROWS] = {
 };
 
 const VXN_SymbolName* const kTables[VXN_SYMBOL_LANGUAGES] = {
-    kTable_ko, kTable_en_us, kTable_en_uk, kTable_en_au, kTable_de, kTable_fr, kTable_es, kTable_it, kTable_nl, kTable_zh, kTable_pt_br, kTable_pl, kTable_ru, kTable_da, kTable_sv, kTable_fi, kTable_no, kTable_pt_pt,
+    kTable_ko, kTable_en_us, kTable_en_uk, kTable_en_uk, kTable_de, kTable_fr, kTable_es, kTable_it, kTable_nl, kTable_zh, kTable_pt_br, kTable_pl, kTable_ru, kTable_da, kTable_sv, kTable_fi, kTable_no, kTable_pt_pt,
 };
 
 inline bool is_space(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
