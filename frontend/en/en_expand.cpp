@@ -1,0 +1,305 @@
+#include "frontend/en/en_expand.h"
+
+#include <ctype.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+const char* const digit2num[10] = {"zero", "one", "two", "three", "four",
+                                   "five", "six", "seven", "eight", "nine"};
+const char* const digit2teen[10] = {"ten",     "eleven",  "twelve",    "thirteen", "fourteen",
+                                    "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
+const char* const digit2enty[10] = {"zero",  "ten",   "twenty",  "thirty", "forty",
+                                    "fifty", "sixty", "seventy", "eighty", "ninety"};
+const char* const ord2num[10] = {"zeroth", "first", "second",  "third",  "fourth",
+                                 "fifth",  "sixth", "seventh", "eighth", "ninth"};
+const char* const ord2teen[10] = {"tenth",     "eleventh",  "twelfth",     "thirteenth",
+                                  "fourteenth", "fifteenth", "sixteenth",  "seventeenth",
+                                  "eighteenth", "nineteenth"};
+const char* const ord2enty[10] = {"zeroth",    "tenth",     "twentieth",  "thirtieth",
+                                  "fortieth",  "fiftieth",  "sixtieth",   "seventieth",
+                                  "eightieth", "ninetieth"};
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+cst_val* to_list(const Words& words) {
+  cst_val* list = nullptr;
+  for (auto it = words.rbegin(); it != words.rend(); ++it) list = cons_val(string_val(it->c_str()), list);
+  return list;
+}
+
+int digit(char c) { return c - '0'; }
+
+void append(Words* out, const Words& more) { out->insert(out->end(), more.begin(), more.end()); }
+
+Words digits_words(const std::string& s) {
+  Words w;
+  for (char c : s) w.push_back(isdigit((unsigned char)c) ? digit2num[digit(c)] : "umpty");
+  return w;
+}
+
+Words number(const std::string& s, bool skip) {
+  const size_t n = s.size();
+  Words w;
+  if (n == 0) return w;
+  if (n == 1) {
+    if (!(skip && s[0] == '0')) w.push_back(digit2num[digit(s[0])]);
+    return w;
+  }
+  if (n == 2) {
+    if (s[0] != '0') {
+      if (s[1] == '0') {
+        w.push_back(digit2enty[digit(s[0])]);
+      } else if (s[0] == '1') {
+        w.push_back(digit2teen[digit(s[1])]);
+      } else {
+        w.push_back(digit2enty[digit(s[0])]);
+        w.push_back(digit2num[digit(s[1])]);
+      }
+    } else if (s[1] != '0') {
+      w.push_back(digit2num[digit(s[1])]);
+    } else if (!skip) {
+      w.push_back("zero");
+    }
+    return w;
+  }
+  if (n == 3) {
+    if (s[0] != '0') {
+      w.push_back(digit2num[digit(s[0])]);
+      w.push_back("hundred");
+      append(&w, number(s.substr(1), true));
+    } else {
+      w = number(s.substr(1), skip);
+    }
+    return w;
+  }
+  if (n > 12) return digits_words(s);
+  const size_t tail = n <= 6 ? 3 : n <= 9 ? 6 : 9;
+  const char* scale = n <= 6 ? "thousand" : n <= 9 ? "million" : "billion";
+  Words head = number(s.substr(0, n - tail), true);
+  if (head.empty()) return number(s.substr(n - tail), skip);
+  head.push_back(scale);
+  append(&head, number(s.substr(n - tail), true));
+  return head;
+}
+
+Words id(const std::string& s) {
+  const size_t n = s.size();
+  if (n == 4 && s[2] == '0' && s[3] == '0') {
+    if (s[1] != '0') {
+      Words w = number(s.substr(0, 2), false);
+      w.push_back("hundred");
+      return w;
+    }
+    return number(s, false);
+  }
+  if (n == 3 && s[0] != '0' && s[1] == '0' && s[2] == '0') return {digit2num[digit(s[0])], "hundred"};
+  if (s == "00") return {"zero", "zero"};
+  if (n == 2 && s[0] == '0') return {"oh", digit2num[digit(s[1])]};
+  if (n == 4 && s[1] == '0') return number(s, false);
+  if (n > 2) {
+    const size_t head = n % 2 == 0 ? 2 : 1;
+    Words w = head == 2 ? number(s.substr(0, 2), false) : Words{digit2num[digit(s[0])]};
+    append(&w, id(s.substr(head)));
+    return w;
+  }
+  return number(s, false);
+}
+
+Words real(const std::string& s) {
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    Words w{s[0] == '-' ? "minus" : "plus"};
+    append(&w, real(s.substr(1)));
+    return w;
+  }
+  size_t e = s.find('e');
+  if (e == std::string::npos) e = s.find('E');
+  if (e != std::string::npos) {
+    Words w = real(s.substr(0, e));
+    w.push_back("e");
+    append(&w, real(s.substr(e + 1)));
+    return w;
+  }
+  const size_t dot = s.find('.');
+  if (dot == std::string::npos) return number(s, false);
+  Words w = number(s.substr(0, dot), false);
+  w.push_back("point");
+  append(&w, digits_words(s.substr(dot + 1)));
+  return w;
+}
+
+const char* ordinal_of(const std::string& word) {
+  for (int i = 0; i < 10; i++) {
+    if (word == digit2num[i]) return ord2num[i];
+    if (word == digit2teen[i]) return ord2teen[i];
+    if (word == digit2enty[i]) return ord2enty[i];
+  }
+  if (word == "hundred") return "hundredth";
+  if (word == "thousand") return "thousandth";
+  if (word == "billion") return "billionth";
+  return nullptr;
+}
+
+std::string lower(const char* s) {
+  std::string out = s ? s : "";
+  for (char& c : out) c = (char)tolower((unsigned char)c);
+  return out;
+}
+
+bool in_list(const std::string& word, const char* const* list) {
+  for (; *list; ++list)
+    if (word == *list) return true;
+  return false;
+}
+
+const char* const kRegnalNames[] = {
+    "louis", "henry",  "charles", "philip", "george",   "edward",   "pius",       "william", "richard",
+    "ptolemy", "john", "paul",    "peter",  "nicholas", "frederick", "james",     "alfonso", "ivan",
+    "napolean", "leo", "gregory", "catherine", "alexandria", "pierre", "elizabeth", "mary", nullptr};
+const char* const kTitles[] = {"king",    "queen",   "pope",     "duke",  "tsar",     "emperor",
+                               "shah",    "ceasar",  "duchess",  "tsarina", "empress", "baron",
+                               "baroness", "sultan", "count",    "countess", nullptr};
+const char* const kSectionWords[] = {"section", "chapter", "part", "phrase", "verse", "scene", "act",
+                                     "book", "volume", "chap", "war", "apollo", "trek", "fortran", nullptr};
+const char* const kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
+                               "july",    "august",   "september", "october", "november", "december",
+                               nullptr};
+
+struct Currency {
+  const char* code;
+  const char* forms[4];  // major, major plural, minor, minor plural
+};
+const Currency kCurrencies[] = {
+    {"usd", {"dollar", "dollars", "cent", "cents"}},
+    {"eur", {"euro", "euros", "cent", "cents"}},
+    {"gbp", {"pound", "pounds", "penny", "pence"}},
+    {"jpy", {"yen", "yen", "sen", "sen"}},
+};
+
+}  // namespace
+
+cst_val* en_exp_number_ext(const char* digits, int skip_zero) {
+  return to_list(number(digits ? digits : "", skip_zero != 0));
+}
+
+cst_val* en_exp_number(const char* digits) { return en_exp_number_ext(digits, 0); }
+
+cst_val* en_exp_numeric_arabic(const char* digits, unsigned options) {
+  (void)options;
+  return en_exp_number(digits);
+}
+
+cst_val* en_exp_ordinal(const char* digits) {
+  std::string s;
+  for (const char* p = digits ? digits : ""; *p; ++p)
+    if (*p != ',') s += *p;
+  Words w = number(s, false);
+  if (!w.empty()) {
+    const char* ord = ordinal_of(w.back());
+    if (ord) w.back() = ord;
+  }
+  return to_list(w);
+}
+
+cst_val* en_exp_id(const char* digits) { return to_list(id(digits ? digits : "")); }
+
+cst_val* en_exp_real(const char* text) { return to_list(real(text ? text : "")); }
+
+cst_val* en_exp_digits(const char* text) { return to_list(digits_words(text ? text : "")); }
+
+cst_val* en_exp_time(const char* text) {
+  const std::string s = text ? text : "";
+  const size_t colon = s.find(':');
+  if (colon == std::string::npos) return nullptr;
+  Words w = number(s.substr(0, colon), false);
+  const std::string minutes = s.substr(colon + 1);
+  if (minutes != "00") append(&w, id(minutes));
+  return to_list(w);
+}
+
+int norm_romantoi(const char* numeral) {
+  int value = 0;
+  for (const char* p = numeral ? numeral : ""; *p; ++p) {
+    const char next = p[1];
+    switch (*p) {
+      case 'M': value += 1000; break;
+      case 'D': value += 500; break;
+      case 'L': value += 50; break;
+      case 'V': value += 5; break;
+      case 'C':
+        if (next == 'D' || next == 'M') {
+          value += next == 'D' ? 400 : 900;
+          ++p;
+        } else {
+          value += 100;
+        }
+        break;
+      case 'X':
+        if (next == 'L' || next == 'C') {
+          value += next == 'L' ? 40 : 90;
+          ++p;
+        } else {
+          value += 10;
+        }
+        break;
+      case 'I':
+        if (next == 'V' || next == 'X') {
+          value += next == 'V' ? 4 : 9;
+          ++p;
+        } else {
+          value += 1;
+        }
+        break;
+      default: break;
+    }
+  }
+  return value;
+}
+
+int norm_cond_is_current_century_year(const char* year) {
+  return year && (year[0] == '0' || year[0] == '1');
+}
+
+char* norm_extend_year(const char* year) {
+  const std::string s = year ? year : "";
+  const std::string out =
+      s.size() == 2 ? (norm_cond_is_current_century_year(s.c_str()) ? "20" : "19") + s : s;
+  return cst_strdup(out.c_str());
+}
+
+const char* en_currency_name(const char* code, int plural, int minor) {
+  const std::string key = lower(code);
+  for (const Currency& c : kCurrencies)
+    if (key == c.code) return c.forms[(minor ? 2 : 0) + (plural ? 1 : 0)];
+  return nullptr;
+}
+
+const char* money_symbol_to_iso(unsigned char symbol) {
+  switch (symbol) {
+    case '$': return "USD";
+    case 0xA4: return "EUR";
+    case 0xA3: return "GBP";
+    case 0xA5: return "JPY";
+    default: return nullptr;
+  }
+}
+
+int rex_like(const cst_item* token) {
+  const cst_item* prev = token ? item_prev(token) : nullptr;
+  if (prev && in_list(lower(item_feat_string(prev, "name")), kRegnalNames)) return 1;
+  const cst_item* prev2 = prev ? item_prev(prev) : nullptr;
+  return prev2 && in_list(lower(item_feat_string(prev2, "name")), kTitles);
+}
+
+int section_like(const cst_item* token) {
+  const cst_item* prev = token ? item_prev(token) : nullptr;
+  return prev && in_list(lower(item_feat_string(prev, "name")), kSectionWords);
+}
+
+int month_like(const cst_item* item) {
+  return item && in_list(lower(item_feat_string(item, "name")), kMonths);
+}

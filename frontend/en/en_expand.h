@@ -1,0 +1,53 @@
+// English number and name expansion: cardinals, ordinals, identifiers and
+// years, reals, digit strings, clock times, Roman numerals, two-digit years,
+// currency names and money symbols, and the regnal/section/month context tests.
+// Every expansion returns a new Flite list of string values owned by the
+// caller (null for no words). Constant tables; stateless and reentrant.
+#ifndef EN_EXPAND_H
+#define EN_EXPAND_H
+
+#include "frontend/kvap_flite.h"
+
+extern VXN_EXPORT const char* const digit2num[10];
+extern VXN_EXPORT const char* const digit2teen[10];
+extern VXN_EXPORT const char* const digit2enty[10];
+extern VXN_EXPORT const char* const ord2num[10];
+extern VXN_EXPORT const char* const ord2teen[10];
+extern VXN_EXPORT const char* const ord2enty[10];
+
+// Cardinal words of a digit string; with skip_zero a zero value gives no words.
+VXN_EXPORT cst_val* en_exp_number_ext(const char* digits, int skip_zero);
+VXN_EXPORT cst_val* en_exp_number(const char* digits);
+// Ordinal words; commas in the text are ignored.
+VXN_EXPORT cst_val* en_exp_ordinal(const char* digits);
+// Digits read as in years and codes (1984: nineteen eighty four).
+VXN_EXPORT cst_val* en_exp_id(const char* digits);
+// Signed decimal with optional exponent (-3.14: minus three point one four).
+VXN_EXPORT cst_val* en_exp_real(const char* text);
+// One word per character ("umpty" for a non-digit).
+VXN_EXPORT cst_val* en_exp_digits(const char* text);
+// Hours and minutes of a clock time "h:mm" (10:05: ten oh five; 10:00: ten).
+VXN_EXPORT cst_val* en_exp_time(const char* text);
+// Same as en_exp_number.
+VXN_EXPORT cst_val* en_exp_numeric_arabic(const char* digits, unsigned options);
+
+// Value of an upper-case Roman numeral (other characters add nothing).
+VXN_EXPORT int norm_romantoi(const char* numeral);
+// A two-character year gets its century: 05 -> 2005, 87 -> 1987. New string.
+VXN_EXPORT char* norm_extend_year(const char* year);
+// True when a two-digit year starts with '0' or '1'.
+VXN_EXPORT int norm_cond_is_current_century_year(const char* year);
+
+// Currency word of an ISO code (any case): major or minor unit, singular or
+// plural. Null when the code is unknown.
+VXN_EXPORT const char* en_currency_name(const char* code, int plural, int minor);
+// ISO code of a one-byte money symbol of the 8-bit text encoding, or null.
+VXN_EXPORT const char* money_symbol_to_iso(unsigned char symbol);
+
+// Context tests on token items: a regnal number (Henry VIII), a section number
+// (chapter IV), a month name.
+VXN_EXPORT int rex_like(const cst_item* token);
+VXN_EXPORT int section_like(const cst_item* token);
+VXN_EXPORT int month_like(const cst_item* item);
+
+#endif
