@@ -94,39 +94,45 @@ int CVxnEncodeConvert::ConvertUtf8ToAscii_5(char* out, const char* src, int size
   return convert_utf8("iso-8859-5//IGNORE", out, src, size);
 }
 
-void CVxnEncodeConvert::ConvertUtf16ToEuckr(char* out, const void* src, int bytes) {
+namespace {
+
+// Runs one UTF-16 text unit by unit through a target's byte mapping
+// emit(high, low, big_endian, o), which appends zero or more bytes at o and
+// returns the new end; terminates the output.
+template <typename Emit>
+void convert_utf16(char* out, const void* src, int bytes, Emit emit) {
   if (!out || !src) return;
   const Utf16Input in(src, bytes);
   char* o = out;
-  for (int i = 0; i < in.units; ++i) {
-    const unsigned char h = in.high(i), l = in.low(i);
+  for (int i = 0; i < in.units; ++i) o = emit(in.high(i), in.low(i), in.big_endian, o);
+  *o = '\0';
+}
+
+}  // namespace
+
+void CVxnEncodeConvert::ConvertUtf16ToEuckr(char* out, const void* src, int bytes) {
+  convert_utf16(out, src, bytes, [](unsigned char h, unsigned char l, bool big_endian, char* o) {
     if (h == 0) {
-      *o++ = (in.big_endian && l == 0xB0) ? ' ' : latin1_byte(l);
-      continue;
+      *o++ = (big_endian && l == 0xB0) ? ' ' : latin1_byte(l);
+      return o;
     }
     const uint8_t* pair = VXN_utf16_euckr_table[(h << 8) | l];
-    if (pair[0] == 0 && pair[1] == 0) continue;
+    if (pair[0] == 0 && pair[1] == 0) return o;
     *o++ = (char)pair[0];
     *o++ = (char)pair[1];
-  }
-  *o = '\0';
+    return o;
+  });
 }
 
 void CVxnEncodeConvert::ConvertUtf16ToAscii(char* out, const void* src, int bytes) {
-  if (!out || !src) return;
-  const Utf16Input in(src, bytes);
-  char* o = out;
-  for (int i = 0; i < in.units; ++i)
-    if (in.high(i) == 0) *o++ = latin1_byte(in.low(i));
-  *o = '\0';
+  convert_utf16(out, src, bytes, [](unsigned char h, unsigned char l, bool, char* o) {
+    if (h == 0) *o++ = latin1_byte(l);
+    return o;
+  });
 }
 
 void CVxnEncodeConvert::ConvertUtf16ToAscii_2(char* out, const void* src, int bytes) {
-  if (!out || !src) return;
-  const Utf16Input in(src, bytes);
-  char* o = out;
-  for (int i = 0; i < in.units; ++i) {
-    const unsigned char h = in.high(i), l = in.low(i);
+  convert_utf16(out, src, bytes, [](unsigned char h, unsigned char l, bool, char* o) {
     if (h == 0) {
       *o++ = latin1_byte(l);
     } else if (h == 1) {
@@ -141,16 +147,12 @@ void CVxnEncodeConvert::ConvertUtf16ToAscii_2(char* out, const void* src, int by
         default: *o++ = ' '; break;
       }
     }
-  }
-  *o = '\0';
+    return o;
+  });
 }
 
 void CVxnEncodeConvert::ConvertUtf16ToAscii_5(char* out, const void* src, int bytes) {
-  if (!out || !src) return;
-  const Utf16Input in(src, bytes);
-  char* o = out;
-  for (int i = 0; i < in.units; ++i) {
-    const unsigned char h = in.high(i), l = in.low(i);
+  convert_utf16(out, src, bytes, [](unsigned char h, unsigned char l, bool, char* o) {
     if (h == 0) {
       *o++ = l == 0xA7 ? (char)0xFD : latin1_byte(l);  // section sign sits at FD
     } else if (h == 4) {
@@ -160,8 +162,8 @@ void CVxnEncodeConvert::ConvertUtf16ToAscii_5(char* out, const void* src, int by
     } else if (h == 0x21) {
       *o++ = (char)0xF0;  // numero sign
     }
-  }
-  *o = '\0';
+    return o;
+  });
 }
 
 char* CVxnEncodeConvert::ConvertUtf16orGB2312toUtf8(const void* src) {
