@@ -202,10 +202,7 @@ int CVxnSynth::VXNInit(char* basePath, char* dictPath) {
                                              (char*)package[3].c_str()) ||
       !reader.VXN_Code_load_parameter_from_fn(engine, (char*)package[0].c_str(),
                                               (char*)package[1].c_str(), 1)) {
-    VXN_ModelSet_clear(&engine->ms);
-    VXN_ModelSet_initialize(&engine->ms, 3);
-    engine->ms.language = language->languageId;
-    engine->ms.model_select = language->modelIndex;
+    VXN_ModelSet_clear_voice(&engine->ms, 3);
     VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
     return -1;
   }

@@ -843,15 +843,7 @@ static int read_section_header(FILE* fp, int* kind, int32_t* size) {
 int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE* dt, int n) {
   VXN_ModelSet* ms = &engine->ms;
   // Loading replaces whatever voice the model set held.
-  const int32_t language = ms->language, model_select = ms->model_select;
-  const int32_t pause_mode = ms->pause_mode;
-  const float pause_frames = ms->pause_frames;
-  VXN_ModelSet_clear(ms);
-  VXN_ModelSet_initialize(ms, 3);
-  ms->language = language;
-  ms->model_select = model_select;
-  ms->pause_mode = pause_mode;
-  ms->pause_frames = pause_frames;
+  VXN_ModelSet_clear_voice(ms, 3);
 
   release_weights(engine);
 
@@ -916,12 +908,7 @@ int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE
       ok = reject("error [3060] : The package has no section for parameter stream %d.\n", s);
   release_tables();
   if (!ok || failed_) {
-    VXN_ModelSet_clear(ms);
-    VXN_ModelSet_initialize(ms, 3);
-    ms->language = language;
-    ms->model_select = model_select;
-    ms->pause_mode = pause_mode;
-    ms->pause_frames = pause_frames;
+    VXN_ModelSet_clear_voice(ms, 3);
     release_weights(engine);
     return 0;
   }

@@ -100,6 +100,18 @@ void VXN_ModelSet_clear(VXN_ModelSet* ms) {
   VXN_ModelSet_initialize(ms, -1);
 }
 
+void VXN_ModelSet_clear_voice(VXN_ModelSet* ms, int nstream) {
+  const int32_t language = ms->language, model_select = ms->model_select;
+  const int32_t pause_mode = ms->pause_mode;
+  const float pause_frames = ms->pause_frames;
+  VXN_ModelSet_clear(ms);
+  VXN_ModelSet_initialize(ms, nstream);
+  ms->language = language;
+  ms->model_select = model_select;
+  ms->pause_mode = pause_mode;
+  ms->pause_frames = pause_frames;
+}
+
 // The stream, or null when the index is outside the loaded streams.
 static const VXN_Stream* stream_at(const VXN_ModelSet* ms, int stream) {
   if (!ms->stream || stream < 0 || stream >= ms->nstream) return NULL;

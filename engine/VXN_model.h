@@ -95,6 +95,10 @@ typedef struct _VXN_ModelSet {
 // Lifecycle.
 void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream);
 void VXN_ModelSet_clear(VXN_ModelSet* ms);
+// Releases the loaded voice and leaves an empty set of nstream streams, keeping
+// the selection fields written by the facade and the driver (language,
+// model_select, pause_mode, pause_frames).
+void VXN_ModelSet_clear_voice(VXN_ModelSet* ms, int nstream);
 
 // Getters.
 int VXN_ModelSet_get_nstate(const VXN_ModelSet* ms);
