@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "engine/VXN_dsp_kernels.h"
 #include "engine/qfix_basicop.h"
 
 const int32_t bp_cof[VXN_MELP_BANDS][VXN_MELP_BPF_ORDER + 1] = {
@@ -87,27 +88,15 @@ int32_t divide_normalised(int32_t num, int32_t den, int16_t* norm) {
 
 // Filters n new samples of buf (which starts with `order` samples of memory)
 // in place with coef, after saving the unfiltered tail as the next memory.
-void filter_period(int32_t* buf, const int32_t* coef_Q15, int order, int n) {
+// The filter is symmetric about its middle tap when `symmetric` is set.
+void filter_period(int32_t* buf, const int32_t* coef_Q15, int order, int n, bool symmetric) {
   int32_t tail[VXN_MELP_DISP_ORDER];
   memcpy(tail, buf + n, sizeof(int32_t) * order);
-  zerflt(buf + order, coef_Q15, buf + order, order, n);
-  memcpy(buf, tail, sizeof(int32_t) * order);
-}
-
-// zerflt with a 49-tap filter that is symmetric about tap 24 (every sum and
-// interpolation of the band filters is): coef[j] x (in[i-j] + in[i-48+j]),
-// the same integer sums with half the products.
-void filter_symmetric_period(int32_t* buf, const int32_t* coef_Q15, int n) {
-  const int order = VXN_MELP_BPF_ORDER, half = VXN_MELP_BPF_ORDER / 2;
-  int32_t tail[VXN_MELP_BPF_ORDER];
-  memcpy(tail, buf + n, sizeof(int32_t) * order);
-  int32_t* io = buf + order;
-  for (int i = n - 1; i >= 0; i--) {
-    int64_t acc = qfix_mul64(coef_Q15[half], io[i - half]);
-    for (int j = 0; j < half; j++)
-      acc = qfix_add64(acc, qfix_mul64(coef_Q15[j], qfix_add64(io[i - j], io[i - order + j])));
-    io[i] = qfix_to32(qfix_pshr64(acc, 15));
-  }
+  const VXN_DspKernels* k = VXN_dsp_kernels();
+  if (symmetric)
+    k->fir_symmetric(buf + order, coef_Q15, order, n);
+  else
+    k->fir(buf + order, coef_Q15, order, n);
   memcpy(buf, tail, sizeof(int32_t) * order);
 }
 
@@ -169,14 +158,6 @@ void rand_num(int32_t* out, int32_t amplitude_Q15, int n) {
     int32_t r = rand_r(&nState);
     int64_t centred = 2 * ((r % 32768) - 16384);
     out[i] = qfix_to32(qfix_mul64(centred, amplitude_Q15) >> 15);
-  }
-}
-
-void zerflt(const int32_t* in, const int32_t* coef_Q15, int32_t* out, int order, int n) {
-  for (int i = n - 1; i >= 0; i--) {
-    int64_t acc = 0;
-    for (int j = 0; j <= order; j++) acc = qfix_add64(acc, qfix_mul64(coef_Q15[j], in[i - j]));
-    out[i] = qfix_to32(qfix_pshr64(acc, 15));
   }
 }
 
@@ -260,15 +241,13 @@ void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
     // Noise, band-shaped.
     int32_t* noise = st.noise_buf + VXN_MELP_BPF_ORDER;
     rand_num(noise, kNoiseAmp_Q15, n);
-    if (is_symmetric(cur_noise_Q15, VXN_MELP_BPF_ORDER))
-      filter_symmetric_period(st.noise_buf, cur_noise_Q15, n);
-    else
-      filter_period(st.noise_buf, cur_noise_Q15, VXN_MELP_BPF_ORDER, n);
+    filter_period(st.noise_buf, cur_noise_Q15, VXN_MELP_BPF_ORDER, n,
+                  is_symmetric(cur_noise_Q15, VXN_MELP_BPF_ORDER));
 
     // Sum, then pulse dispersion.
     int32_t* sum = st.disp_buf + VXN_MELP_DISP_ORDER;
     for (int k = 0; k < n; k++) sum[k] = qfix_to32(qfix_add64(pulse[k], noise[k]));
-    filter_period(st.disp_buf, disp_cof, VXN_MELP_DISP_ORDER, n);
+    filter_period(st.disp_buf, disp_cof, VXN_MELP_DISP_ORDER, n, false);
 
     // Place the period; what passes the frame end waits in the overflow buffer.
     for (int k = 0; k < n; k++) {

@@ -52,9 +52,6 @@ int32_t Waf(int32_t x, int32_t k_Q16);
 // n values uniform in [-amplitude, amplitude) (Q15 amplitude) from rand_r on
 // the process-wide seed.
 void rand_num(int32_t* out, int32_t amplitude_Q15, int n);
-// FIR filter: out[i] = round(sum_{j=0..order} coef[j] in[i-j] / 2^15) for
-// i = n-1 down to 0; in[-order..-1] is the filter memory; may run in place.
-void zerflt(const int32_t* in, const int32_t* coef_Q15, int32_t* out, int order, int n);
 
 // The rand_r seed (0 at load; the engine never resets it). Exposed so that a
 // run can be repeated exactly.
