@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # ASR round trip: speaks every sentence of a list with our engine and with
 # Debian's flite, recognises each WAV with pocketsphinx (US English model) and
-# reports the word error rate of both.
+# reports the word error rate of both. The reference words are SENTENCES
+# itself, or SENTENCES with .txt replaced by .ref.txt when that file exists
+# (the spoken form of lines written with digits, times and prices).
 #   bench/asr_roundtrip.sh [SENTENCES] [VOICE_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sentences=${1:-$root/bench/asr/everyday.txt}
 voice=${2:-$root/build/voice/}
+reference=${sentences%.txt}.ref.txt
+[ -f "$reference" ] || reference=$sentences
 tts=$root/build/bin/vxn-tts
 model=/usr/share/pocketsphinx/model/en-us
 work=$(mktemp -d)
@@ -35,5 +39,5 @@ done <"$sentences"
 
 for who in vxn flite_kal flite_slt; do
   echo "== $who"
-  python3 "$root/bench/wer.py" "$sentences" "$work/$who.txt" | tail -n "${VERBOSE_LINES:-1}"
+  python3 "$root/bench/wer.py" "$reference" "$work/$who.txt" | tail -n "${VERBOSE_LINES:-1}"
 done
