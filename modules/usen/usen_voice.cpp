@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "frontend/en/en_gpos.h"
+#include "frontend/en/en_norm.h"
 #include "frontend/en/en_phrasing.h"
 #include "frontend/init_common.h"
 
@@ -39,6 +40,8 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
   feat_set(f, "tokentowords_func", itemfunc_val(us_tokentowords));
+  // Letter spelling, symbol names and the English word-or-spell test.
+  en_norm_set_features(f);
   feat_set(f, "pos_tagger_cart", cart_val(&us_pos_cart));
   feat_set(f, "lex_pos_dict", userdata_val((void*)en_pos_dict));
   feat_set(f, "gpos_table", userdata_val((void*)en_gpos));
