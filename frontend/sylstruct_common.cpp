@@ -65,6 +65,21 @@ void move_phone(cst_item* segment, cst_item* target, bool atEnd) {
     item_prepend(edge, flat);
 }
 
+// Moves a phone (its Segment position unchanged) into a syllable right after
+// `after` (a phone of that syllable), or to its start when `after` is null.
+void place_phone(cst_item* segment, cst_item* syllable, cst_item* after) {
+  cst_item* flat = item_as(segment, "Segment");
+  cst_item* tree = ss_phone(segment);
+  if (!flat || !syllable) return;
+  if (tree) delete_item(tree);
+  if (after)
+    item_append(after, flat);
+  else if (item_daughter(syllable))
+    item_prepend(item_daughter(syllable), flat);
+  else
+    item_add_daughter(syllable, flat);
+}
+
 void move_endtone(cst_item* from, cst_item* to) {
   if (!from || !to || !item_feat_present(from, "endtone")) return;
   item_set(to, "endtone", item_feat(from, "endtone"));
@@ -279,12 +294,16 @@ bool resyllabify_word(cst_item* word) {
     for (cst_item* p = item_daughter(s); p; p = item_next(p)) phones[k++] = item_as(p, "Segment");
   cst_val* names = get_word_phones(word);
   const cst_val* rest = names;
+  cst_item* lastInSyllable = nullptr;  // the phone placed last in `syllable`
   for (int i = 0; i < n; ++i) {
     rest = val_cdr(rest);  // the phones after phone i
-    if (item_parent(ss_phone(phones[i])) != syllable) move_phone(phones[i], syllable, true);
-    if (rest && lex->syl_boundary(ss_phone(phones[i]), rest)) {
+    cst_item* tree = ss_phone(phones[i]);
+    if (item_parent(tree) != syllable || item_prev(tree) != lastInSyllable) place_phone(phones[i], syllable, lastInSyllable);
+    lastInSyllable = ss_phone(phones[i]);
+    if (rest && lex->syl_boundary(lastInSyllable, rest)) {
       cst_item* next = item_next(syllable);
       syllable = next ? next : new_syllable_after(syllable);
+      lastInSyllable = nullptr;
     }
   }
   delete_val(names);
