@@ -168,6 +168,9 @@ TEST_F(Tagger, EnglishCorrections) {
       {"record", "record", "v"},
       {"Can record.", "record", "v"},
       {"I will table it", "table", "v"},
+      {"I don't care", "care", "v"},
+      {"We cannot stand", "stand", "v"},
+      {"Shall dance", "dance", "v"},
       {"the record", "record", "n"},
   };
   for (const Case& c : cases) {
@@ -190,6 +193,12 @@ TEST_F(Tagger, CorrectionsChangeWhatTheTreeSays) {
   cst_utterance* u = synth("record");
   ASSERT_NE(u, nullptr);
   EXPECT_EQ(feat(word_named(u, "record"), "pos"), "n");
+  for (const char* text : {"I don't care", "We cannot stand", "Shall dance"}) {
+    u = synth(text);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(feat(item_last_daughter(relation_tail(utt_relation(u, "Token"))), "pos"), "n") << text;
+  }
+  // After "to" the tree's answer stands.
   u = synth("go to school");
   ASSERT_NE(u, nullptr);
   std::string treeSchool = feat(word_named(u, "school"), "pos");
