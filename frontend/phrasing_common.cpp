@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "frontend/init_common.h"
 #include "frontend/synth_util.h"
 
 namespace {
@@ -9,6 +10,10 @@ namespace {
 bool last_char_in(const char* s, const char* set) {
   size_t n = s ? strlen(s) : 0;
   return n > 0 && strchr(set, s[n - 1]) != nullptr;
+}
+
+const char* feat_or_empty(const cst_item* item, const char* name) {
+  return item && item_feat_present(item, name) ? item_feat_string(item, name) : "";
 }
 
 bool is_token_final(const cst_item* word) {
@@ -118,6 +123,41 @@ cst_utterance* cart_phrasing(cst_utterance* u, const cst_cart* tree) {
     const char* answer = val_string(cart_interpret(w, tree));
     return strcmp(answer, "BB") == 0 ? "BB" : nullptr;
   });
+}
+
+cst_utterance* cart_assisted_phrasing(cst_utterance* u, const cst_cart* tree) {
+  cst_relation* r = utt_relation_create(u, "Phrase");
+  cst_item* phrase = nullptr;
+  for (cst_item* w = relation_head(utt_relation(u, "Word")); w; w = item_next(w)) {
+    if (!phrase) phrase = relation_append(r, nullptr);
+    item_add_daughter(phrase, w);
+    if (!is_token_final(w)) continue;
+    cst_item* next = item_next(w);
+    const char* name = next ? pre_punc_break_type(next) : "NB";
+    if (strcmp(name, "NB") == 0) {
+      if (!tree || val_int(cart_interpret(w, tree)) != 1) continue;
+      name = post_punc_break_type(w);
+      if (strcmp(name, "NB") == 0) name = "B";
+    }
+    item_set_string(phrase, "name", name);
+    phrase = nullptr;
+  }
+  cst_item* last = relation_tail(r);
+  if (last) item_set_string(last, "name", "BB");
+  return u;
+}
+
+const cst_val* phrase_punc(const cst_item* phrase) {
+  cst_item* token = path_to_item(phrase, "daughtern.R:Token.parent");
+  const char* punc = feat_or_empty(token, "punc");
+  size_t n = strlen(punc);
+  char last[2] = {n > 0 ? punc[n - 1] : '\0', '\0'};
+  return kvap_item_string(phrase, "_phrase_punc", last);
+}
+
+const cst_val* phrase_prepunc(const cst_item* phrase) {
+  cst_item* token = path_to_item(phrase, "daughter1.R:Token.parent");
+  return kvap_item_string(phrase, "_phrase_prepunc", feat_or_empty(token, "prepunctuation"));
 }
 
 cst_utterance* default_phrasing(cst_utterance* u) {

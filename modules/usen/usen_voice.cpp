@@ -6,6 +6,8 @@
 #include "frontend/en/en_gpos.h"
 #include "frontend/en/en_norm.h"
 #include "frontend/en/en_phrasing.h"
+#include "frontend/en/en_pos.h"
+#include "frontend/en/en_postlex.h"
 #include "frontend/init_common.h"
 
 extern "C" {
@@ -44,12 +46,15 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   en_norm_set_features(f);
   feat_set(f, "pos_tagger_cart", cart_val(&us_pos_cart));
   feat_set(f, "lex_pos_dict", userdata_val((void*)en_pos_dict));
+  feat_set(f, "pos_tagger_func", uttfunc_val(en_pos_tagger));
   feat_set(f, "gpos_table", userdata_val((void*)en_gpos));
   feat_set(f, "phrasing_cart", cart_val(&en_phrasing_cart));
-  feat_set(f, "int_cart_accents", cart_val(&us_int_accent_cart));
-  feat_set(f, "int_cart_tones", cart_val(&us_int_tone_cart));
+  // Accents and ToBI end tones from the trees (the default intonation step):
+  // the US voices' label questions read tone names, not Q/S marks.
+  feat_set(f, "int_cart_accents", cart_val(&en_int_accent_cart));
+  feat_set(f, "int_cart_tones", cart_val(&en_int_tone_cart));
   feat_set(f, "lexicon", lexicon_val(cmulex_init()));
-  feat_set(f, "postlex_func", uttfunc_val(cmu_postlex));
+  feat_set(f, "postlex_func", uttfunc_val(en_postlex));
   feat_set_int(f, "kvap.multiple_pronunciations", multiplePronunciations ? 1 : 0);
   // Commas get their own pause, as the recorded voices pause there.
   feat_set_int(f, "kvap.phrasal_pauses", 1);

@@ -1,7 +1,8 @@
 // US English grapheme-to-phoneme voice: Flite's CMU lexicon and letter-to-sound
-// rules, Flite's English token rules and tagging/intonation trees, the front
-// end's English phrasing tree, phone set and feature functions. Each call
-// builds a new voice owned by the caller until usen_voice_delete.
+// rules, Flite's English token rules and phone set, the front end's English
+// tagger, tagging, phrasing and intonation trees, post-lexical rules and
+// feature functions. Each call builds a new voice owned by the caller until
+// usen_voice_delete.
 #ifndef USEN_VOICE_H
 #define USEN_VOICE_H
 
