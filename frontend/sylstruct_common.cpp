@@ -47,30 +47,14 @@ cst_item* delete_segment(cst_item* segment) {
   return syllable;
 }
 
-// Moves a phone (its Segment position unchanged) to the end or the start of
-// another syllable of SylStructure.
-void move_phone(cst_item* segment, cst_item* target, bool atEnd) {
-  cst_item* flat = item_as(segment, "Segment");
-  cst_item* tree = ss_phone(segment);
-  if (!flat || !target) return;
-  // The SylStructure item goes first: the contents would otherwise lose their
-  // back reference to the new item.
-  if (tree) delete_item(tree);
-  cst_item* edge = atEnd ? item_last_daughter(target) : item_daughter(target);
-  if (!edge)
-    item_add_daughter(target, flat);
-  else if (atEnd)
-    item_append(edge, flat);
-  else
-    item_prepend(edge, flat);
-}
-
 // Moves a phone (its Segment position unchanged) into a syllable right after
 // `after` (a phone of that syllable), or to its start when `after` is null.
 void place_phone(cst_item* segment, cst_item* syllable, cst_item* after) {
   cst_item* flat = item_as(segment, "Segment");
   cst_item* tree = ss_phone(segment);
   if (!flat || !syllable) return;
+  // The SylStructure item goes first: the contents would otherwise lose their
+  // back reference to the new item.
   if (tree) delete_item(tree);
   if (after)
     item_append(after, flat);
@@ -78,6 +62,11 @@ void place_phone(cst_item* segment, cst_item* syllable, cst_item* after) {
     item_prepend(item_daughter(syllable), flat);
   else
     item_add_daughter(syllable, flat);
+}
+
+// Moves a phone of another syllable to the end or the start of `target`.
+void move_phone(cst_item* segment, cst_item* target, bool atEnd) {
+  place_phone(segment, target, atEnd ? item_last_daughter(target) : nullptr);
 }
 
 void move_endtone(cst_item* from, cst_item* to) {

@@ -9,17 +9,15 @@
 #include "frontend/en/en_pos.h"
 #include "frontend/en/en_postlex.h"
 #include "frontend/init_common.h"
+#include "frontend/sylstruct_common.h"
 
 extern "C" {
 // Flite's US English language package and CMU lexicon.
 extern const cst_phoneset us_phoneset;
-extern const cst_cart us_int_accent_cart;
-extern const cst_cart us_int_tone_cart;
 extern const cst_cart us_pos_cart;
 cst_val* us_tokentowords(cst_item* token);
 void us_ff_register(cst_features* ffunctions);
 cst_lexicon* cmulex_init(void);
-cst_utterance* cmu_postlex(cst_utterance* u);
 }
 
 namespace {
@@ -55,6 +53,8 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set(f, "int_cart_tones", cart_val(&en_int_tone_cart));
   feat_set(f, "lexicon", lexicon_val(cmulex_init()));
   feat_set(f, "postlex_func", uttfunc_val(en_postlex));
+  // Words the token rules mark as acronyms keep only their last stress.
+  feat_set(f, "lexical_insertion_func", uttfunc_val(lexical_insertion_with_acronym_stress));
   feat_set_int(f, "kvap.multiple_pronunciations", multiplePronunciations ? 1 : 0);
   // Commas get their own pause, as the recorded voices pause there.
   feat_set_int(f, "kvap.phrasal_pauses", 1);

@@ -207,6 +207,35 @@ TEST_F(Tagger, CorrectionsChangeWhatTheTreeSays) {
   EXPECT_EQ(feat(word_named(u, "school"), "pos"), treeSchool);
 }
 
+// Node by node: feature names, operators, branches and values.
+void expect_same_tree(const cst_cart& ours, const cst_cart& theirs, int nodes) {
+  int n = 0;
+  for (;; ++n) {
+    const cst_cart_node& a = ours.rule_table[n];
+    const cst_cart_node& b = theirs.rule_table[n];
+    ASSERT_EQ(a.val == nullptr, b.val == nullptr) << "node " << n;
+    if (!a.val) break;
+    ASSERT_EQ(a.op, b.op) << "node " << n;
+    ASSERT_EQ(a.no_node, b.no_node) << "node " << n;
+    if (a.op != CST_CART_OP_LEAF) {
+      ASSERT_STREQ(ours.feat_table[a.feat], theirs.feat_table[b.feat]) << "node " << n;
+    }
+    ASSERT_EQ(CST_VAL_TYPE(a.val), CST_VAL_TYPE(b.val)) << "node " << n;
+    if (CST_VAL_TYPE(a.val) == CST_VAL_TYPE_STRING)
+      EXPECT_STREQ(val_string(a.val), val_string(b.val)) << "node " << n;
+    else
+      EXPECT_EQ(val_float(a.val), val_float(b.val)) << "node " << n;
+  }
+  EXPECT_EQ(n + 1, nodes);  // with the end marker
+}
+
+TEST(EnglishTrees, AreFlitesTreesNodeForNode) {
+  expect_same_tree(en_pos_cart, us_pos_cart, 368);
+  expect_same_tree(en_int_accent_cart, us_int_accent_cart, 150);
+  expect_same_tree(en_int_tone_cart, us_int_tone_cart, 96);
+  expect_same_tree(en_nums_cart, us_nums_cart, 98);
+}
+
 TEST_F(Tagger, ConvertedTreesAnswerAsFliteDoes) {
   const char* texts[] = {
       "The quick brown fox jumps over the lazy dog.",

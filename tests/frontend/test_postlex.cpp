@@ -2,6 +2,8 @@
 // utterances of the US English chain.
 #include "tests/frontend/postlex_fixture.h"
 
+#include <ctype.h>
+
 #include "frontend/en/en_postlex.h"
 #include "frontend/kvap_debug.h"
 #include "frontend/lex_common.h"
@@ -247,6 +249,28 @@ TEST_F(Syl, AcronymStressKeepsTheLastStressedSyllable) {
   EXPECT_EQ(stresses(relation_head(words)), "101");
   EXPECT_EQ(stresses(marked), "001");
   EXPECT_EQ(consistency(h), "");
+}
+
+// Token rules that mark upper-case tokens as acronyms.
+cst_val* marking_tokentowords(cst_item* token) {
+  std::string name = item_feat_string(token, "name");
+  bool upper = !name.empty();
+  for (char& c : name) {
+    upper = upper && isupper((unsigned char)c);
+    c = (char)tolower((unsigned char)c);
+  }
+  if (!upper) return cons_val(string_val(name.c_str()), nullptr);
+  cst_features* f = new_features();
+  feat_set_int(f, "acronym", 1);
+  return cons_val(cons_val(string_val(name.c_str()), features_val(f)), nullptr);
+}
+
+TEST_F(Syl, TheUsChainFixesAcronymStress) {
+  feat_set(voice_->features, "tokentowords_func", itemfunc_val(marking_tokentowords));
+  cst_utterance* u = synth("AFTERNOON afternoon");
+  ASSERT_NE(u, nullptr);
+  EXPECT_EQ(stresses(word_named(u, "afternoon", 0)), "001");
+  EXPECT_EQ(stresses(word_named(u, "afternoon", 1)), "101");
 }
 
 using Postlex = UsVoice;
