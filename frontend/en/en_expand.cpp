@@ -1,11 +1,15 @@
 #include "frontend/en/en_expand.h"
 
+#include "frontend/norm_common.h"
+
 #include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
+
+#include "frontend/norm_common.h"
 
 const char* const digit2num[10] = {"zero", "one", "two", "three", "four",
                                    "five", "six", "seven", "eight", "nine"};
@@ -302,4 +306,173 @@ int section_like(const cst_item* token) {
 
 int month_like(const cst_item* item) {
   return item && in_list(lower(item_feat_string(item, "name")), kMonths);
+}
+
+cst_val* en_exp_numeric_roman(const cst_item* token, const char* numeral, unsigned ordinal,
+                              unsigned cardinal, unsigned min_length) {
+  const std::string text = numeral ? numeral : "";
+  char digits[16];
+  snprintf(digits, sizeof digits, "%d", norm_romantoi(text.c_str()) % 1000000000);
+  if (ordinal) return cons_val(string_val("the"), en_exp_ordinal(digits));
+  if (cardinal) return en_exp_number(digits);
+  if (text.size() >= min_length && text != "XXX" && text != "CI" && text != "DVI")
+    return en_exp_number(digits);
+  return norm_spell_text(token, text.c_str());
+}
+
+// US states: abbreviation, "ambiguous" or "", up to three words; ended by an
+// empty row. Upper-case codes, the capitalised forms of running text and the
+// longer abbreviations; a row is ambiguous when its form is also a word, a
+// name or a common abbreviation, so that it is read as a state only where an
+// address puts it (after a place name, before a postal code or the end).
+const state_row states[] = {
+    {"AL", "ambiguous", {"alabama", nullptr, nullptr}},
+    {"Al", "ambiguous", {"alabama", nullptr, nullptr}},
+    {"Ala", "", {"alabama", nullptr, nullptr}},
+    {"AK", "", {"alaska", nullptr, nullptr}},
+    {"Ak", "ambiguous", {"alaska", nullptr, nullptr}},
+    {"AZ", "", {"arizona", nullptr, nullptr}},
+    {"Ariz", "", {"arizona", nullptr, nullptr}},
+    {"AR", "ambiguous", {"arkansas", nullptr, nullptr}},
+    {"Ark", "ambiguous", {"arkansas", nullptr, nullptr}},
+    {"CA", "ambiguous", {"california", nullptr, nullptr}},
+    {"Ca", "ambiguous", {"california", nullptr, nullptr}},
+    {"Calif", "", {"california", nullptr, nullptr}},
+    {"CO", "ambiguous", {"colorado", nullptr, nullptr}},
+    {"Co", "ambiguous", {"colorado", nullptr, nullptr}},
+    {"Colo", "", {"colorado", nullptr, nullptr}},
+    {"CT", "ambiguous", {"connecticut", nullptr, nullptr}},
+    {"Conn", "ambiguous", {"connecticut", nullptr, nullptr}},
+    {"DE", "ambiguous", {"delaware", nullptr, nullptr}},
+    {"De", "ambiguous", {"delaware", nullptr, nullptr}},
+    {"Del", "ambiguous", {"delaware", nullptr, nullptr}},
+    {"FL", "", {"florida", nullptr, nullptr}},
+    {"Fl", "ambiguous", {"florida", nullptr, nullptr}},
+    {"Fla", "", {"florida", nullptr, nullptr}},
+    {"GA", "ambiguous", {"georgia", nullptr, nullptr}},
+    {"Ga", "ambiguous", {"georgia", nullptr, nullptr}},
+    {"HI", "ambiguous", {"hawaii", nullptr, nullptr}},
+    {"Hi", "ambiguous", {"hawaii", nullptr, nullptr}},
+    {"ID", "ambiguous", {"idaho", nullptr, nullptr}},
+    {"Id", "ambiguous", {"idaho", nullptr, nullptr}},
+    {"IL", "ambiguous", {"illinois", nullptr, nullptr}},
+    {"Il", "ambiguous", {"illinois", nullptr, nullptr}},
+    {"Ill", "ambiguous", {"illinois", nullptr, nullptr}},
+    {"IN", "ambiguous", {"indiana", nullptr, nullptr}},
+    {"In", "ambiguous", {"indiana", nullptr, nullptr}},
+    {"Ind", "ambiguous", {"indiana", nullptr, nullptr}},
+    {"IA", "", {"iowa", nullptr, nullptr}},
+    {"KS", "", {"kansas", nullptr, nullptr}},
+    {"Kans", "", {"kansas", nullptr, nullptr}},
+    {"KY", "", {"kentucky", nullptr, nullptr}},
+    {"Ky", "ambiguous", {"kentucky", nullptr, nullptr}},
+    {"LA", "ambiguous", {"louisiana", nullptr, nullptr}},
+    {"La", "ambiguous", {"louisiana", nullptr, nullptr}},
+    {"ME", "ambiguous", {"maine", nullptr, nullptr}},
+    {"Me", "ambiguous", {"maine", nullptr, nullptr}},
+    {"MD", "ambiguous", {"maryland", nullptr, nullptr}},
+    {"Md", "ambiguous", {"maryland", nullptr, nullptr}},
+    {"MA", "ambiguous", {"massachusetts", nullptr, nullptr}},
+    {"Ma", "ambiguous", {"massachusetts", nullptr, nullptr}},
+    {"Mass", "ambiguous", {"massachusetts", nullptr, nullptr}},
+    {"MI", "ambiguous", {"michigan", nullptr, nullptr}},
+    {"Mi", "ambiguous", {"michigan", nullptr, nullptr}},
+    {"Mich", "", {"michigan", nullptr, nullptr}},
+    {"MN", "", {"minnesota", nullptr, nullptr}},
+    {"Minn", "", {"minnesota", nullptr, nullptr}},
+    {"MS", "ambiguous", {"mississippi", nullptr, nullptr}},
+    {"Miss", "ambiguous", {"mississippi", nullptr, nullptr}},
+    {"MO", "ambiguous", {"missouri", nullptr, nullptr}},
+    {"Mo", "ambiguous", {"missouri", nullptr, nullptr}},
+    {"MT", "ambiguous", {"montana", nullptr, nullptr}},
+    {"Mont", "ambiguous", {"montana", nullptr, nullptr}},
+    {"NE", "ambiguous", {"nebraska", nullptr, nullptr}},
+    {"Nebr", "", {"nebraska", nullptr, nullptr}},
+    {"NV", "", {"nevada", nullptr, nullptr}},
+    {"Nev", "", {"nevada", nullptr, nullptr}},
+    {"NH", "", {"new", "hampshire", nullptr}},
+    {"NJ", "", {"new", "jersey", nullptr}},
+    {"NM", "", {"new", "mexico", nullptr}},
+    {"NY", "", {"new", "york", nullptr}},
+    {"NC", "", {"north", "carolina", nullptr}},
+    {"ND", "", {"north", "dakota", nullptr}},
+    {"OH", "ambiguous", {"ohio", nullptr, nullptr}},
+    {"Oh", "ambiguous", {"ohio", nullptr, nullptr}},
+    {"OK", "ambiguous", {"oklahoma", nullptr, nullptr}},
+    {"Ok", "ambiguous", {"oklahoma", nullptr, nullptr}},
+    {"Okla", "", {"oklahoma", nullptr, nullptr}},
+    {"OR", "ambiguous", {"oregon", nullptr, nullptr}},
+    {"Or", "ambiguous", {"oregon", nullptr, nullptr}},
+    {"Ore", "ambiguous", {"oregon", nullptr, nullptr}},
+    {"PA", "ambiguous", {"pennsylvania", nullptr, nullptr}},
+    {"Pa", "ambiguous", {"pennsylvania", nullptr, nullptr}},
+    {"RI", "", {"rhode", "island", nullptr}},
+    {"SC", "ambiguous", {"south", "carolina", nullptr}},
+    {"SD", "", {"south", "dakota", nullptr}},
+    {"TN", "", {"tennessee", nullptr, nullptr}},
+    {"Tenn", "", {"tennessee", nullptr, nullptr}},
+    {"TX", "", {"texas", nullptr, nullptr}},
+    {"Tex", "ambiguous", {"texas", nullptr, nullptr}},
+    {"UT", "ambiguous", {"utah", nullptr, nullptr}},
+    {"VT", "", {"vermont", nullptr, nullptr}},
+    {"VA", "ambiguous", {"virginia", nullptr, nullptr}},
+    {"Va", "ambiguous", {"virginia", nullptr, nullptr}},
+    {"WA", "ambiguous", {"washington", nullptr, nullptr}},
+    {"Wash", "ambiguous", {"washington", nullptr, nullptr}},
+    {"WV", "", {"west", "virginia", nullptr}},
+    {"WI", "", {"wisconsin", nullptr, nullptr}},
+    {"Wis", "", {"wisconsin", nullptr, nullptr}},
+    {"WY", "", {"wyoming", nullptr, nullptr}},
+    {"Wyo", "", {"wyoming", nullptr, nullptr}},
+    {"DC", "", {"district", "of", "columbia"}},
+    {"", "", {nullptr, nullptr, nullptr}},
+};
+
+namespace {
+
+bool all_alpha(const char* s) {
+  if (!*s) return false;
+  for (; *s; ++s)
+    if (!isalpha((unsigned char)*s)) return false;
+  return true;
+}
+
+bool postal_code(const char* s) {
+  const size_t n = strlen(s);
+  if (n != 5 && n != 10) return false;
+  for (size_t i = 0; i < n; i++)
+    if (!isdigit((unsigned char)s[i])) return false;
+  return true;
+}
+
+// The context in which an ambiguous abbreviation is a state: after a place
+// name and before lower-case text, the end, a full stop or a postal code.
+bool state_context(const cst_item* token) {
+  const cst_item* prev = item_prev(token);
+  if (!prev) return false;
+  const char* before = item_feat_string(prev, "name");
+  const char* self = item_feat_string(token, "name");
+  if (!(before[0] >= 'A' && before[0] <= 'Z') || has_subtokens(token, self) ||
+      strlen(before) <= 2 || !all_alpha(before))
+    return false;
+  const cst_item* next = item_next(token);
+  if (!next) return true;
+  const char* after = item_feat_string(next, "name");
+  return (after[0] >= 'a' && after[0] <= 'z') || strcmp(item_feat_string(token, "punc"), ".") == 0 ||
+         postal_code(after);
+}
+
+}  // namespace
+
+cst_val* state_name(const char* abbrev, const cst_item* token) {
+  if (!abbrev || !token) return nullptr;
+  for (const state_row* r = states; r->abbrev[0]; ++r) {
+    if (strcmp(r->abbrev, abbrev) != 0) continue;
+    if (r->ambiguous[0] && !state_context(token)) continue;
+    cst_val* words = nullptr;
+    for (int i = 2; i >= 0; i--)
+      if (r->words[i]) words = cons_val(string_val(r->words[i]), words);
+    return words;
+  }
+  return nullptr;
 }

@@ -44,6 +44,22 @@ VXN_EXPORT const char* en_currency_name(const char* code, int plural, int minor)
 // ISO code of a one-byte money symbol of the 8-bit text encoding, or null.
 VXN_EXPORT const char* money_symbol_to_iso(unsigned char symbol);
 
+// A Roman numeral read in the given mode: ordinal ("the eighth"), cardinal,
+// else the cardinal when it has at least min_length letters and is not XXX,
+// CI or DVI, else spelled letter by letter with the token's spelling table.
+VXN_EXPORT cst_val* en_exp_numeric_roman(const cst_item* token, const char* numeral,
+                                         unsigned ordinal, unsigned cardinal, unsigned min_length);
+
+// US state table row: abbreviation, "ambiguous" or "", up to three words.
+struct state_row {
+  const char* abbrev;
+  const char* ambiguous;
+  const char* words[3];
+};
+extern VXN_EXPORT const state_row states[];  // 99 rows and an empty one
+// The state's name for an abbreviation in its token's context, or null.
+VXN_EXPORT cst_val* state_name(const char* abbrev, const cst_item* token);
+
 // Context tests on token items: a regnal number (Henry VIII), a section number
 // (chapter IV), a month name.
 VXN_EXPORT int rex_like(const cst_item* token);

@@ -9,13 +9,12 @@
 #include "frontend/en/en_pos.h"
 #include "frontend/en/en_postlex.h"
 #include "frontend/init_common.h"
+#include "modules/usen/usen_tokens.h"
 #include "frontend/sylstruct_common.h"
 
 extern "C" {
 // Flite's US English language package and CMU lexicon.
 extern const cst_phoneset us_phoneset;
-extern const cst_cart us_pos_cart;
-cst_val* us_tokentowords(cst_item* token);
 void us_ff_register(cst_features* ffunctions);
 cst_lexicon* cmulex_init(void);
 }
@@ -39,10 +38,10 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set_string(f, "text_postpunctuation", cst_ts_default_postpunctuationsymbols);
   feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
-  feat_set(f, "tokentowords_func", itemfunc_val(us_tokentowords));
+  feat_set(f, "tokentowords_func", itemfunc_val(usen_tokentowords));
   // Letter spelling, symbol names and the English word-or-spell test.
   en_norm_set_features(f);
-  feat_set(f, "pos_tagger_cart", cart_val(&us_pos_cart));
+  feat_set(f, "pos_tagger_cart", cart_val(&en_pos_cart));
   feat_set(f, "lex_pos_dict", userdata_val((void*)en_pos_dict));
   feat_set(f, "pos_tagger_func", uttfunc_val(en_pos_tagger));
   feat_set(f, "gpos_table", userdata_val((void*)en_gpos));

@@ -1,7 +1,7 @@
-// US English grapheme-to-phoneme voice: Flite's CMU lexicon and letter-to-sound
-// rules, Flite's English token rules and phone set, the front end's English
-// tagger, tagging, phrasing and intonation trees, post-lexical rules and
-// feature functions. Each call builds a new voice owned by the caller until
+// US English grapheme-to-phoneme voice: Flite's CMU lexicon, letter-to-sound
+// rules and phone set; the module's own token rules (usen_tokens); the front
+// end's English normalisation tables, tagger, tagging, phrasing and
+// intonation trees, post-lexical rules and feature functions. Each call builds a new voice owned by the caller until
 // usen_voice_delete.
 #ifndef USEN_VOICE_H
 #define USEN_VOICE_H

@@ -104,7 +104,7 @@ TEST(Options, ExtendedOptionsOnAVoice) {
   int count = 0;
   g2p(v, "caf\xc3\xa9", &results, &count, G2P_NORM);
   ASSERT_EQ(count, 1);
-  EXPECT_STREQ(results[0], "caf \xe9");  // one Latin-9 byte, its own token
+  EXPECT_STREQ(results[0], "caf\xe9");  // one Latin-9 byte, a letter of the word
   free_g2p_results(results);
   common_deinit(v);
   EXPECT_FALSE(feat_present(v->features, "iconv_handler"));
