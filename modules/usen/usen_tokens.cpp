@@ -208,7 +208,8 @@ string next_name(const cst_item* t, int ahead = 1) {
 }
 
 const char* const kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
-                               "july",    "august",   "september", "october", "november", "december"};
+                               "july",    "august",   "september", "october", "november", "december",
+                               nullptr};
 const char* const kMonthAbbrevs[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                      "jul", "aug", "sep", "oct", "nov", "dec"};
 

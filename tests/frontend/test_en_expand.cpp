@@ -3,6 +3,7 @@
 #include <string>
 
 #include "frontend/en/en_expand.h"
+#include "frontend/en/en_norm.h"
 
 namespace {
 
@@ -128,6 +129,102 @@ TEST(EnglishNumbers, ContextTests) {
   EXPECT_FALSE(month_like(iv));
   EXPECT_FALSE(month_like(nullptr));
   delete_utterance(u);
+}
+
+// Tokens in an utterance whose voice spells with the English table.
+class TokenSequence {
+ public:
+  TokenSequence() {
+    u_ = new_utterance();
+    feat_set(u_->features, "spelling_table", stringtable_val(en_spelling_table));
+    r_ = utt_relation_create(u_, "Token");
+  }
+  ~TokenSequence() { delete_utterance(u_); }
+  cst_item* add(const char* name, const char* punc = "") {
+    cst_item* t = relation_append(r_, nullptr);
+    item_set_string(t, "name", name);
+    item_set_string(t, "punc", punc);
+    return t;
+  }
+
+ private:
+  cst_utterance* u_;
+  cst_relation* r_;
+};
+
+TEST(EnglishNumbers, RomanNumeralReadings) {
+  TokenSequence ts;
+  cst_item* t = ts.add("XII");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "VIII", 1, 0, 0)), "the eighth");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "IV", 0, 1, 0)), "four");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "XII", 0, 0, 2)), "twelve");
+  // Too short, or one of the numerals that are also words and codes: spelled.
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "V", 0, 0, 2)), "v");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "CI", 0, 0, 2)), "c i");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "DVI", 0, 0, 2)), "d v i");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "XXX", 0, 0, 1)), "x x x");
+  // A mode reads them anyway.
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "CI", 0, 1, 2)), "one hundred one");
+  EXPECT_EQ(words(en_exp_numeric_roman(t, "XXX", 1, 0, 2)), "the thirtieth");
+}
+
+TEST(EnglishNumbers, StateNamesNeedAnAddressWhenAmbiguous) {
+  int rows = 0, ambiguous = 0;
+  for (const state_row* r = states; r->abbrev[0]; ++r, ++rows) ambiguous += r->ambiguous[0] != 0;
+  EXPECT_EQ(rows, 99);
+  EXPECT_EQ(ambiguous, 62);
+  EXPECT_STREQ(states[0].abbrev, "AL");
+  EXPECT_STREQ(states[1].abbrev, "Al");
+
+  // OR after a place name at the end, before a postal code or lower-case text.
+  {
+    TokenSequence ts;
+    ts.add("Portland", ",");
+    EXPECT_EQ(words(state_name("OR", ts.add("OR"))), "oregon");
+  }
+  {
+    TokenSequence ts;
+    ts.add("Springfield");
+    cst_item* il = ts.add("IL");
+    ts.add("62704");
+    EXPECT_EQ(words(state_name("IL", il)), "illinois");
+  }
+  {
+    TokenSequence ts;
+    ts.add("Columbus");
+    cst_item* oh = ts.add("OH");
+    ts.add("today");
+    EXPECT_EQ(words(state_name("OH", oh)), "ohio");
+  }
+  // Not after a lower-case word, a short word or before a capitalised word.
+  {
+    TokenSequence ts;
+    ts.add("this");
+    cst_item* t = ts.add("OR");
+    ts.add("that");
+    EXPECT_EQ(state_name("OR", t), nullptr);
+  }
+  {
+    TokenSequence ts;
+    ts.add("Columbus");
+    cst_item* oh = ts.add("OH");
+    ts.add("Today");
+    EXPECT_EQ(state_name("OH", oh), nullptr);
+  }
+  {
+    TokenSequence ts;
+    ts.add("Go");
+    EXPECT_EQ(state_name("IN", ts.add("IN")), nullptr);
+  }
+  // A row without the mark matches anywhere; an unknown text matches nothing.
+  {
+    TokenSequence ts;
+    ts.add("in");
+    cst_item* ny = ts.add("NY");
+    EXPECT_EQ(words(state_name("NY", ny)), "new york");
+    EXPECT_EQ(state_name("XY", ny), nullptr);
+    EXPECT_EQ(state_name("ny", ny), nullptr);  // abbreviations match exactly
+  }
 }
 
 }  // namespace
