@@ -111,19 +111,11 @@ bool in_list(const string& s, const char* const* list) {
 // Digits with thousands commas (1,234,567): the digits alone, else "".
 string grouped_digits(const string& s) {
   size_t first = s.find(',');
-  if (first == string::npos || first == 0 || first > 3) return "";
-  string out;
-  for (size_t i = 0; i < s.size(); i++) {
-    if (s[i] == ',') {
-      if (i + 4 > s.size() + 0 || (s.size() - i - 1) % 4 != 3) return "";
-      continue;
-    }
-    if (!is_digit(s[i])) return "";
-    out += s[i];
-  }
-  // Every comma must be followed by exactly three digits.
+  if (first == string::npos || first == 0 || first > 3 || !digits(s.substr(0, first))) return "";
+  string out = s.substr(0, first);
   for (size_t i = first; i < s.size(); i += 4) {
-    if (s[i] != ',' || i + 3 >= s.size() + 0 || !digits(s.substr(i + 1, 3))) return "";
+    if (s[i] != ',' || i + 4 > s.size() || !digits(s.substr(i + 1, 3))) return "";
+    out += s.substr(i + 1, 3);
   }
   return out;
 }
@@ -304,11 +296,11 @@ cst_val* money_words(const string& amount, const char* iso, const string& scale)
   string whole, fraction;
   if (!decimal(amount, &whole, &fraction)) return nullptr;
   if (scale.empty() && fraction.size() == 2) {
-    bool one = atoi(whole.c_str()) == 1 && whole.find_first_not_of('0') != string::npos &&
-               strtol(whole.c_str(), nullptr, 10) == 1;
-    int cents = atoi(fraction.c_str());
+    const long long major = strtoll(whole.c_str(), nullptr, 10);
+    const bool one = major == 1;
+    const int cents = atoi(fraction.c_str());
     cst_val* out = nullptr;
-    bool has_major = strtoll(whole.c_str(), nullptr, 10) != 0 || cents == 0;
+    const bool has_major = major != 0 || cents == 0;
     if (has_major)
       out = cat(cardinal(whole), words(en_currency_name(iso, !one, 0)));
     if (cents != 0) {
@@ -378,7 +370,7 @@ cst_val* phone_rule(const string& s) {
   if (!local && !area && !full) return nullptr;
   cst_val* out = nullptr;
   for (const string& g : groups)
-    out = cat(out, g == "800" || g == "888" || g == "877" ? cardinal(g) : en_exp_digits(g.c_str()));
+    out = cat(out, g == "800" ? cardinal(g) : en_exp_digits(g.c_str()));
   return out;
 }
 
@@ -468,6 +460,8 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
   static const char* const counted[] = {"page", "step", "part", "episode", "ep", "disc", "track",
                                         "game", "round", "season", "item", nullptr};
   if (in_list(before, counted)) return cat(cardinal(x), cat(words("of"), cardinal(y)));
+  // Scores and ratings: 7/10 is seven out of ten.
+  if (y == "10" || y == "100") return cat(cardinal(x), cat(words("out of"), cardinal(y)));
   cst_val* f = fraction_words(x, y);
   // A mixed number: 1 1/2 is one and a half.
   if (whole && digits(prev_name(token)) && x == "1" && (y == "2" || y == "4")) {
@@ -820,6 +814,11 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
       digits(s.substr(comma + 1)))
     return real_number(s.substr(0, comma), s.substr(comma + 1));
   if (cst_val* w = episode_rule(s)) return w;
+  // Channel and episode numbers glued to their word: CH5, Ep12.
+  size_t first_digit = s.find_first_of("0123456789");
+  if (first_digit != string::npos && first_digit > 0 && digits(s.substr(first_digit)) &&
+      letters_only(s.substr(0, first_digit)))
+    if (cst_val* w = counted_word(s.substr(0, first_digit))) return cat(w, cardinal(s.substr(first_digit)));
 
   // Letters.
   if (letters_only(s)) {
@@ -853,7 +852,7 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
   // One symbol; brackets, quotes and dashes standing alone are not read.
   if (s.size() == 1) {
     if (is_digit(s[0])) return cardinal(s);
-    if (strchr("()[]{}\"'`,.;:!?-_*~|", s[0])) return nullptr;
+    if (strchr("()[]{}\"'`,.;:!?-_*~|<>", s[0])) return nullptr;
     return generic_exp_symbol(token, s.c_str());
   }
   // Possessive and contracted endings are words of their own ('s, 've,
