@@ -618,7 +618,9 @@ cst_val* exp_explicit(cst_item* token, const char* s, const norm_expansion_row* 
   cst_val* result = nullptr;
   if (ok) {
     if (strchr(flags, 'S')) {
-      result = norm_spell_text(token, s);
+      // The token's own text goes through the voice's spelling function.
+      bool own = token && strcmp(s, item_feat_string(token, "name")) == 0;
+      result = own ? generic_spell_letters(token) : norm_spell_text(token, s);
     } else {
       cst_val* acc = nullptr;
       for (const char* const* w = row + 2; *w; ++w) acc = cons_val(string_val(*w), acc);

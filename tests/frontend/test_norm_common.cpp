@@ -279,6 +279,27 @@ TEST(NormExplicit, FlagsAndTheCommonTable) {
   delete_utterance(u);
 }
 
+cst_val* spell_by_voice(cst_item* token) {
+  return cons_val(string_val("spelled"), cons_val(string_val(item_feat_string(token, "name")), nullptr));
+}
+
+TEST(NormExplicit, SpellingRowsUseTheVoiceSpellingFunction) {
+  static const char* const rowUk[] = {"uk", "S", "ignored", nullptr};
+  static const norm_expansion_row table[] = {rowUk, nullptr};
+  cst_utterance* u = tokenize("UK");
+  // A feature of the wrong value type counts as missing.
+  feat_set_string(u->features, "spelling_table", "abc");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(words(exp_explicit(token_at(u, 0), "UK", table)), "");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("'spelling_table'"), std::string::npos);
+  feat_set(u->features, "spelling_func", itemfunc_val(spell_by_voice));
+  EXPECT_EQ(words(exp_explicit(token_at(u, 0), "UK", table)), "spelled UK");
+  // Another text than the token's own is spelled with the table.
+  feat_set(u->features, "spelling_table", stringtable_val(test_spelling_table()));
+  EXPECT_EQ(words(exp_explicit(token_at(u, 0), "uk", table)), "u k");
+  delete_utterance(u);
+}
+
 TEST(NormExplicit, AbbreviationDotIsRemovedBeforeLowerCase) {
   static const char* const rowSt[] = {"st", "D", "saint", nullptr};
   static const char* const rowApprox[] = {"approx", "", "approximately", nullptr};
