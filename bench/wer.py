@@ -2,13 +2,27 @@
 """Word error rate of recognised lines against reference lines.
 
 usage: wer.py REFERENCE HYPOTHESIS   (one sentence per line, same order)
-Prints one line per sentence with its errors, then the total WER."""
+Prints one line per sentence with its errors, then the total WER. Words are
+compared as they sound: spellings of the same spoken word are made equal first
+(SAME_SOUND, "p m" and "pm")."""
 import re
 import sys
 
 
+# Written forms that sound alike and that the recogniser's dictionary spells
+# one way: British and American spellings, and a.m./p.m. as one word or two.
+SAME_SOUND = {
+    "metre": "meter", "metres": "meters", "kilometre": "kilometer", "kilometres": "kilometers",
+    "centimetre": "centimeter", "centimetres": "centimeters", "millimetre": "millimeter",
+    "millimetres": "millimeters", "litre": "liter", "litres": "liters", "programme": "program",
+    "programmes": "programs",
+}
+
+
 def words(line):
-    return re.sub(r"[^a-z0-9' ]", " ", line.lower()).split()
+    text = re.sub(r"[^a-z0-9' ]", " ", line.lower())
+    text = re.sub(r"\b([ap]) m\b", r"\1m", text)
+    return [SAME_SOUND.get(w, w) for w in text.split()]
 
 
 def distance(ref, hyp):
