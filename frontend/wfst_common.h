@@ -226,7 +226,7 @@ VXN_EXPORT cst_val* wfst_exp_preprocessed_token_with_acronyms(cst_item* token);
 // by the normalisation utilities; resolved at link time, absent without them),
 // else a word is one that contains a vowel of the voice feature "vowel_string"
 // (default "aeiou") after lower-casing.
-typedef int (*wfst_aswd_func)(cst_item* token, const char* s);
+typedef int (*wfst_aswd_func)(const cst_item* token, const char* s);
 VXN_EXPORT int wfst_is_word(cst_item* token, const char* s);
 
 #endif
