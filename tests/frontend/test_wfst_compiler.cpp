@@ -221,8 +221,8 @@ TEST(EnglishTransducer, VideoAndSoundFormats) {
 TEST(EnglishTransducer, PlainTextAndLongTexts) {
   EXPECT_EQ(english(""), "");
   EXPECT_EQ(english("Hello, world! \xc9t\xe9 \x7f"), "Hello, world! \xc9t\xe9 \x7f");
-  // Input bytes equal to the span markers are dropped.
-  EXPECT_EQ(english("a\x01" "b\x02"), "ab");
+  // Input bytes equal to the span markers or the span bytes are dropped.
+  EXPECT_EQ(english("a\x01" "b\x02 9-5 \x11\x12\x13\x14"), "ab {9-5|_nine_to_five} ");
   // A long listing is cut into pieces below the mass limit; every piece keeps
   // its rewrites.
   std::string listing;
