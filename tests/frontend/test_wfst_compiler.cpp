@@ -140,6 +140,9 @@ TEST(WfstCompiler, ErrorsNameTheLine) {
   EXPECT_EQ(error_of("start a\nstart b\n"), "line 2: start is given twice");
   EXPECT_EQ(error_of("fragment x\nin - - out\n"), "line 1: fragment x has no end");
   EXPECT_EQ(error_of("end\n"), "line 1: end without fragment");
+  EXPECT_EQ(error_of("fragment\n"), "line 1: fragment needs one name");
+  EXPECT_EQ(error_of("fragment x\nfragment\n"), "line 2: fragment needs one name");
+  EXPECT_EQ(error_of("fragment x\nfragment y\n"), "line 2: fragment y inside fragment x");
   EXPECT_EQ(error_of("fragment x\nend\n"), "line 2: fragment x is empty");
   EXPECT_EQ(error_of("fragment x\nin @x out\nend\n"),
             "line 2: unknown fragment x (fragments are defined before use)");
@@ -147,6 +150,13 @@ TEST(WfstCompiler, ErrorsNameTheLine) {
   EXPECT_EQ(error_of("fragment x\nin - - mid\nend\ns @x t\nt - - f\nfinal f\n"),
             "line 2: state @x#1.mid has no transitions and is not final");
   EXPECT_EQ(error_of("s$ - - f\n"), "line 1: bad state name 's$'");
+  // Fragments that double at every level: 2^23 copies of the innermost line.
+  std::string doubling = "fragment f0\nin \"a\" - out\nend\n";
+  for (int i = 1; i <= 23; ++i)
+    doubling += "fragment f" + std::to_string(i) + "\nin @f" + std::to_string(i - 1) + " m\nm @f" +
+                std::to_string(i - 1) + " out\nend\n";
+  doubling += "s @f23 t\nt - - e\nfinal e\n";
+  EXPECT_EQ(error_of(doubling), "line 96: too many transitions (at most 4194304)");
   EXPECT_EQ(error_of("s \"a\"b - f\n"), "line 1: a string must be followed by a space");
   EXPECT_EQ(error_of("class c a-z \\x02\ns [c] = s\n"), "line 2: = would write byte 0x02, the span close marker");
   EXPECT_EQ(error_of("s \"\\x01\" = s\n"), "line 1: = would write byte 0x01, the span open marker");

@@ -121,7 +121,21 @@ struct Line {
 
 struct Fragment {
   std::vector<Line> lines;
+  size_t size = 0;  // at most this many transitions per copy (saturates above the limit)
 };
+
+// Upper bound of the transitions one line makes (a class counts 255 members).
+size_t line_size(const Line& l, const std::map<std::string, std::shared_ptr<Fragment>>& fragments) {
+  const std::vector<Field>& f = l.fields;
+  if (f.size() == 3 && !f[1].quoted && f[1].text[0] == '@') {
+    auto it = fragments.find(f[1].text.substr(1));
+    return it == fragments.end() ? 0 : it->second->size;
+  }
+  if (f.size() < 4 || (!f[0].quoted && f[0].text == "final")) return 0;
+  size_t in = f[1].quoted ? f[1].text.size() : (f[1].text == "-" ? 0 : 255);
+  size_t out = f[2].quoted ? f[2].text.size() : 1;
+  return in + out + 1;
+}
 
 struct Arc {
   int in, out;
@@ -161,6 +175,12 @@ class Compiler {
     return (int)states_.size() - 1;
   }
   int anonymous(int line) { return state("~" + std::to_string(states_.size()), line); }
+  // Fragments used inside fragments multiply: the count is checked as arcs are made.
+  void push_arc(int from, const Arc& arc, int line) {
+    if (++arcs_ > kMaxRecords) fail(line, "too many transitions (at most 4194304)");
+    states_[from].arcs.push_back(arc);
+  }
+  size_t arcs_ = 0;
 
   void class_line(const Line& l);
   ByteSet class_items(const Line& l, size_t from);
@@ -229,7 +249,7 @@ void Compiler::add_chain(int from, const std::string& in, const std::string& out
                          int line) {
   size_t n = in.size() > out.size() ? in.size() : out.size();
   if (n == 0) {
-    states_[from].arcs.push_back({0, 0, to, weight});
+    push_arc(from, {0, 0, to, weight}, line);
     return;
   }
   int at = from;
@@ -237,7 +257,7 @@ void Compiler::add_chain(int from, const std::string& in, const std::string& out
     int next = k + 1 == n ? to : anonymous(line);
     int i = k < in.size() ? (unsigned char)in[k] : 0;
     int o = k < out.size() ? (unsigned char)out[k] : 0;
-    states_[at].arcs.push_back({i, o, next, k == 0 ? weight : 0.0f});
+    push_arc(at, {i, o, next, k == 0 ? weight : 0.0f}, line);
     at = next;
   }
 }
@@ -245,6 +265,7 @@ void Compiler::add_chain(int from, const std::string& in, const std::string& out
 void Compiler::use_fragment(const Line& l, const std::string& name, const std::string& from, const std::string& to) {
   auto it = fragments_.find(name);
   if (it == fragments_.end()) fail(l.number, "unknown fragment " + name + " (fragments are defined before use)");
+  if (arcs_ + it->second->size > kMaxRecords) fail(l.number, "too many transitions (at most 4194304)");
   std::map<std::string, std::string> scope{{"in", from}, {"out", to}};
   std::string prefix = "@" + name + "#" + std::to_string(++instances_) + ".";
   for (const Line& inner : it->second->lines) {
@@ -347,7 +368,7 @@ void Compiler::transition_line(const Line& l, const std::map<std::string, std::s
   for (int c = 1; c < 256; ++c) {
     if (!members.test(c)) continue;
     int o = copy ? c : (output.empty() ? 0 : (unsigned char)output[0]);
-    states_[from].arcs.push_back({c, o, rest, weight});
+    push_arc(from, {c, o, rest, weight}, l.number);
   }
 }
 
@@ -419,9 +440,9 @@ void Compiler::run(const std::string& source, WfstcOutput* out) {
     const Field& head = l.fields[0];
     bool keyword = !head.quoted;
     if (keyword && head.text == "fragment") {
-      if (fragment) fail(number, "fragment " + l.fields[1].text + " inside fragment " + fragmentName);
       if (l.fields.size() != 2 || !valid_name(l.fields[1].text) || l.fields[1].quoted)
         fail(number, "fragment needs one name");
+      if (fragment) fail(number, "fragment " + l.fields[1].text + " inside fragment " + fragmentName);
       fragmentName = l.fields[1].text;
       if (fragments_.count(fragmentName)) fail(number, "fragment " + fragmentName + " is defined twice");
       fragment = std::make_shared<Fragment>();
@@ -462,6 +483,8 @@ void Compiler::run(const std::string& source, WfstcOutput* out) {
         fail(number, "unknown fragment " + l.fields[1].text.substr(1) + " (fragments are defined before use)");
       }
       fragment->lines.push_back(l);
+      fragment->size += line_size(l, fragments_);
+      if (fragment->size > kMaxRecords) fragment->size = kMaxRecords + 1;
       continue;
     }
     if (keyword && head.text == "final") {
