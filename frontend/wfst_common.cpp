@@ -322,9 +322,12 @@ void VXN_Wfst_print(const VXN_Wfst* fst, FILE* fp) {
 
 // Flite's value-type table has no free slot below its maximum; slot 55 is the
 // table's empty end entry (no name, no delete function), so values of this type
-// are never deleted through the table. val_wfst also checks the transducer's
-// magic number.
-const int cst_val_type_wfst = 55;
+// are never deleted through the table. The word-test function type "aswdfunc"
+// of the normalisation utilities uses the same slot: val_wfst tells the two
+// apart by the transducer's magic number. The accessors are written out rather
+// than taken from CST_VAL_REGISTER_TYPE_NODEL, whose val_generic raises a Flite
+// error (and exits without a catch point) on a value of another type.
+CST_VAL_REG_TD_TYPE_NODEL(wfst, VXN_Wfst, 55)
 
 cst_val* wfst_val(const VXN_Wfst* fst) { return val_new_typed(cst_val_type_wfst, (void*)fst); }
 

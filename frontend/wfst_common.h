@@ -1,9 +1,8 @@
 // Weighted finite-state transducer of the text front end: the transducer value
-// (an array of 9-byte transition records, validated when loaded), search paths
-// and results, the best-path search, the length-controlled transduction of
-// whole texts, the projections and the token and utterance entries.
-// A loaded transducer is read-only and may be shared; paths and results belong
-// to one search at a time. The search itself keeps no global state.
+// (9-byte transition records, validated when loaded), paths and results, the
+// best-path search, length-controlled transduction of whole texts, projections
+// and the token and utterance entries. A loaded transducer is read-only and may
+// be shared between threads; a path or result serves one search at a time.
 #ifndef WFST_COMMON_H
 #define WFST_COMMON_H
 
@@ -226,7 +225,7 @@ VXN_EXPORT cst_val* wfst_exp_preprocessed_token_with_acronyms(cst_item* token);
 // by the normalisation utilities; resolved at link time, absent without them),
 // else a word is one that contains a vowel of the voice feature "vowel_string"
 // (default "aeiou") after lower-casing.
-typedef int (*wfst_aswd_func)(cst_item* token, const char* s);
+typedef int (*wfst_aswd_func)(const cst_item* token, const char* s);
 VXN_EXPORT int wfst_is_word(cst_item* token, const char* s);
 
 #endif

@@ -412,6 +412,33 @@ TEST(Wfst, LoaderRejectsCorruptData) {
   EXPECT_EQ(output(&fst, "a"), "<none>");  // an unloaded transducer transduces nothing
 }
 
+TEST(Wfst, PrintsStatesAndPaths) {
+  Builder b;
+  b.arc(0, 'a', 0, 1, 0.5f).arc(0, 0, ' ', kAccept, 2);
+  b.arc(1, '\\', 0x01, 0);
+  Loaded l(b);
+  char buf[512] = {0};
+  FILE* fp = fmemopen(buf, sizeof buf - 1, "w");
+  VXN_Wfst_print(&l.fst, fp);
+  VXN_WfstPath p;
+  VXN_WfstPath_initialize(&p);
+  VXN_WfstPath_push(&p, &l.fst, 0);
+  VXN_WfstPath_push(&p, &l.fst, 2);
+  VXN_WfstPath_print(&p, &l.fst, fp);
+  fclose(fp);
+  VXN_WfstPath_clear(&p);
+  EXPECT_STREQ(buf,
+               "wfst: 3 transitions, start state not final\n"
+               "state 0\n"
+               "  a:- -> 2 0.5\n"
+               "  -:\\x20 -> 0 final 2\n"
+               "state 2\n"
+               "  \\x5C:\\x01 -> 0 0\n"
+               "path: 2 transitions, weight 0.5\n"
+               "  0 a:- -> 2 0.5\n"
+               "  2 \\x5C:\\x01 -> 0 0.5\n");
+}
+
 TEST(Wfst, ValueTypeHoldsTheTransducer) {
   Loaded l(marked_copier());
   cst_val* v = wfst_val(&l.fst);
