@@ -825,7 +825,9 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (whole) {
       if (cst_val* w = roman_rule(token, s)) return w;
       int day = day_abbrev(s);
-      if (day >= 0 && (digits(next_name(token)) || isdigit((unsigned char)next_name(token)[0])))
+      const char first_after = next_name(token)[0];
+      // Before a number or a time, or a time the transducer has rewritten.
+      if (day >= 0 && (isdigit((unsigned char)first_after) || first_after == 0x11))
         return words(kDays[day]);
       int month = month_index(s);
       if (month >= 0 && !in_list(lower(s), kMonths) && is_upper(s[0]) &&

@@ -9,6 +9,8 @@
 #include "frontend/en/en_pos.h"
 #include "frontend/en/en_postlex.h"
 #include "frontend/init_common.h"
+#include "frontend/wfst_common.h"
+#include "modules/usen/usen_norm_wfst.h"
 #include "modules/usen/usen_tokens.h"
 #include "frontend/sylstruct_common.h"
 
@@ -39,6 +41,10 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
   feat_set(f, "tokentowords_func", itemfunc_val(usen_tokentowords));
+  // Television forms the token rules would split (time and day ranges,
+  // episode codes, resolutions) are rewritten over the whole text first.
+  feat_set(f, "norm_wfst", wfst_val(en_norm_wfst()));
+  feat_set(f, "preprocessing_func", uttfunc_val(wfst_preprocessing));
   // Letter spelling, symbol names and the English word-or-spell test.
   en_norm_set_features(f);
   feat_set(f, "pos_tagger_cart", cart_val(&en_pos_cart));
