@@ -121,8 +121,10 @@ void VXN_Engine_refresh(VXN_Engine* engine) {
 
 void VXN_Engine_clear(VXN_Engine* engine) {
   if (engine->hybrid_active) VXN_VT_clear();
-  // The per-sentence records go too, so that clear alone releases everything.
+  // The per-sentence records go too, so that clear alone releases everything,
+  // with the matrix blocks kept for the next sentence.
   VXN_Engine_refresh(engine);
+  VXN_release_kept_blocks();
   VXN_free(engine->msd_threshold);
   engine->msd_threshold = NULL;
   VXN_free(engine->duration_iw);

@@ -1,8 +1,11 @@
 #include "engine/VXN_misc.h"
 
 #include <stdarg.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <mutex>
 
 int g_nStatePrint = 2;
 
@@ -140,15 +143,89 @@ char* VXN_strdup(const char* s) {
   return p;
 }
 
+// Matrix blocks. Every sentence allocates its frame matrices afresh and frees
+// them at its end; a block of a megabyte, fresh from the system, costs a page
+// fault on first use of every 4 KB page, which made up half the time of
+// parameter generation. So blocks of at least kKeepMin bytes are kept when
+// freed (at most kKeptBlocks of them, kKeptBytes in all) and handed out again,
+// zeroed, to a later request that they fit without wasting more than half;
+// VXN_release_kept_blocks returns them to the system. Each block carries its
+// size in a header in front of the data.
+namespace {
+
+const size_t kHeader = 64;  // keeps the data 64-byte aligned
+const size_t kKeepMin = 64 * 1024;
+const int kKeptBlocks = 8;
+const size_t kKeptBytes = 32u << 20;
+
+struct KeptBlocks {
+  std::mutex mutex;
+  char* blocks[kKeptBlocks] = {};
+  size_t sizes[kKeptBlocks] = {};
+  int count = 0;
+  size_t bytes = 0;
+};
+
+KeptBlocks& kept() {
+  static KeptBlocks k;
+  return k;
+}
+
+size_t block_size(const char* data) { return *(const size_t*)(data - kHeader); }
+
+// Data of a zeroed block of `bytes`, or null.
+char* take_block(size_t bytes) {
+  if (bytes >= kKeepMin) {
+    KeptBlocks& k = kept();
+    std::lock_guard<std::mutex> lock(k.mutex);
+    int best = -1;
+    for (int i = 0; i < k.count; i++)
+      if (k.sizes[i] >= bytes && k.sizes[i] <= 2 * bytes && (best < 0 || k.sizes[i] < k.sizes[best]))
+        best = i;
+    if (best >= 0) {
+      char* data = k.blocks[best];
+      k.bytes -= k.sizes[best];
+      k.blocks[best] = k.blocks[k.count - 1];
+      k.sizes[best] = k.sizes[k.count - 1];
+      k.count--;
+      memset(data, 0, bytes);
+      *(size_t*)(data - kHeader) = bytes;
+      return data;
+    }
+  }
+  char* base = (char*)calloc(1, kHeader + bytes);
+  if (!base) return NULL;
+  *(size_t*)base = bytes;
+  return base + kHeader;
+}
+
+void give_block(char* data) {
+  if (!data) return;
+  const size_t bytes = block_size(data);
+  if (bytes >= kKeepMin) {
+    KeptBlocks& k = kept();
+    std::lock_guard<std::mutex> lock(k.mutex);
+    if (k.count < kKeptBlocks && k.bytes + bytes <= kKeptBytes) {
+      k.blocks[k.count] = data;
+      k.sizes[k.count] = bytes;
+      k.count++;
+      k.bytes += bytes;
+      return;
+    }
+  }
+  free(data - kHeader);
+}
+
 template <typename T>
-static T** alloc_matrix(int rows, int cols) {
+T** alloc_matrix(int rows, int cols) {
   if (rows <= 0 || cols <= 0) return NULL;
   T** m = (T**)calloc((size_t)rows, sizeof(T*));
   if (!m) {
     VXN_print(VXN_LEVEL_ERROR, "error [1050]: Cannot allocate matrix.\n");
     return NULL;
   }
-  T* block = (T*)calloc((size_t)rows * (size_t)cols, sizeof(T));
+  const size_t count = (size_t)rows * (size_t)cols;
+  T* block = count <= (SIZE_MAX - kHeader) / sizeof(T) ? (T*)take_block(count * sizeof(T)) : NULL;
   if (!block) {
     free(m);
     VXN_print(VXN_LEVEL_ERROR, "error [1050]: Cannot allocate matrix space.\n");
@@ -158,19 +235,35 @@ static T** alloc_matrix(int rows, int cols) {
   return m;
 }
 
+}  // namespace
+
 float** VXN_alloc_matrix(int rows, int cols) { return alloc_matrix<float>(rows, cols); }
 double** VXN_alloc_matrix_double(int rows, int cols) { return alloc_matrix<double>(rows, cols); }
 
 void VXN_free_matrix(float** m, int rows) {
   (void)rows;
   if (!m) return;
-  free(m[0]);
+  give_block((char*)m[0]);
   free(m);
 }
 
 void VXN_free_matrix_double(double** m, int rows) {
   (void)rows;
   if (!m) return;
-  free(m[0]);
+  give_block((char*)m[0]);
   free(m);
+}
+
+size_t VXN_kept_block_bytes(void) {
+  KeptBlocks& k = kept();
+  std::lock_guard<std::mutex> lock(k.mutex);
+  return k.bytes;
+}
+
+void VXN_release_kept_blocks(void) {
+  KeptBlocks& k = kept();
+  std::lock_guard<std::mutex> lock(k.mutex);
+  for (int i = 0; i < k.count; i++) free(k.blocks[i] - kHeader);
+  k.count = 0;
+  k.bytes = 0;
 }

@@ -53,10 +53,16 @@ void* VXN_calloc(size_t count, size_t size);
 void VXN_free(void* p);
 char* VXN_strdup(const char* s);
 // Row pointers into one contiguous zeroed block; freed with VXN_free_matrix.
+// Freed blocks of 64 KB and more are kept (at most 8, 32 MB) for the next
+// sentence's matrices instead of going back to the system at once.
 float** VXN_alloc_matrix(int rows, int cols);
 double** VXN_alloc_matrix_double(int rows, int cols);
 void VXN_free_matrix(float** m, int rows);
 void VXN_free_matrix_double(double** m, int rows);
+// Bytes of freed matrix blocks kept for reuse; and their release (an engine
+// does it when it is cleared).
+size_t VXN_kept_block_bytes(void);
+void VXN_release_kept_blocks(void);
 
 #ifdef __cplusplus
 }

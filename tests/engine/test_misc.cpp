@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <stdio.h>
 #include <string.h>
 
@@ -131,6 +133,43 @@ TEST(Allocation, MatrixRowsShareOneZeroedBlock) {
   EXPECT_STREQ(s, "label");
   VXN_free(s);
   VXN_free(nullptr);
+}
+
+TEST(Allocation, LargeMatrixBlocksAreKeptAndComeBackZeroed) {
+  VXN_release_kept_blocks();
+  // A sentence's matrix, filled and freed, is kept...
+  float** m = VXN_alloc_matrix(400, 105);
+  ASSERT_NE(m, nullptr);
+  for (int t = 0; t < 400; t++)
+    for (int d = 0; d < 105; d++) m[t][d] = 1.5f;
+  VXN_free_matrix(m, 400);
+  EXPECT_EQ(VXN_kept_block_bytes(), 400u * 105u * sizeof(float));
+  // ...and the next request it fits (not more than twice its size) gets it
+  // back zeroed.
+  double** d = VXN_alloc_matrix_double(120, 80);  // 76,800 bytes: too small a request for it
+  EXPECT_EQ(VXN_kept_block_bytes(), 400u * 105u * sizeof(float));
+  VXN_free_matrix_double(d, 120);
+  float** again = VXN_alloc_matrix(390, 105);
+  ASSERT_NE(again, nullptr);
+  float sum = 0;
+  for (int t = 0; t < 390; t++)
+    for (int k = 0; k < 105; k++) sum += again[t][k];
+  EXPECT_EQ(sum, 0.0f);
+  EXPECT_EQ(VXN_kept_block_bytes(), 120u * 80u * sizeof(double));
+  VXN_free_matrix(again, 390);
+  // Small blocks go straight back; at most eight large ones are kept.
+  float** small = VXN_alloc_matrix(10, 10);
+  VXN_free_matrix(small, 10);
+  VXN_release_kept_blocks();
+  EXPECT_EQ(VXN_kept_block_bytes(), 0u);
+  std::vector<float**> many;
+  for (int i = 0; i < 10; i++) many.push_back(VXN_alloc_matrix(200 + i, 100));
+  for (int i = 0; i < 10; i++) VXN_free_matrix(many[i], 200 + i);
+  size_t eight = 0;
+  for (int i = 0; i < 8; i++) eight += (size_t)(200 + i) * 100 * sizeof(float);
+  EXPECT_EQ(VXN_kept_block_bytes(), eight);
+  VXN_release_kept_blocks();
+  EXPECT_EQ(VXN_kept_block_bytes(), 0u);
 }
 
 }  // namespace
