@@ -86,15 +86,7 @@ void mlsa_frame_lanes(int32_t* c_Q17, const int32_t* cinc_Q17, int m, int32_t al
   const __m512i AA = _mm512_set1_epi64(aa_Q13);
   int count = (iprd + 1) >> 1;
   for (int k = 0; k < n; k++) {
-    int64_t x = exc_Q15[k];
-    if (x != 0) {
-      int32_t lg_Q16 = qfix_to32(qfix_pshr64(qfix_mul64(c_Q17[0], kLog2eHalf_Q16), 16));
-      int16_t exponent, fraction;
-      qfix_l_extract(lg_Q16, &exponent, &fraction);
-      int32_t g_Q15 = qfix_pow2(exponent, fraction, 15);
-      x = qfix_pshr64(qfix_mul64(g_Q15, x), 22);
-    }
-    x = VXN_mlsadf1(x, c_Q17, alpha_Q13, aa_Q13, kPd, d1, p_Q20);
+    int64_t x = VXN_mlsadf1(gain(exc_Q15[k], c_Q17[0]), c_Q17, alpha_Q13, aa_Q13, kPd, d1, p_Q20);
     mlsafir_lanes(D, m, pt, c_Q17, A, AA);
     int64_t y_Q8 = pade_sum(x, pt, kPd, p_Q20);
     if (out) out[k] = qfix_clip16(qfix_pshr64(y_Q8, 8), kClip);

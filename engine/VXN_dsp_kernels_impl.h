@@ -21,6 +21,17 @@ inline void add_increment(int32_t* __restrict c_Q17, const int32_t* __restrict i
   for (int i = 0; i < n; i++) c_Q17[i] = qfix_add32(c_Q17[i], inc_Q17[i]);
 }
 
+// An excitation sample (Q15) times the gain exp(c0) (c0 Q17), in Q8: log2 of
+// the gain in Q16, then 2^that in Q15.
+inline int64_t gain(int32_t x_Q15, int32_t c0_Q17) {
+  if (x_Q15 == 0) return 0;
+  int32_t lg_Q16 = qfix_to32(qfix_pshr64(qfix_mul64(c0_Q17, kLog2eHalf_Q16), 16));
+  int16_t exponent, fraction;
+  qfix_l_extract(lg_Q16, &exponent, &fraction);
+  int32_t g_Q15 = qfix_pow2(exponent, fraction, 15);
+  return qfix_pshr64(qfix_mul64(g_Q15, x_Q15), 22);  // Q15 x Q15 -> Q8
+}
+
 // One all-pass chain of the second stage. d[0..m+1]: d[1] is stage 1,
 // d[i + 1] stage i (i = 1..m) of the previous call. Returns sum b[i] stage i.
 inline int64_t VXN_mlsafir(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
@@ -174,16 +185,7 @@ void mlsa_frame(int32_t* c_Q17, const int32_t* cinc_Q17, int m, int32_t alpha_Q1
                 int16_t* out) {
   int count = (iprd + 1) >> 1;
   for (int k = 0; k < n; k++) {
-    int64_t x = exc_Q15[k];
-    if (x != 0) {
-      // Gain exp(c[0]): log2 of it in Q16, then 2^that in Q15.
-      int32_t lg_Q16 = qfix_to32(qfix_pshr64(qfix_mul64(c_Q17[0], kLog2eHalf_Q16), 16));
-      int16_t exponent, fraction;
-      qfix_l_extract(lg_Q16, &exponent, &fraction);
-      int32_t g_Q15 = qfix_pow2(exponent, fraction, 15);
-      x = qfix_pshr64(qfix_mul64(g_Q15, x), 22);  // Q15 x Q15 -> Q8
-    }
-    int64_t y_Q8 = mlsadf(x, c_Q17, m, alpha_Q13, kPd, delay, pade_Q20);
+    int64_t y_Q8 = mlsadf(gain(exc_Q15[k], c_Q17[0]), c_Q17, m, alpha_Q13, kPd, delay, pade_Q20);
     if (out) out[k] = qfix_clip16(qfix_pshr64(y_Q8, 8), kClip);
     if (--count == 0) {
       add_increment(c_Q17, cinc_Q17, m + 1);
