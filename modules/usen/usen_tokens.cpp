@@ -277,15 +277,32 @@ bool roman_canonical(const string& s) {
 
 cst_val* token_words(cst_item* token, const string& s, bool whole);
 
+cst_val* letter_rule(cst_item* token, const string& s, bool whole);
+
+// Text that is one subtoken and that no rule read as a whole: its letters and
+// digits (other bytes are dropped), as a word or letters and as a number.
+cst_val* plain_words(cst_item* token, const string& s) {
+  string kept;
+  for (char c : s)
+    if (is_alpha(c) || is_digit(c)) kept += c;
+  if (kept.empty()) return nullptr;
+  if (kept != s) return token_words(token, kept, false);  // shorter: the recursion ends
+  if (letters_only(s)) return letter_rule(token, s, false);
+  if (digits(s)) return cardinal(s);
+  return spell(s);
+}
+
 // Reads s as subtokens (letters, digits, single other characters) one by one.
 cst_val* subtoken_words(cst_item* token, const string& s) {
   cst_val* out = nullptr;
   size_t pos = 0;
   while (pos < s.size()) {
-    int n = find_subtoken_boundary(token, s.c_str() + pos);
-    if (n <= 0) n = 1;
-    out = cat(out, token_words(token, s.substr(pos, (size_t)n), false));
-    pos += (size_t)n;
+    size_t n = (size_t)find_subtoken_boundary(token, s.c_str() + pos);
+    if (n == 0) n = 1;
+    if (pos == 0 && n >= s.size()) return plain_words(token, s);
+    n = std::min(n, s.size() - pos);
+    out = cat(out, token_words(token, s.substr(pos, n), false));
+    pos += n;
   }
   return out;
 }
