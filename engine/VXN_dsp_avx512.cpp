@@ -54,18 +54,6 @@ inline void mlsafir_lanes(__m512i* D, int m, int64_t* pt, const int32_t* b_Q17, 
   _mm512_mask_storeu_epi64(pt + 1, five, pshr(y, 17));
 }
 
-// Pade sum of the second stage given its chain outputs in pt[1..pd].
-inline int64_t pade_sum(int64_t x, int64_t* pt, int pd, const int32_t* p_Q20) {
-  int64_t out = 0;
-  for (int i = pd; i >= 1; i--) {
-    int32_t v = qfix_to32(qfix_pshr64(qfix_mul64(p_Q20[i], pt[i]), 20));
-    x = (i & 1) ? qfix_add64(x, v) : qfix_sub64(x, v);
-    out = qfix_add64(out, v);
-  }
-  pt[0] = x;
-  return qfix_add64(out, x);
-}
-
 void mlsa_frame_lanes(int32_t* c_Q17, const int32_t* cinc_Q17, int m, int32_t alpha_Q13,
                       int64_t* delay, const int32_t* pade_Q20, const int32_t* exc_Q15, int n,
                       int iprd, int16_t* out) {

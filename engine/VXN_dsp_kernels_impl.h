@@ -32,6 +32,19 @@ inline int64_t gain(int32_t x_Q15, int32_t c0_Q17) {
   return qfix_pshr64(qfix_mul64(g_Q15, x_Q15), 22);  // Q15 x Q15 -> Q8
 }
 
+// Pade sum of the second stage over its chain outputs pt[1..pd]; pt[0]
+// keeps the stage's input for the next sample.
+inline int64_t pade_sum(int64_t x, int64_t* pt, int pd, const int32_t* p_Q20) {
+  int64_t out = 0;
+  for (int i = pd; i >= 1; i--) {
+    int32_t v = qfix_to32(qfix_pshr64(qfix_mul64(p_Q20[i], pt[i]), 20));
+    x = (i & 1) ? qfix_add64(x, v) : qfix_sub64(x, v);
+    out = qfix_add64(out, v);
+  }
+  pt[0] = x;
+  return qfix_add64(out, x);
+}
+
 // One all-pass chain of the second stage. d[0..m+1]: d[1] is stage 1,
 // d[i + 1] stage i (i = 1..m) of the previous call. Returns sum b[i] stage i.
 inline int64_t VXN_mlsafir(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32_t aa_Q13,
@@ -159,14 +172,7 @@ int64_t VXN_mlsadf2(int64_t x, const int32_t* b_Q17, int m, int32_t a_Q13, int32
     for (int i = pd; i >= 1; i--)
       pt[i] = VXN_mlsafir(pt[i - 1], b_Q17, m, a_Q13, aa_Q13, d + (i - 1) * (m + 2));
   }
-  int64_t out = 0;
-  for (int i = pd; i >= 1; i--) {
-    int32_t v = qfix_to32(qfix_pshr64(qfix_mul64(p_Q20[i], pt[i]), 20));
-    x = (i & 1) ? qfix_add64(x, v) : qfix_sub64(x, v);
-    out = qfix_add64(out, v);
-  }
-  pt[0] = x;
-  return qfix_add64(out, x);
+  return pade_sum(x, pt, pd, p_Q20);
 }
 
 
