@@ -15,7 +15,8 @@ namespace {
 bool cpu_has(const char* feature) {
   __builtin_cpu_init();
   if (feature[3] == '2') return __builtin_cpu_supports("avx2");
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+         __builtin_cpu_supports("avx512vl");
 }
 #endif
 

@@ -144,6 +144,14 @@ void VXN_mlsafir5(const int64_t* in, int64_t* result, const int32_t* b_Q17, int3
 #undef VXN_FIR5_STEP2
   (void)u0, (void)u1, (void)u2, (void)u3, (void)u4;
   (void)old0, (void)old1, (void)old2, (void)old3, (void)old4;
+#ifdef VXN_DSP_CHAIN_SUM
+  // The build's own sum of b[i] stage i over a chain.
+  const int64_t y0 = VXN_DSP_CHAIN_SUM(b_Q17 + 2, d + 3, m - 1);
+  const int64_t y1 = VXN_DSP_CHAIN_SUM(b_Q17 + 2, d + S + 3, m - 1);
+  const int64_t y2 = VXN_DSP_CHAIN_SUM(b_Q17 + 2, d + 2 * S + 3, m - 1);
+  const int64_t y3 = VXN_DSP_CHAIN_SUM(b_Q17 + 2, d + 3 * S + 3, m - 1);
+  const int64_t y4 = VXN_DSP_CHAIN_SUM(b_Q17 + 2, d + 4 * S + 3, m - 1);
+#else
   int64_t y0 = 0, y1 = 0, y2 = 0, y3 = 0, y4 = 0;
   for (int i = 2; i <= m; i++) {
     const int64_t bi = b_Q17[i];
@@ -153,6 +161,7 @@ void VXN_mlsafir5(const int64_t* in, int64_t* result, const int32_t* b_Q17, int3
     y3 = qfix_add64(y3, qfix_mul64(bi, d[3 * S + i + 1]));
     y4 = qfix_add64(y4, qfix_mul64(bi, d[4 * S + i + 1]));
   }
+#endif
   for (int c = 0; c < 5; c++) d[c * S + 2] = d[c * S + 1];
   result[0] = qfix_pshr64(y0, 17);
   result[1] = qfix_pshr64(y1, 17);
