@@ -32,7 +32,13 @@ static inline int64_t vxn_chain_sum_avx512(const int32_t* b, const int64_t* v, i
     const __m512i bi = _mm512_cvtepi32_epi64(_mm256_maskz_loadu_epi32(k, b + i));
     acc = _mm512_add_epi64(acc, _mm512_mullo_epi64(bi, _mm512_maskz_loadu_epi64(k, v + i)));
   }
-  return _mm512_reduce_add_epi64(acc);
+  // The lanes added as unsigned: the sum wraps like the portable one (the
+  // library's reduction adds signed integers, undefined on overflow).
+  alignas(64) uint64_t lanes[8];
+  _mm512_store_si512(lanes, acc);
+  uint64_t sum = 0;
+  for (uint64_t lane : lanes) sum += lane;
+  return (int64_t)sum;
 }
 #define VXN_DSP_CHAIN_SUM vxn_chain_sum_avx512
 
