@@ -59,97 +59,55 @@ const VXN_SymbolName kTable_ko[VXN_SYMBOL_ROWS] = {
     {".", "점"},
 };
 
-// US English (1)
-const VXN_SymbolName kTable_en_us[VXN_SYMBOL_ROWS] = {
-    {"!", "Exclamation mark"},
-    {"@", "At symbol"},
-    {"#", "Number sign"},
-    {"$", "Dollar sign"},
-    {"/", "Slash"},
-    {"^", "Caret"},
-    {"&", "Ampersand"},
-    {"*", "Asterisk"},
-    {"(", "Left round bracket"},
-    {")", "Right round bracket"},
-    {"[", "Left square bracket"},
-    {"]", "Right square bracket"},
-    {"'", "Apostrophe"},
-    {"\"", "Quote"},
-    {":", "Colon"},
-    {";", "Semi colon"},
-    {",", "Comma"},
-    {"?", "Question mark"},
-    {"<", "Left angle bracket"},
-    {">", "Right angle bracket"},
-    {"{", "Left curly bracket"},
-    {"}", "Right curly bracket"},
-    {"-", "Dash"},
-    {"+", "Plus"},
-    {"×", "Multiplication sign"},
-    {"÷", "Division sign"},
-    {"=", "Equals"},
-    {"\\", "Backslash"},
-    {"€", "Euro"},
-    {"￡", "Pound sterling"},
-    {"￥", "Yen"},
-    {"`", "Grave accent"},
-    {"~", "Tilde"},
-    {"_", "Underscore"},
-    {"|", "Vertical bar"},
-    {"¡", "Inverted exclamation mark"},
-    {"¿", "inverted question mark"},
-    {"º", "Degree"},
-    {"•", "Dot"},
-    {"¤", "Currency sign"},
-    {"%", "Percent"},
-    {".", "dot"},
-};
-
-// UK and Australian English; the inverted question mark is capitalised (2, 3)
-const VXN_SymbolName kTable_en_uk[VXN_SYMBOL_ROWS] = {
-    {"!", "Exclamation mark"},
-    {"@", "At symbol"},
-    {"#", "Number sign"},
-    {"$", "Dollar sign"},
-    {"/", "Slash"},
-    {"^", "Caret"},
-    {"&", "Ampersand"},
-    {"*", "Asterisk"},
-    {"(", "Left round bracket"},
-    {")", "Right round bracket"},
-    {"[", "Left square bracket"},
-    {"]", "Right square bracket"},
-    {"'", "Apostrophe"},
-    {"\"", "Quote"},
-    {":", "Colon"},
-    {";", "Semi colon"},
-    {",", "Comma"},
-    {"?", "Question mark"},
-    {"<", "Left angle bracket"},
-    {">", "Right angle bracket"},
-    {"{", "Left curly bracket"},
-    {"}", "Right curly bracket"},
-    {"-", "Dash"},
-    {"+", "Plus"},
-    {"×", "Multiplication sign"},
-    {"÷", "Division sign"},
-    {"=", "Equals"},
-    {"\\", "Backslash"},
-    {"€", "Euro"},
-    {"￡", "Pound sterling"},
-    {"￥", "Yen"},
-    {"`", "Grave accent"},
-    {"~", "Tilde"},
-    {"_", "Underscore"},
-    {"|", "Vertical bar"},
-    {"¡", "Inverted exclamation mark"},
-    {"¿", "Inverted question mark"},
-    {"º", "Degree"},
-    {"•", "Dot"},
-    {"¤", "Currency sign"},
-    {"%", "Percent"},
-    {".", "dot"},
-};
+// English (1: US, 2 and 3: UK and Australian): the same names, but for the
+// inverted question mark, which US English writes in lower case.
+#define VXN_ENGLISH_SYMBOLS(inverted_question_mark) \
+  {{"!", "Exclamation mark"}, \
+   {"@", "At symbol"}, \
+   {"#", "Number sign"}, \
+   {"$", "Dollar sign"}, \
+   {"/", "Slash"}, \
+   {"^", "Caret"}, \
+   {"&", "Ampersand"}, \
+   {"*", "Asterisk"}, \
+   {"(", "Left round bracket"}, \
+   {")", "Right round bracket"}, \
+   {"[", "Left square bracket"}, \
+   {"]", "Right square bracket"}, \
+   {"'", "Apostrophe"}, \
+   {"\"", "Quote"}, \
+   {":", "Colon"}, \
+   {";", "Semi colon"}, \
+   {",", "Comma"}, \
+   {"?", "Question mark"}, \
+   {"<", "Left angle bracket"}, \
+   {">", "Right angle bracket"}, \
+   {"{", "Left curly bracket"}, \
+   {"}", "Right curly bracket"}, \
+   {"-", "Dash"}, \
+   {"+", "Plus"}, \
+   {"×", "Multiplication sign"}, \
+   {"÷", "Division sign"}, \
+   {"=", "Equals"}, \
+   {"\\", "Backslash"}, \
+   {"€", "Euro"}, \
+   {"￡", "Pound sterling"}, \
+   {"￥", "Yen"}, \
+   {"`", "Grave accent"}, \
+   {"~", "Tilde"}, \
+   {"_", "Underscore"}, \
+   {"|", "Vertical bar"}, \
+   {"¡", "Inverted exclamation mark"}, \
+   {"¿", inverted_question_mark}, \
+   {"º", "Degree"}, \
+   {"•", "Dot"}, \
+   {"¤", "Currency sign"}, \
+   {"%", "Percent"}, \
+   {".", "dot"}, \
+  }
+const VXN_SymbolName kTable_en_us[VXN_SYMBOL_ROWS] = VXN_ENGLISH_SYMBOLS("inverted question mark");
+const VXN_SymbolName kTable_en_uk[VXN_SYMBOL_ROWS] = VXN_ENGLISH_SYMBOLS("Inverted question mark");
+#undef VXN_ENGLISH_SYMBOLS
 
 // German (4)
 const VXN_SymbolName kTable_de[VXN_SYMBOL_ROWS] = {
