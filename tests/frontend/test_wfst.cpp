@@ -242,30 +242,6 @@ TEST(Wfst, StepBoundKeepsTheBestFoundSoFar) {
   VXN_WfstResult_clear(&best);
 }
 
-TEST(Wfst, PathGrowsInStepsOfTen) {
-  Builder b;
-  b.arc(0, 'a', 'a', 0, 0.25f);
-  Loaded l(b);
-  VXN_WfstPath p;
-  VXN_WfstPath_initialize(&p);
-  for (int i = 0; i < 10; ++i) ASSERT_EQ(VXN_WfstPath_push(&p, &l.fst, 0), 1);
-  EXPECT_EQ(p.room, 10);
-  VXN_WfstPath_push(&p, &l.fst, 0);
-  EXPECT_EQ(p.room, 20);
-  EXPECT_DOUBLE_EQ(p.weight, 11 * 0.25);
-  VXN_WfstPath_pop(&p);
-  EXPECT_DOUBLE_EQ(p.weight, 10 * 0.25);
-  VXN_WfstPath copy;
-  VXN_WfstPath_initialize(&copy);
-  ASSERT_EQ(VXN_WfstPath_copy(&copy, &p), 1);
-  EXPECT_EQ(copy.count, 10);
-  EXPECT_DOUBLE_EQ(copy.weight, p.weight);
-  VXN_WfstPath_clear(&copy);
-  VXN_WfstPath_clear(&p);
-  EXPECT_EQ(p.count, 0);
-  EXPECT_EQ(p.steps, nullptr);
-}
-
 TEST(Wfst, MassCountsAllButTheLastCharacter) {
   EXPECT_EQ(wfst_str_mass(""), 0);
   EXPECT_EQ(wfst_str_mass("7"), 0);
@@ -410,33 +386,6 @@ TEST(Wfst, LoaderRejectsCorruptData) {
   g_nStatePrint = saved;
   VXN_Wfst_clear(&fst);
   EXPECT_EQ(output(&fst, "a"), "<none>");  // an unloaded transducer transduces nothing
-}
-
-TEST(Wfst, PrintsStatesAndPaths) {
-  Builder b;
-  b.arc(0, 'a', 0, 1, 0.5f).arc(0, 0, ' ', kAccept, 2);
-  b.arc(1, '\\', 0x01, 0);
-  Loaded l(b);
-  char buf[512] = {0};
-  FILE* fp = fmemopen(buf, sizeof buf - 1, "w");
-  VXN_Wfst_print(&l.fst, fp);
-  VXN_WfstPath p;
-  VXN_WfstPath_initialize(&p);
-  VXN_WfstPath_push(&p, &l.fst, 0);
-  VXN_WfstPath_push(&p, &l.fst, 2);
-  VXN_WfstPath_print(&p, &l.fst, fp);
-  fclose(fp);
-  VXN_WfstPath_clear(&p);
-  EXPECT_STREQ(buf,
-               "wfst: 3 transitions, start state not final\n"
-               "state 0\n"
-               "  a:- -> 2 0.5\n"
-               "  -:\\x20 -> 0 final 2\n"
-               "state 2\n"
-               "  \\x5C:\\x01 -> 0 0\n"
-               "path: 2 transitions, weight 0.5\n"
-               "  0 a:- -> 2 0.5\n"
-               "  2 \\x5C:\\x01 -> 0 0.5\n");
 }
 
 TEST(Wfst, ValueTypeHoldsTheTransducer) {

@@ -162,16 +162,6 @@ TEST(WfstCompiler, ErrorsNameTheLine) {
   EXPECT_EQ(error_of("s \"\\x01\" = s\n"), "line 1: = would write byte 0x01, the span open marker");
 }
 
-TEST(WfstCompiler, CArrayHoldsTheRecords) {
-  std::vector<unsigned char> r(18);
-  for (size_t i = 0; i < r.size(); ++i) r[i] = (unsigned char)(i * 15);
-  std::string c = wfstc_c_array(r, "demo", "demo.wfst");
-  EXPECT_NE(c.find("demo.wfst: 2 transitions"), std::string::npos);
-  EXPECT_NE(c.find("const unsigned char demo[] = {\n  0x00, 0x0f, 0x1e,"), std::string::npos);
-  EXPECT_NE(c.find("0x78,\n  0x87,"), std::string::npos);  // one record per line
-  EXPECT_NE(c.find("const size_t demo_size = 18;"), std::string::npos);
-}
-
 // The English transducer: spans of the input/output projection, written with
 // { | } and _ for 0x11, 0x12, 0x13 and 0x14.
 std::string english(const char* text) {
