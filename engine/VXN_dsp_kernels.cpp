@@ -11,10 +11,15 @@ namespace {
 
 // The checked fixed-point build reports wrap-around from the portable code
 // only, so it never takes the vector kernels.
-#if !VXN_FIXED_DEBUG && (defined(VXN_DSP_HAVE_AVX2) || defined(VXN_DSP_HAVE_AVX512))
-bool cpu_has(const char* feature) {
+#if !VXN_FIXED_DEBUG && defined(VXN_DSP_HAVE_AVX2)
+bool cpu_has_avx2() {
   __builtin_cpu_init();
-  if (feature[3] == '2') return __builtin_cpu_supports("avx2");
+  return __builtin_cpu_supports("avx2");
+}
+#endif
+#if !VXN_FIXED_DEBUG && defined(VXN_DSP_HAVE_AVX512)
+bool cpu_has_avx512() {
+  __builtin_cpu_init();
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
          __builtin_cpu_supports("avx512vl");
 }
@@ -26,10 +31,10 @@ struct Builds {
   Builds() {
     list[count++] = VXN_dsp_kernels_portable();
 #if !VXN_FIXED_DEBUG && defined(VXN_DSP_HAVE_AVX2)
-    if (cpu_has("avx2")) list[count++] = VXN_dsp_kernels_avx2_build();
+    if (cpu_has_avx2()) list[count++] = VXN_dsp_kernels_avx2_build();
 #endif
 #if !VXN_FIXED_DEBUG && defined(VXN_DSP_HAVE_AVX512)
-    if (cpu_has("avx512")) list[count++] = VXN_dsp_kernels_avx512_build();
+    if (cpu_has_avx512()) list[count++] = VXN_dsp_kernels_avx512_build();
 #endif
   }
 };

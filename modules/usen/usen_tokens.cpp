@@ -31,16 +31,23 @@ cst_val* cat(cst_val* a, cst_val* b) {
   return val_append(a, b);
 }
 
+// The pieces of s between separators c (empty pieces kept).
+std::vector<string> split(const string& s, char c) {
+  std::vector<string> pieces;
+  size_t i = 0;
+  while (true) {
+    size_t j = s.find(c, i);
+    pieces.push_back(s.substr(i, j == string::npos ? string::npos : j - i));
+    if (j == string::npos) return pieces;
+    i = j + 1;
+  }
+}
+
 // A list of the space-separated words of `spaced`.
 cst_val* words(const string& spaced) {
   cst_val* out = nullptr;
-  size_t i = 0;
-  while (i < spaced.size()) {
-    size_t j = spaced.find(' ', i);
-    if (j == string::npos) j = spaced.size();
-    if (j > i) out = cons_val(string_val(spaced.substr(i, j - i).c_str()), out);
-    i = j + 1;
-  }
+  for (const string& w : split(spaced, ' '))
+    if (!w.empty()) out = cons_val(string_val(w.c_str()), out);
   return val_reverse(out);
 }
 
@@ -369,14 +376,7 @@ bool currency_code(const string& s) {
 // Phone numbers: 555-1234, 123-4567 after "(555)", 1-800-555-0199,
 // 555-123-4567; each group digit by digit, an 800 group as "eight hundred".
 cst_val* phone_rule(const string& s) {
-  std::vector<string> groups;
-  size_t i = 0;
-  while (i <= s.size()) {
-    size_t j = s.find('-', i);
-    if (j == string::npos) j = s.size();
-    groups.push_back(s.substr(i, j - i));
-    i = j + 1;
-  }
+  const std::vector<string> groups = split(s, '-');
   for (const string& g : groups)
     if (!digits(g)) return nullptr;
   size_t n = groups.size();
@@ -654,22 +654,11 @@ cst_val* ordinal_rule(const string& s) {
 
 // Versions: v2.3.1 and 2.3.1, each part a number joined by "point".
 cst_val* version_words(const string& v) {
-  cst_val* out = nullptr;
-  size_t i = 0;
-  bool first = true;
-  while (i <= v.size()) {
-    size_t j = v.find('.', i);
-    if (j == string::npos) j = v.size();
-    string part = v.substr(i, j - i);
-    if (!digits(part)) {
-      delete_val(out);
-      return nullptr;
-    }
-    if (!first) out = cat(out, words("point"));
-    out = cat(out, cardinal(part));
-    first = false;
-    i = j + 1;
-  }
+  const std::vector<string> parts = split(v, '.');
+  for (const string& part : parts)
+    if (!digits(part)) return nullptr;
+  cst_val* out = cardinal(parts[0]);
+  for (size_t i = 1; i < parts.size(); i++) out = cat(out, cat(words("point"), cardinal(parts[i])));
   return out;
 }
 
@@ -894,13 +883,8 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
   for (char c : s) spaced += (c == '-' || c == '/' || c == '_') ? ' ' : c;
   if (spaced != s) {
     cst_val* out = nullptr;
-    size_t i = 0;
-    while (i < spaced.size()) {
-      size_t j = spaced.find(' ', i);
-      if (j == string::npos) j = spaced.size();
-      if (j > i) out = cat(out, token_words(token, spaced.substr(i, j - i), false));
-      i = j + 1;
-    }
+    for (const string& piece : split(spaced, ' '))
+      if (!piece.empty()) out = cat(out, token_words(token, piece, false));
     return out;
   }
   return subtoken_words(token, s);
