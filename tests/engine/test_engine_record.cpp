@@ -33,24 +33,6 @@ uint32_t le32(const std::string& s, size_t at) {
          (uint32_t)(unsigned char)s[at + 2] << 16 | (uint32_t)(unsigned char)s[at + 3] << 24;
 }
 
-TEST_F(EngineRecord, InitialValues) {
-  EXPECT_EQ(engine_.sampling_rate, 24000);
-  EXPECT_EQ(engine_.fperiod, 120);
-  EXPECT_EQ(engine_.output_rate, 24000);
-  EXPECT_EQ(engine_.output_fperiod, 120);
-  EXPECT_EQ(engine_.channels, 1);
-  EXPECT_EQ(engine_.control_state, 1);
-  EXPECT_EQ(engine_.last_piece, 1);
-  EXPECT_FLOAT_EQ(engine_.rate_ratio, 1.0f);
-  for (int s = 0; s < 3; s++) {
-    EXPECT_FLOAT_EQ(engine_.msd_threshold[s], 0.5f);
-    EXPECT_FLOAT_EQ(engine_.gv_weight[s], 1.0f);
-  }
-  EXPECT_EQ(engine_.ms.nstate, -1);
-  EXPECT_FLOAT_EQ(engine_.label.speech_speed, 1.0f);
-  EXPECT_FLOAT_EQ(engine_.sss.output_gain, 1.0f);
-}
-
 TEST_F(EngineRecord, SettersClamp) {
   VXN_Engine_set_sampling_rate(&engine_, 0);
   EXPECT_EQ(engine_.sampling_rate, 1);
