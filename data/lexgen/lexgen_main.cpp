@@ -10,7 +10,8 @@
 // of ten and measures them on the tenth, and writes the C source of the
 // module's data: the trees, and the words the rules get wrong, most frequent
 // first (by their count in TEXT, then shortest first) within the size budget.
-// --limit N keeps an evenly spread sample of N words (the short mode).
+// --limit N keeps N words: those of the running text first, then an evenly
+// spread sample of the others (the short mode uses a small N).
 // Exit status: 0 success, 1 failure (a message names the cause).
 #include <stdio.h>
 #include <string.h>
@@ -129,7 +130,8 @@ std::vector<std::string> lines_of(const std::string& s) {
 
 // Phonemises words with the espeak-ng program: one clause per word, checked
 // line by line; a chunk whose line count does not match is redone word by word.
-std::vector<std::string> phonemise(const std::vector<std::string>& words, const std::string& voice) {
+std::vector<std::string> phonemise(const std::vector<std::string>& words, const std::string& voice,
+                                   std::ofstream* cache) {
   std::vector<std::string> result;
   char path[] = "/tmp/vxn-lexgen-XXXXXX";
   int fd = mkstemp(path);
@@ -157,6 +159,8 @@ std::vector<std::string> phonemise(const std::vector<std::string>& words, const 
         got.push_back(joined);
       }
     }
+    for (size_t i = start; i < end; ++i) *cache << words[i] << '\t' << got[i - start] << '\n';
+    cache->flush();
     result.insert(result.end(), got.begin(), got.end());
     fprintf(stderr, "\r%s: phonemised %zu of %zu words", kProgram, end, words.size());
   }
@@ -266,6 +270,26 @@ int main(int argc, char** argv) {
   }
   icu::Locale locale(conf.get("locale", name).c_str());
 
+  // Word counts of the running text (the frequency proxy).
+  std::unordered_map<std::string, long> freq;
+  if (!opt.corpus.empty() && read_file(opt.corpus, &corpusText)) {
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(corpusText);
+    icu::UnicodeString word;
+    for (int32_t i = 0; i <= text.length(); ++i) {
+      UChar32 c = i < text.length() ? text.char32At(i) : 0;
+      if (c > 0xFFFF) ++i;
+      if (c && u_isalpha(c)) {
+        word.append(c);
+        continue;
+      }
+      if (word.length() > 0) {
+        std::string key;
+        word.toLower(locale);
+        if (cnv.from_unicode(word, &key)) freq[key]++;
+        word.remove();
+      }
+    }
+  }
   // Words: plain words of letters, lower-cased, first spelling kept.
   if (!read_file(opt.words, &wordText)) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
@@ -279,13 +303,21 @@ int main(int argc, char** argv) {
     original.push_back(line);
     lower.push_back(key);
   }
+  // A limit keeps every word of the running text (up to the limit), then an
+  // evenly spread sample of the others.
   if (opt.limit > 0 && opt.limit < original.size()) {
-    std::vector<std::string> o2, l2;
-    for (size_t i = 0; i < opt.limit; ++i) {
-      size_t k = i * original.size() / opt.limit;
-      o2.push_back(original[k]);
-      l2.push_back(lower[k]);
+    std::vector<bool> keep(original.size(), false);
+    size_t kept = 0;
+    for (size_t i = 0; i < original.size() && kept < opt.limit; ++i)
+      if (freq.count(lower[i])) keep[i] = true, ++kept;
+    const size_t rest = original.size() - kept, wanted = opt.limit - kept;
+    for (size_t i = 0, seenRest = 0, taken = 0; i < original.size() && taken < wanted; ++i) {
+      if (keep[i]) continue;
+      if (seenRest++ * wanted / rest >= taken) keep[i] = true, ++taken;
     }
+    std::vector<std::string> o2, l2;
+    for (size_t i = 0; i < original.size(); ++i)
+      if (keep[i]) o2.push_back(original[i]), l2.push_back(lower[i]);
     original.swap(o2);
     lower.swap(l2);
   }
@@ -303,16 +335,13 @@ int main(int argc, char** argv) {
   for (const std::string& w : original)
     if (!oracle.count(w)) missing.push_back(w);
   if (!missing.empty()) {
-    std::vector<std::string> got = phonemise(missing, conf.get("espeak_voice", name));
+    std::ofstream cache(opt.cache, std::ios::app);
+    std::vector<std::string> got = phonemise(missing, conf.get("espeak_voice", name), &cache);
     if (got.size() != missing.size()) {
       fprintf(stderr, "%s: espeak-ng gave %zu transcriptions for %zu words\n", kProgram, got.size(), missing.size());
       return 1;
     }
-    std::ofstream cache(opt.cache, std::ios::app);
-    for (size_t i = 0; i < missing.size(); ++i) {
-      oracle[missing[i]] = got[i];
-      cache << missing[i] << '\t' << got[i] << '\n';
-    }
+    for (size_t i = 0; i < missing.size(); ++i) oracle[missing[i]] = got[i];
   }
 
   // Map onto the phone set; words the oracle reads as another language are dropped.
@@ -376,25 +405,6 @@ int main(int argc, char** argv) {
   const double trainAccuracy = 100.0 * trainRight / std::max<size_t>(1, train.size());
 
   // Exceptions, most frequent first, within the budget.
-  std::unordered_map<std::string, long> freq;
-  if (!opt.corpus.empty() && read_file(opt.corpus, &corpusText)) {
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(corpusText);
-    icu::UnicodeString word;
-    for (int32_t i = 0; i <= text.length(); ++i) {
-      UChar32 c = i < text.length() ? text.char32At(i) : 0;
-      if (c > 0xFFFF) ++i;
-      if (c && u_isalpha(c)) {
-        word.append(c);
-        continue;
-      }
-      if (word.length() > 0) {
-        std::string key;
-        word.toLower(locale);
-        if (cnv.from_unicode(word, &key)) freq[key]++;
-        word.remove();
-      }
-    }
-  }
   std::vector<const Entry*> wrong;
   for (const Entry& e : entries)
     if (predict(e.word) != e.phones) wrong.push_back(&e);
