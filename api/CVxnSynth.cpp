@@ -43,13 +43,16 @@ const float kSpeedTable[11] = {0.65f, 0.75f, 0.79f, 0.86f, 0.93f, 1.0f,
                                1.2f,  1.3f,  1.5f,  1.75f, 2.0f};
 const char* const kModelMissing = "error [1030] : Model name or path is invalid.\n";
 
-// Opens every path; closes them again. False when one does not open.
+// Opens every path; closes them again. False when one does not open, whose
+// path is then reported after the numbered error (a language without its
+// voice package names the package it lacks).
 bool all_files_open(const std::string* paths, int count) {
   FILE* files[16] = {nullptr};
   bool ok = true;
   for (int i = 0; i < count && ok; i++) {
     files[i] = fopen(paths[i].c_str(), "rb");
     ok = files[i] != nullptr;
+    if (!ok) VXN_print(VXN_LEVEL_ERROR, "Missing file of the voice: %s\n", paths[i].c_str());
   }
   for (int i = 0; i < count; i++)
     if (files[i]) fclose(files[i]);

@@ -165,12 +165,18 @@ bool is_vowel_letter(UChar32 c) {
   return v.indexOf(u_tolower(c)) >= 0;
 }
 
-// Whether an upper-case letter string can be said as a word: it has a vowel,
-// at least three letters, never three consonants in a row, and neither
-// starts nor ends with two consonants.
+// Whether an upper-case letter string can be said as a word: it has a vowel
+// and either six letters or more (a headline word in capitals), or at least
+// three letters, never three consonants in a row, and neither starts nor
+// ends with two consonants.
 bool pronounceable(const std::string& s) {
   std::vector<UChar32> cps = code_points(s);
   if (cps.size() < 3) return false;
+  if (cps.size() >= 6) {
+    for (UChar32 c : cps)
+      if (is_vowel_letter(c)) return true;
+    return false;
+  }
   bool vowel = false;
   int run = 0;
   for (size_t i = 0; i < cps.size(); ++i) {
@@ -397,7 +403,11 @@ class Reader {
   bool number(const std::string& text, Words* out) {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
-    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12)) {
+    // Digit by digit: a leading zero, a very long number, or a group after
+    // one read that way (telephone numbers "0800 123456").
+    const std::string prev = c_->token_text(-1);
+    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
+    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
       return true;
     }

@@ -164,6 +164,27 @@ bool money_rule(eu_context* c, const eu_currency* cur, const std::string& main, 
   return true;
 }
 
+// "EE. UU." (two tokens) and centuries in Roman numerals ("siglo XXI").
+bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  if (text == "EE" && c->punctuation(0) == "." && c->token_text(1) == "UU") {
+    eu_push_words("Estados Unidos", out);
+    c->consume_next();
+    c->consume_dot();
+    return true;
+  }
+  if (eu_lower(c->lang, c->token_text(-1)) == "siglo" && text.size() <= 6 &&
+      text.find_first_not_of("IVXL") == std::string::npos) {
+    int value = 0, last = 0;
+    for (size_t i = text.size(); i-- > 0;) {
+      int v = text[i] == 'I' ? 1 : text[i] == 'V' ? 5 : text[i] == 'X' ? 10 : 50;
+      value += v < last ? -v : v;
+      last = v > last ? v : last;
+    }
+    return value > 0 && c->spell("%spellout-numbering", std::to_string(value), out);
+  }
+  return false;
+}
+
 }  // namespace
 
 const eu_language es_language = {
@@ -171,7 +192,7 @@ const eu_language es_language = {
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por ciento", "a", "a", kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, money_rule, nullptr};
+    time_rule, date_rule, ordinal_rule, money_rule, token_rule};
 
 void* initialize_g2p_esES_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&es_language, multiplePronunciations, dictPath, encoding);
