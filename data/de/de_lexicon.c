@@ -3,7 +3,7 @@
    Words: wngerman 20161207-11 (Debian; GPL-2+).
    Frequencies: manpages-de 4.18.1-1 (Debian; GPL-3+), word counts only.
    Pronunciations: eSpeak NG text-to-speech: 1.51 (build-time oracle only; nothing of it is shipped).
-   input digest: 05424572c7ac18e4
+   input digest: b4ce8c408a365a8f
    words mapped: 199636 (361 read as another language, dropped); training 179673, held out 19963
    letter-to-sound word accuracy: held-out 88.31%, training 93.07%
    tree nodes: 59999; exceptions: 14783 of 14783 words the rules get wrong

@@ -14,9 +14,10 @@ const unsigned char kBoundary = 1;
 const unsigned char kPad = 2;
 const unsigned char kFirstLetter = 3;
 const unsigned char kLeaf = 255;
+const int kMaxWindow = 4;  // letters each side; a sample holds 2 * kMaxWindow
 
 struct Sample {
-  unsigned char feat[8];
+  unsigned char feat[2 * kMaxWindow];
   int cls;  // index into the model's phone table
 };
 
@@ -117,6 +118,7 @@ void put_node(std::vector<unsigned char>* out, unsigned char feat, unsigned char
 
 void LtsModel::train(const std::vector<Entry>& words, const std::vector<Alignment>& alignments, int maxNodes,
                      int minLeaf) {
+  if (window < 1 || window > kMaxWindow) window = kMaxWindow;
   // Letters and phone classes.
   std::set<unsigned char> letters;
   for (const Entry& e : words)
@@ -149,7 +151,7 @@ void LtsModel::train(const std::vector<Entry>& words, const std::vector<Alignmen
     for (size_t i = 0; i < word.size(); ++i) {
       size_t pos = window + i;
       Sample s;
-      for (int k = 0; k < window; ++k) {
+      for (int k = 0; k < window && k < kMaxWindow; ++k) {
         s.feat[k] = buf[pos - window + k];
         s.feat[window + k] = buf[pos + 1 + k];
       }
@@ -225,6 +227,7 @@ void LtsModel::train(const std::vector<Entry>& words, const std::vector<Alignmen
 }
 
 std::vector<std::string> LtsModel::predict(const std::string& word) const {
+  if (window < 1 || window > kMaxWindow) return {};
   std::vector<unsigned char> buf(window - 1, kPad);
   buf.push_back(kBoundary);
   for (unsigned char c : word) buf.push_back(letter_code[c]);
@@ -234,8 +237,8 @@ std::vector<std::string> LtsModel::predict(const std::string& word) const {
   for (size_t i = 0; i < word.size(); ++i) {
     size_t pos = window + i;
     if (buf[pos] < kFirstLetter) continue;  // not a letter of the rules
-    unsigned char feat[8];
-    for (int k = 0; k < window; ++k) {
+    unsigned char feat[2 * kMaxWindow];
+    for (int k = 0; k < window && k < kMaxWindow; ++k) {
       feat[k] = buf[pos - window + k];
       feat[window + k] = buf[pos + 1 + k];
     }

@@ -3,6 +3,7 @@
 //   vxn-lexgen --conf data/de/lexicon.conf --words WORDLIST --corpus TEXT
 //              --oracle-cache CACHE.tsv --out data/de/de_lexicon.c
 //              [--limit N] [--words-source TEXT] [--corpus-source TEXT]
+//   vxn-lexgen --digest --conf data/de/lexicon.conf
 //
 // Reads the language's settings and phone map, phonemises every word of the
 // word list with espeak-ng (cached in CACHE.tsv), maps the oracle's symbols
@@ -11,7 +12,8 @@
 // module's data: the trees, and the words the rules get wrong, most frequent
 // first (by their count in TEXT, then shortest first) within the size budget.
 // --limit N keeps N words: those of the running text first, then an evenly
-// spread sample of the others (the short mode uses a small N).
+// spread sample of the others (the short mode uses a small N). --digest
+// prints the digest of the settings and phone map that the output records.
 // Exit status: 0 success, 1 failure (a message names the cause).
 #include <stdio.h>
 #include <string.h>
@@ -199,11 +201,16 @@ void write_list(FILE* f, const char* name, const std::vector<std::string>& items
 struct Options {
   std::string conf, words, corpus, cache, out, wordsSource, corpusSource;
   size_t limit = 0;
+  bool digestOnly = false;
 };
 
 bool parse_args(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
+    if (a == "--digest") {
+      o->digestOnly = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       fprintf(stderr, "%s: option %s needs a value\n", kProgram, a.c_str());
       return false;
@@ -222,6 +229,7 @@ bool parse_args(int argc, char** argv, Options* o) {
       return false;
     }
   }
+  if (o->digestOnly && !o->conf.empty()) return true;
   if (o->conf.empty() || o->words.empty() || o->out.empty() || o->cache.empty()) {
     fprintf(stderr, "usage: %s --conf FILE --words FILE --oracle-cache FILE --out FILE [--corpus FILE] [--limit N]\n",
             kProgram);
@@ -257,6 +265,10 @@ int main(int argc, char** argv) {
   if (!phoneMap.parse(mapText, &error)) {
     fprintf(stderr, "%s: %s: %s\n", kProgram, mapPath.c_str(), error.c_str());
     return 1;
+  }
+  if (opt.digestOnly) {
+    printf("%016llx\n", digest(confText, mapText));
+    return 0;
   }
   for (const std::string& v : words_of(conf.get("vowels"))) phoneMap.vowels.insert(v);
   lexgen::StressRule stress;
