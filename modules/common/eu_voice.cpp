@@ -97,6 +97,7 @@ void convert_gpos(eu_voice_data* d) {
   d->gpos_words = new std::vector<std::string>();
   d->gpos_words->reserve(words);
   d->gpos = new kvap_gpos_class[classes + 1]();
+  if (classes == 0) return;
   const char** lists = new const char*[words + classes];
   int at = 0;
   for (int c = 0; c < classes; ++c) {

@@ -64,7 +64,7 @@ const eu_name kSymbols[] = {{"&", "und"},    {"+", "plus"},       {"=", "gleich"
                             {nullptr, nullptr}};
 
 const eu_abbrev kAbbrevs[] = {
-    {"z.B", "zum Beispiel", EU_ABBR_DOT}, {"z. B", "zum Beispiel", EU_ABBR_DOT},
+    {"z.B", "zum Beispiel", EU_ABBR_DOT},
     {"u.a", "unter anderem", EU_ABBR_DOT}, {"d.h", "das heißt", EU_ABBR_DOT},
     {"usw", "und so weiter", EU_ABBR_DOT}, {"bzw", "beziehungsweise", EU_ABBR_DOT},
     {"ca", "circa", EU_ABBR_DOT},          {"evtl", "eventuell", EU_ABBR_DOT},
@@ -193,8 +193,18 @@ bool money_rule(eu_context* c, const eu_currency* cur, const std::string& main, 
   return true;
 }
 
-// "20.15 Uhr": a clock time written with a dot.
+// "20.15 Uhr": a clock time written with a dot; "z. B." and "d. h." written
+// as two tokens.
 bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  static const char* const kSplit[][3] = {{"z", "B", "zum Beispiel"}, {"d", "h", "das heißt"},
+                                          {"u", "a", "unter anderem"}};
+  for (const auto& s : kSplit)
+    if (text == s[0] && c->punctuation(0) == "." && c->token_text(1) == s[1] && c->punctuation(1)[0] == '.') {
+      eu_push_words(s[2], out);
+      c->consume_next();
+      c->consume_dot();
+      return true;
+    }
   size_t dot = text.find('.');
   if (dot == std::string::npos || dot == 0 || dot > 2 || text.size() - dot != 3 || c->token_text(1) != "Uhr" ||
       !c->punctuation(0).empty())
