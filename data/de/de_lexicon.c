@@ -32240,6 +32240,6 @@ static const unsigned int entry_index[] = {
 
 const eu_lexdata de_lexdata = {
   "de", "ISO-8859-15",
-  {(char*)"de", lts_letter_index, lts_models, lts_phones, 4, 0, lts_letters},
+  {(char*)"de", lts_letter_index, lts_models, lts_phones, 4, 1, lts_letters},
   letter_codes, vowels, unstressable, 0,
   phones, 65, entries, 409713u, 14783u, entry_index, 924u, 16u};

@@ -4534,6 +4534,6 @@ static const unsigned int entry_index[] = {
 
 const eu_lexdata es_lexdata = {
   "es", "ISO-8859-15",
-  {(char*)"es", lts_letter_index, lts_models, lts_phones, 4, 0, lts_letters},
+  {(char*)"es", lts_letter_index, lts_models, lts_phones, 4, 1, lts_letters},
   letter_codes, vowels, unstressable, 1,
   phones, 35, entries, 69381u, 2482u, entry_index, 156u, 16u};

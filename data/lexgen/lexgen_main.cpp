@@ -495,6 +495,9 @@ int main(int argc, char** argv) {
           heldAccuracy, trainAccuracy, model.node_count(), chosen.size(), wrong.size(),
           100.0 * covered / std::max<size_t>(1, held.size()), dataBytes);
   fprintf(f, "#include \"modules/common/eu_lexdata.h\"\n\n");
+  // One extra feature byte is declared though the trees never ask it: Flite's
+  // lts_apply writes the letter window and a terminator into a buffer of
+  // 2 * window + extra bytes.
   std::vector<std::string> letters = {"", "#", "0"};
   for (unsigned char c : model.letter_bytes) letters.push_back(std::string(1, (char)c));
   std::vector<std::string> ltsPhones(model.phone_table.begin(), model.phone_table.end());
@@ -516,7 +519,7 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < index.size(); ++i) fprintf(f, "%s%u,", i % 10 == 0 ? "\n  " : " ", index[i]);
   fprintf(f, "\n  0};\n\n");
   fprintf(f,
-          "const eu_lexdata %s_lexdata = {\n  %s, %s,\n  {(char*)%s, lts_letter_index, lts_models, lts_phones, %d, 0, "
+          "const eu_lexdata %s_lexdata = {\n  %s, %s,\n  {(char*)%s, lts_letter_index, lts_models, lts_phones, %d, 1, "
           "lts_letters},\n  letter_codes, vowels, unstressable, %d,\n  phones, %zu, entries, %zuu, %zuu, entry_index, "
           "%zuu, %uu};\n",
           name.c_str(), c_string(name).c_str(), c_string(encoding).c_str(), c_string(name).c_str(), model.window,

@@ -142,6 +142,16 @@ TEST(EuLexicon, ExceptionsRulesAndOneStress) {
   EXPECT_EQ(phones_of(es_language.lexdata, "canci\xF3n"), "k a0 n th j o1 n");  // canción
 }
 
+// Flite's lts_apply writes the letter window and a terminator into a buffer
+// of 2 * window + extra-feature bytes, so the data declare one extra byte
+// (found by fuzzing "nach 1 km": a one-byte overflow under AddressSanitizer).
+TEST(EuLexicon, LetterWindowBufferHoldsItsTerminator) {
+  for (const eu_language* lang : {&de_language, &es_language}) {
+    EXPECT_GE(lang->lexdata->lts.context_extra_feats, 1) << lang->code;
+    EXPECT_FALSE(phones_of(lang->lexdata, "km").empty()) << lang->code;
+  }
+}
+
 // Syllables by maximal onset on the language's onsets, stress from the lexicon.
 TEST(EuSyllables, MaximalOnset) {
   Normaliser de(&de_language);
