@@ -88,6 +88,14 @@ struct eu_language {
   const char* percent;
   const char* range;           // between two numbers of a range ("bis")
   const char* score;           // between the two sides of a score ("zu")
+  // Amounts: the word between main and minor units ("con"; null: none) and
+  // whether the minor unit is named after a main amount ("con cincuenta
+  // céntimos") or not ("zwölf Euro fünfzig").
+  const char* money_and;
+  bool money_minor_named;
+  // Ordinal marks written after the digits and the ICU rule set each takes
+  // ("º" -> "%spellout-ordinal-masculine", "ten" -> "%spellout-ordinal-n").
+  const eu_name* ordinal_marks;
   const char* const* months;   // twelve month names
 
   const eu_name* letters;      // letter names for spelling, ended by a null text
@@ -103,10 +111,12 @@ struct eu_language {
   bool (*time)(eu_context* c, int hours, int minutes, std::vector<std::string>* out);
   // A date; month 1..12; year -1 when not given.
   bool (*date)(eu_context* c, int day, int month, int year, std::vector<std::string>* out);
-  // A number with an ordinal mark: digits, then the mark as written after
-  // them ("." for "3.", "º", "er"); the context tells the rest.
+  // A number with an ordinal mark not in ordinal_marks: "." for "3." (the
+  // dot in the token's punctuation) and "R" for a Roman numeral after a
+  // name; the context tells the rest.
   bool (*ordinal)(eu_context* c, const std::string& digits, const std::string& mark, std::vector<std::string>* out);
-  // An amount: main and minor units as digit strings (minor may be empty).
+  // An amount: main and minor units as digit strings (minor may be empty);
+  // null: the kit's reading (eu_read_money).
   bool (*money)(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
                 std::vector<std::string>* out);
   // A rule of the language's own, tried first on every token (or null).
@@ -143,6 +153,11 @@ struct eu_context {
   void spell_letters(const std::string& text, std::vector<std::string>* out) const;
 };
 
+// The kit's reading of an amount: the main amount with count_rules and the
+// unit (singular for 1), then the minor amount (with money_and and its unit
+// name as the language has them); a minor amount alone with its unit.
+bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
+                   std::vector<std::string>* out);
 // Appends the words of a space-separated list.
 void eu_push_words(const char* words, std::vector<std::string>* out);
 // Lower-cased UTF-8 (ICU, language's locale).

@@ -252,14 +252,14 @@ class Reader {
       const std::string key = cur->key;
       if (text.size() > key.size() && text.compare(0, key.size(), key) == 0 &&
           amount(text.substr(key.size()), &main, &minor))
-        return L_->money(c_, cur, main, minor, out);
+        return read_money(cur, main, minor, out);
       if (text.size() > key.size() && text.compare(text.size() - key.size(), key.size(), key) == 0 &&
           amount(text.substr(0, text.size() - key.size()), &main, &minor))
-        return L_->money(c_, cur, main, minor, out);
+        return read_money(cur, main, minor, out);
     }
     if (whole && c_->punctuation(0).empty()) {
       const eu_currency* next = find_currency(L_, c_->token_text(1));
-      if (next && amount(text, &main, &minor) && L_->money(c_, next, main, minor, out)) {
+      if (next && amount(text, &main, &minor) && read_money(next, main, minor, out)) {
         c_->consume_next();
         return true;
       }
@@ -272,6 +272,10 @@ class Reader {
       }
     }
     return false;
+  }
+
+  bool read_money(const eu_currency* cur, const std::string& main, const std::string& minor, Words* out) {
+    return L_->money ? L_->money(c_, cur, main, minor, out) : eu_read_money(c_, cur, main, minor, out);
   }
 
   bool percent(const std::string& text, bool whole, Words* out) {
@@ -353,6 +357,7 @@ class Reader {
     } else if (find_unit(L_, mark) || find_currency(L_, mark) || mark[0] == '%' || !all_letters_or_marks(mark)) {
       return false;
     }
+    if (const char* rules = find_name(L_->ordinal_marks, mark)) return c_->spell(rules, text.substr(0, n), out);
     return L_->ordinal(c_, text.substr(0, n), mark, out);
   }
 
@@ -491,6 +496,23 @@ cst_item* neighbour(cst_item* token, int offset) {
 // ---------------------------------------------------------------------------
 // eu_context and helpers.
 // ---------------------------------------------------------------------------
+
+bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
+                   std::vector<std::string>* out) {
+  const eu_language* L = c->lang;
+  const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
+  const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
+  if (hasMain || !hasMinor) {
+    c->spell(L->count_rules, main.empty() ? "0" : main, out);
+    eu_push_words(main == "1" ? cur->one : cur->many, out);
+    if (!hasMinor) return true;
+    eu_push_words(L->money_and, out);
+    if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
+  }
+  c->spell(L->count_rules, minor, out);
+  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
+  return true;
+}
 
 void eu_push_words(const char* words, std::vector<std::string>* out) {
   if (!words) return;

@@ -2,7 +2,8 @@
 // words, letters, symbols, abbreviations, units, currencies and the rules for
 // clock times ("20:15 Uhr", "20.15 Uhr"), dates with their case ("am
 // 3. Oktober"), ordinals after articles and Roman numerals after names
-// ("Ludwig XIV."), and amounts ("12,50 €": zwölf Euro fünfzig).
+// ("Ludwig XIV."); amounts are read by the kit ("12,50 €": zwölf Euro
+// fünfzig).
 #include "modules/de/de_lang.h"
 
 #include "modules/common/eu_voice.h"
@@ -110,6 +111,13 @@ const eu_acronym kAcronyms[] = {{"USA", false}, {"ADAC", false}, {"NATO", true},
                                 {"UEFA", true}, {"FIFA", true},  {"DAX", true},  {"ABBA", true},
                                 {nullptr, false}};
 
+// Endings written after the digits: "3te", "3ten", "3ter".
+const eu_name kOrdinalMarks[] = {{"te", "%spellout-ordinal"},    {"ten", "%spellout-ordinal-n"},
+                                 {"ter", "%spellout-ordinal-r"}, {"tes", "%spellout-ordinal-s"},
+                                 {"tem", "%spellout-ordinal-m"}, {"ste", "%spellout-ordinal"},
+                                 {"sten", "%spellout-ordinal-n"}, {"ster", "%spellout-ordinal-r"},
+                                 {nullptr, nullptr}};
+
 bool is_month(const std::string& word) {
   for (const char* m : kMonths)
     if (word == m) return true;
@@ -168,29 +176,7 @@ bool ordinal_rule(eu_context* c, const std::string& digits, const std::string& m
     c->consume_dot();
     return true;
   }
-  // Endings written after the digits: "3te", "3ten", "3ter".
-  static const char* const kEndings[][2] = {{"te", "%spellout-ordinal"}, {"ten", "%spellout-ordinal-n"},
-                                             {"ter", "%spellout-ordinal-r"}, {"tes", "%spellout-ordinal-s"},
-                                             {"tem", "%spellout-ordinal-m"}, {"ste", "%spellout-ordinal"},
-                                             {"sten", "%spellout-ordinal-n"}, {"ster", "%spellout-ordinal-r"}};
-  for (const auto& e : kEndings)
-    if (mark == e[0]) return c->spell(e[1], digits, out);
   return false;
-}
-
-bool money_rule(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
-                std::vector<std::string>* out) {
-  const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
-  const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
-  if (hasMain || !hasMinor) {
-    c->spell("%spellout-cardinal-masculine", main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" ? cur->one : cur->many, out);
-    if (hasMinor) c->spell("%spellout-numbering", minor, out);
-  } else {
-    c->spell("%spellout-cardinal-masculine", minor, out);
-    eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
-  }
-  return true;
 }
 
 // "20.15 Uhr": a clock time written with a dot; "z. B." and "d. h." written
@@ -219,9 +205,9 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language de_language = {
     "de", "de_DE", "ISO-8859-15", "de-1.0", &de_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
-    "minus", "Prozent", "bis", "zu", kMonths,
+    "minus", "Prozent", "bis", "zu", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, money_rule, token_rule};
+    time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 
 void* initialize_g2p_deDE_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&de_language, multiplePronunciations, dictPath, encoding);

@@ -2,8 +2,8 @@
 // function words, letters, symbols, abbreviations, units, currencies and the
 // rules for clock times ("a las 21:30 h"), dates ("15/03/2025": quince de
 // marzo de dos mil veinticinco), ordinals by their marks ("3.ª", "1.er"),
-// Roman numerals after names and centuries, and amounts ("12,50 €": doce
-// euros con cincuenta céntimos).
+// Roman numerals after names and centuries; amounts are read by the kit
+// ("12,50 €": doce euros con cincuenta céntimos).
 #include "modules/es/es_lang.h"
 
 #include "modules/common/eu_voice.h"
@@ -100,6 +100,16 @@ const eu_acronym kAcronyms[] = {{"ONU", true},   {"OTAN", true}, {"UEFA", true},
                                 {"RENFE", true}, {"IVA", true},  {"ONCE", true}, {"PSOE", true},
                                 {"UE", false},   {"PP", false},  {nullptr, false}};
 
+// Ordinal marks: "3.º", "3.ª", "1.er".
+const eu_name kOrdinalMarks[] = {
+    {"º", "%spellout-ordinal-masculine"},           {".º", "%spellout-ordinal-masculine"},
+    {"o", "%spellout-ordinal-masculine"},           {".o", "%spellout-ordinal-masculine"},
+    {"ª", "%spellout-ordinal-feminine"},            {".ª", "%spellout-ordinal-feminine"},
+    {"a", "%spellout-ordinal-feminine"},            {".a", "%spellout-ordinal-feminine"},
+    {"er", "%spellout-ordinal-masculine-adjective"}, {".er", "%spellout-ordinal-masculine-adjective"},
+    {"os", "%spellout-ordinal-masculine-plural"},   {"as", "%spellout-ordinal-feminine-plural"},
+    {nullptr, nullptr}};
+
 bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* out) {
   // Hours agree with "horas" (feminine): "la una", "las veintiuna".
   c->spell("%spellout-cardinal-feminine", std::to_string(hours), out);
@@ -136,31 +146,7 @@ bool ordinal_rule(eu_context* c, const std::string& digits, const std::string& m
     return c->spell(!century && std::stoi(digits) <= 10 ? "%spellout-ordinal-masculine" : "%spellout-numbering",
                     digits, out);
   }
-  static const char* const kMarks[][2] = {
-      {"º", "%spellout-ordinal-masculine"},           {".º", "%spellout-ordinal-masculine"},
-      {"o", "%spellout-ordinal-masculine"},           {".o", "%spellout-ordinal-masculine"},
-      {"ª", "%spellout-ordinal-feminine"},            {".ª", "%spellout-ordinal-feminine"},
-      {"a", "%spellout-ordinal-feminine"},            {".a", "%spellout-ordinal-feminine"},
-      {"er", "%spellout-ordinal-masculine-adjective"}, {".er", "%spellout-ordinal-masculine-adjective"},
-      {"os", "%spellout-ordinal-masculine-plural"},   {"as", "%spellout-ordinal-feminine-plural"}};
-  for (const auto& m : kMarks)
-    if (mark == m[0]) return c->spell(m[1], digits, out);
   return false;
-}
-
-bool money_rule(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
-                std::vector<std::string>* out) {
-  const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
-  const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
-  if (hasMain || !hasMinor) {
-    c->spell("%spellout-cardinal-masculine", main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" ? cur->one : cur->many, out);
-    if (!hasMinor) return true;
-    out->push_back("con");
-  }
-  c->spell("%spellout-cardinal-masculine", minor, out);
-  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
-  return true;
 }
 
 // "EE. UU." (two tokens) and centuries in Roman numerals ("siglo XXI").
@@ -189,9 +175,9 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language es_language = {
     "es", "es_ES", "ISO-8859-15", "es-1.0", &es_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "menos", "por ciento", "a", "a", kMonths,
+    "menos", "por ciento", "a", "a", "con", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, money_rule, token_rule};
+    time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 
 void* initialize_g2p_esES_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&es_language, multiplePronunciations, dictPath, encoding);
