@@ -47,13 +47,15 @@ struct Label {
   }
 };
 
-class Analyzer : public ::testing::Test {
+// An analyzer with the language's module loaded from <build>/voice/Lib/.
+class AnalyzerBase : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void load(int language) {
     g_nStatePrint = 3;
     static char lib[512], dict[512];
     snprintf(lib, sizeof(lib), "%s/voice/Lib/", VXN_TEST_BINARY_DIR);
     snprintf(dict, sizeof(dict), "%s/voice/Dict/", VXN_TEST_BINARY_DIR);
+    a_.SetLanguage(language);
     ASSERT_EQ(a_.InitialLoad(lib, dict), 1);
   }
   void TearDown() override { g_nStatePrint = 2; }
@@ -66,6 +68,11 @@ class Analyzer : public ::testing::Test {
     return out;
   }
   CLangAnalEu a_;
+};
+
+class Analyzer : public AnalyzerBase {
+ protected:
+  void SetUp() override { load(1); }
 };
 
 // "Hello world." is hh ax . l ow1 | w er1 l d between two pauses, one phrase
@@ -332,26 +339,7 @@ TEST(AnalyzerModule, MissingModuleAndFactories) {
 
 // German and Spanish modules through the analyzer: one sentence each, its
 // labels worked out by hand field by field.
-class EuropeanAnalyzer : public ::testing::Test {
- protected:
-  void load(int language) {
-    g_nStatePrint = 3;
-    static char lib[512], dict[512];
-    snprintf(lib, sizeof(lib), "%s/voice/Lib/", VXN_TEST_BINARY_DIR);
-    snprintf(dict, sizeof(dict), "%s/voice/Dict/", VXN_TEST_BINARY_DIR);
-    a_.SetLanguage(language);
-    ASSERT_EQ(a_.InitialLoad(lib, dict), 1);
-  }
-  void TearDown() override { g_nStatePrint = 2; }
-  std::vector<std::string> first_piece(const char* text) {
-    a_.RefreshInput();
-    int n = a_.TextAnalyze(text);
-    std::vector<std::string> out;
-    for (int i = 0; i < n; ++i) out.push_back(a_.labels[i]);
-    return out;
-  }
-  CLangAnalEu a_;
-};
+typedef AnalyzerBase EuropeanAnalyzer;
 
 // "Guten Abend." is g uu1 . t ax n | gs aa1 . b ax n t: two content words of
 // two syllables each, one phrase ending in a statement.
