@@ -45,7 +45,7 @@ static void on_chunk(short* samples, int count, int state) {
   } while (0)
 
 static void touch(const char* dir, const char* name) {
-  char path[2048];
+  char path[4200];
   snprintf(path, sizeof(path), "%s%s", dir, name);
   FILE* f = fopen(path, "wb");
   if (f) fclose(f);
