@@ -29,18 +29,22 @@ for f in Lib/libVXN_lang_usen.so Model/EnUS/vxnf_usen_24_256.am Model/EnUS/vxnf_
   [ -e "$voice$f" ] || fail "$voice$f is not installed"
 done
 
+# A sanitizer build's library needs hosts built with the same runtime.
+san=""
+if readelf -d "$lib" | grep -q 'libasan'; then san="-fsanitize=address,undefined"; fi
+
 # pkg-config
 export PKG_CONFIG_PATH=$libdir/pkgconfig
 [ "$(pkg-config --modversion vxn-engine)" = "$(sed -n 's/^project(vxn_engine VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")" ] ||
   fail "pkg-config version $(pkg-config --modversion vxn-engine)"
 pc_voice=$(pkg-config --variable=voicedir vxn-engine)
-cc -Wall -Wextra -o "$tmp/host_pc" "$src/tests/install/install_host.c" \
+cc -Wall -Wextra $san -o "$tmp/host_pc" "$src/tests/install/install_host.c" \
   $(pkg-config --cflags --libs vxn-engine) -Wl,-rpath,"$(pkg-config --variable=libdir vxn-engine)"
 "$tmp/host_pc" "$pc_voice" || fail "the pkg-config host did not speak"
 
 # CMake package
 cmake -S "$src/tests/install/cmake_host" -B "$tmp/cmake_host" -DCMAKE_PREFIX_PATH="$prefix" \
-  -DHOST_SOURCE="$src/tests/install/install_host.c" >"$tmp/cmake.log" || { cat "$tmp/cmake.log"; fail "configure"; }
+  -DHOST_SOURCE="$src/tests/install/install_host.c" -DCMAKE_C_FLAGS="$san" >"$tmp/cmake.log" || { cat "$tmp/cmake.log"; fail "configure"; }
 cmake --build "$tmp/cmake_host" >>"$tmp/cmake.log" || { cat "$tmp/cmake.log"; fail "build"; }
 "$tmp/cmake_host/install_host" "$(cat "$tmp/cmake_host/voice_dir.txt")" || fail "the CMake host did not speak"
 
