@@ -112,7 +112,10 @@ void ApplySandhi(std::vector<SandhiSyllable>& syls) {
   for (size_t i = 0; i + 1 < n; i++) {
     int next = lexical[i + 1];
     if (syls[i].hanzi == "不" && lexical[i] == 4 && next == 4) syls[i].tone = 2;
-    if (syls[i].hanzi == "一" && !syls[i].numeric && !syls[i].wordEnd &&
+    // Inside numbers 一 keeps its tone except before a place unit (一百 yi4 bai3).
+    const std::string& after = syls[i + 1].hanzi;
+    bool unit = after == "百" || after == "千" || after == "万" || after == "亿";
+    if (syls[i].hanzi == "一" && (!syls[i].numeric || unit) && (!syls[i].wordEnd || unit) &&
         !(i > 0 && syls[i - 1].hanzi == "第") && next != 5)
       syls[i].tone = next == 4 ? 2 : 4;
   }

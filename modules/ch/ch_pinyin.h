@@ -30,7 +30,8 @@ struct SandhiSyllable {
 
 // Applies tone sandhi to the syllables of one phrase (no pause inside):
 // 不 before a fourth tone becomes 2; 一 becomes 2 before a fourth tone and 4
-// before the other tones, except at a word end, after 第 and inside numbers;
+// before the other tones, except at a word end, after 第 and inside numbers
+// (but before 百 千 万 亿 it changes there too);
 // in a run of third tones every syllable but the last becomes 2.
 void ApplySandhi(std::vector<SandhiSyllable>& syls);
 
