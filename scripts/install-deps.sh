@@ -9,6 +9,7 @@ packages=(
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
   valgrind
+  speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev
 )
 if [ "${VXN_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
