@@ -8,7 +8,7 @@ set -u
 engine=$1
 shift
 status=0
-allowed='^(libVXN_engine_sh\.so|libflite[a-z_]*\.so\.[0-9]+|libicu(uc|i18n|data)\.so\.[0-9]+|libstdc\+\+\.so\.6|libasan\.so\.[0-9]+|libubsan\.so\.[0-9]+|libgcc_s\.so\.1|libc\.so\.6|libm\.so\.6|ld-linux-x86-64\.so\.2)$'
+allowed='^(libVXN_engine_sh\.so(\.[0-9]+)?|libflite[a-z_]*\.so\.[0-9]+|libicu(uc|i18n|data)\.so\.[0-9]+|libstdc\+\+\.so\.6|libasan\.so\.[0-9]+|libubsan\.so\.[0-9]+|libgcc_s\.so\.1|libc\.so\.6|libm\.so\.6|ld-linux-x86-64\.so\.2)$'
 engine_syms=$(nm -D --defined-only "$engine" | awk '{print $3}' | sort -u)
 for module in "$@"; do
   needed=$(readelf -d "$module" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
