@@ -1,5 +1,6 @@
 #include "modules/english/english_rules.h"
 
+#include <ctype.h>
 #include <string.h>
 
 #include "frontend/en/en_gpos.h"
@@ -89,6 +90,8 @@ const eu_name english_pronunciations[] = {
     {"we've", "w ii1 v"}, {"we'd", "w ii1 d"}, {"they're", "dh ea1"}, {"they'll", "dh ei1 l"},
     {"they've", "dh ei1 v"}, {"they'd", "dh ei1 d"}, {"he'll", "hh ii1 l"}, {"she'll", "sh ii1 l"},
     {"he'd", "hh ii1 d"}, {"she'd", "sh ii1 d"}, {"it'll", "i1 t ax0 l"}, {"o'clock", "ax0 k l o1 k"},
+    // "co" of web addresses.
+    {"co", "k ou1"},
     // The oracle's northern vowel of "one" (wɒn) for the broadcast one.
     {"one", "w uh1 n"},
     // Weak forms.
@@ -121,7 +124,8 @@ const eu_abbrev english_abbrevs[] = {
     {"Hwy", "highway", EU_ABBR_CASE},     {"Mt", "mount", EU_ABBR_CASE},
     {"Ltd", "limited", EU_ABBR_CASE},     {"plc", "p l c", 0},
     {"Inc", "incorporated", EU_ABBR_CASE}, {"Corp", "corporation", EU_ABBR_CASE},
-    {"Bros", "brothers", EU_ABBR_CASE},   {"Utd", "united", EU_ABBR_CASE},   {"Co", "company", EU_ABBR_CASE | EU_ABBR_DOT},
+    {"Bros", "brothers", EU_ABBR_CASE},   {"Utd", "united", EU_ABBR_CASE},
+    {"FTSE", "footsie", EU_ABBR_CASE},   {"Co", "company", EU_ABBR_CASE | EU_ABBR_DOT},
     {"etc", "et cetera", 0},              {"e.g", "for example", EU_ABBR_DOT},
     {"eg", "for example", EU_ABBR_DOT},   {"i.e", "that is", EU_ABBR_DOT},
     {"ie", "that is", EU_ABBR_DOT},       {"vs", "versus", 0},
@@ -131,10 +135,10 @@ const eu_abbrev english_abbrevs[] = {
     {"No", "number", EU_ABBR_CASE | EU_ABBR_NUMBER}, {"Nos", "numbers", EU_ABBR_CASE | EU_ABBR_NUMBER},
     {"no", "number", EU_ABBR_CASE | EU_ABBR_DOT | EU_ABBR_NUMBER},
     {"Vol", "volume", EU_ABBR_CASE},      {"Jan", "January", EU_ABBR_CASE | EU_ABBR_DOT},
-    {"Feb", "February", EU_ABBR_CASE},    {"Apr", "April", EU_ABBR_CASE | EU_ABBR_DOT},
-    {"Aug", "August", EU_ABBR_CASE},      {"Sept", "September", EU_ABBR_CASE},
-    {"Oct", "October", EU_ABBR_CASE},     {"Nov", "November", EU_ABBR_CASE},
-    {"Dec", "December", EU_ABBR_CASE},    {"Mon", "Monday", EU_ABBR_CASE},
+    {"Feb", "February", EU_ABBR_CASE | EU_ABBR_DOT},    {"Apr", "April", EU_ABBR_CASE | EU_ABBR_DOT},
+    {"Aug", "August", EU_ABBR_CASE | EU_ABBR_DOT},      {"Sept", "September", EU_ABBR_CASE | EU_ABBR_DOT},
+    {"Oct", "October", EU_ABBR_CASE | EU_ABBR_DOT},     {"Nov", "November", EU_ABBR_CASE | EU_ABBR_DOT},
+    {"Dec", "December", EU_ABBR_CASE | EU_ABBR_DOT},    {"Mon", "Monday", EU_ABBR_CASE},
     {"Tue", "Tuesday", EU_ABBR_CASE},     {"Tues", "Tuesday", EU_ABBR_CASE},
     {"Wed", "Wednesday", EU_ABBR_CASE | EU_ABBR_NUMBER}, {"Thu", "Thursday", EU_ABBR_CASE},
     {"Thur", "Thursday", EU_ABBR_CASE},   {"Thurs", "Thursday", EU_ABBR_CASE},
@@ -346,8 +350,13 @@ bool score_token(eu_context* c, const std::string& text, Words* out) {
   if (dash == std::string::npos || dash == 0 || dash > 2 || text.size() - dash - 1 > 2) return false;
   const std::string a = text.substr(0, dash), b = text.substr(dash + 1);
   if (!eu_is_digits(a) || !eu_is_digits(b)) return false;
-  const bool teams = capitalised(c->token_text(-1)) && capitalised(c->token_text(1)) && c->punctuation(-1).empty();
-  if (!teams && !in_list(lower(c, c->token_text(-1)), kScoreWords)) return false;
+  bool score = capitalised(c->token_text(-1)) && capitalised(c->token_text(1)) && c->punctuation(-1).empty();
+  // "won 3-0", "beat Man City 3-1": a result word up to three words before.
+  for (int back = -1; back >= -3 && !score; --back) {
+    score = in_list(lower(c, c->token_text(back)), kScoreWords);
+    if (back < -1 && !c->punctuation(back).empty()) break;
+  }
+  if (!score) return false;
   for (const std::string& side : {a, b}) {
     if (std::stoi(side) == 0)
       out->push_back("nil");
@@ -444,7 +453,8 @@ bool magnitude_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
-// "1/2": one half; "3/4": three quarters; "2/3": two thirds.
+// "1/2": one half; "3/4": three quarters; "2/3": two thirds; other pairs
+// that make a day and a month are dates ("31/12").
 bool fraction_token(eu_context* c, const std::string& text, Words* out) {
   if (text == "24/7") {
     eu_push_words("twenty four seven", out);
@@ -453,9 +463,13 @@ bool fraction_token(eu_context* c, const std::string& text, Words* out) {
   const size_t slash = text.find('/');
   if (slash == std::string::npos || slash == 0) return false;
   const std::string a = text.substr(0, slash), b = text.substr(slash + 1);
-  if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 1 || b.size() > 2) return false;
+  if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 2 || b.size() > 2) return false;
   const int num = std::stoi(a), den = std::stoi(b);
-  if (num < 1 || den < 2 || den > 10 || num >= den) return false;
+  if (num < 1 || den < 2 || den > 10 || num >= den) {
+    // Not a fraction: a day and a month ("31/12").
+    if (num < 1 || num > 31 || den < 1 || den > 12) return false;
+    return english_date(c, num, den, -1, out);
+  }
   number_words(c, num, out);
   if (den == 2) {
     out->push_back(num == 1 ? "half" : "halves");
@@ -495,8 +509,41 @@ bool acronym_plural_token(eu_context* c, const std::string& text, Words* out) {
   if (text.size() < 3 || text.back() != 's') return false;
   for (size_t i = 0; i + 1 < text.size(); ++i)
     if (text[i] < 'A' || text[i] > 'Z') return false;
-  c->spell_letters(text.substr(0, text.size() - 1), out);
+  if (!c->read(text.substr(0, text.size() - 1), out)) return false;
   out->push_back("'s");
+  return true;
+}
+
+// Web addresses: "bbc.co.uk", "www.abc.net.au/news" read part by part with
+// "dot" and "slash".
+bool web_address_token(eu_context* c, const std::string& text, Words* out) {
+  static const char* const kEndings[] = {".com", ".uk", ".au", ".org", ".net", ".gov", ".edu", ".nz", nullptr};
+  const std::string low = lower(c, text);
+  bool web = low.compare(0, 4, "www.") == 0;
+  const std::string host = low.substr(0, low.find('/'));
+  for (int i = 0; kEndings[i] && !web; ++i) {
+    const size_t n = strlen(kEndings[i]);
+    web = host.size() > n && host.compare(host.size() - n, n, kEndings[i]) == 0;
+  }
+  if (!web) return false;
+  std::string part;
+  for (size_t i = 0; i <= low.size(); ++i) {
+    const char ch = i < low.size() ? low[i] : '\0';
+    if (ch == '.' || ch == '/' || ch == '\0') {
+      // Parts are said or spelled as if in capitals ("bbc" b b c, "news").
+      std::string upper = part;
+      for (char& u : upper) u = (char)toupper((unsigned char)u);
+      if (part == "co")
+        out->push_back("co");
+      else if (!part.empty())
+        c->read(upper, out);
+      part.clear();
+      if (ch == '.' && i + 1 < low.size()) out->push_back("dot");
+      if (ch == '/' && i + 1 < low.size()) out->push_back("slash");
+    } else {
+      part += ch;
+    }
+  }
   return true;
 }
 
@@ -640,7 +687,7 @@ bool english_token(eu_context* c, const std::string& text, std::vector<std::stri
          magnitude_token(c, text, out) || score_token(c, text, out) || time_token(c, text, out) ||
          year_range_token(c, text, out) || decade_token(c, text, out) || month_date_token(c, text, out) ||
          year_token(c, text, out) || fraction_token(c, text, out) || weekday_range_token(c, text, out) ||
-         acronym_plural_token(c, text, out);
+         acronym_plural_token(c, text, out) || web_address_token(c, text, out);
 }
 
 bool english_unit_singular(eu_context* c) {
@@ -652,6 +699,12 @@ bool english_as_word(eu_context* c, const std::string& text) {
   // Headline words in capitals ("RESIGNS") are words; shorter strings are
   // said when the English onset and coda automata can say them.
   if (text.size() >= 6 && text.find_first_of("AEIOUY") != std::string::npos) return true;
+  // Two capitals are spelled ("VE Day") unless they are a short word of a
+  // headline ("TO", "IS").
+  static const char* const kShortWords[] = {"AM", "AN", "AS", "AT", "BE", "BY", "DO", "GO", "HE", "IF", "IN",
+                                            "IS", "IT", "ME", "MY", "NO", "OF", "ON", "OR", "SO", "TO", "UP",
+                                            "WE", nullptr};
+  if (text.size() <= 2) return in_list(text, kShortWords);
   const std::string bytes = eu_from_utf8(c->data, text);
   return !bytes.empty() && en_aswd(c->token, bytes.c_str()) != 0;
 }
