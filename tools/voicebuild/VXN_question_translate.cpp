@@ -53,6 +53,7 @@ struct Translated {
   std::vector<std::string> patterns;
   QuestionKind kind = QuestionKind::kExact;
   std::string rule;
+  int largest = 0;  // word-position rules: the largest position asked for
 };
 
 // One source pattern on the engine's form.
@@ -92,6 +93,7 @@ bool translate_pattern(const std::string& pattern, const LabelFormat& source,
       out->patterns.push_back(p);
     out->kind = QuestionKind::kDerived;
     out->rule = name == "k1" ? "word-position-forward" : "word-position-backward";
+    if (value != "x") out->largest = std::stoi(value);
     ++report->derived_fields[name];
     return true;
   }
@@ -138,6 +140,7 @@ bool translate_questions(std::vector<Question>* questions, const LabelFormat& so
         t.kind = QuestionKind::kDerived;
         t.rule = one.rule;
       }
+      t.largest = std::max(t.largest, one.largest);
       for (std::string& s : one.patterns) t.patterns.push_back(std::move(s));
     }
     std::vector<std::string> unique;
@@ -153,6 +156,7 @@ bool translate_questions(std::vector<Question>* questions, const LabelFormat& so
       ++rep->fixed;
     } else if (t.kind == QuestionKind::kDerived) {
       q.name += kDerivedTag + t.rule;
+      if (t.rule.compare(0, 13, "word-position") == 0) q.name += ":" + std::to_string(t.largest);
       ++rep->derived;
     } else {
       ++rep->exact;
@@ -221,11 +225,20 @@ bool derived_rule_exact_for(const std::string& rule, const std::string& label) {
   const LabelFormat& e = LabelFormat::engine();
   std::vector<std::string> v;
   if (!e.split(label, &v)) return false;
-  if (rule == "word-position-forward" || rule == "word-position-backward") {
-    const bool fw = rule == "word-position-forward";
-    if (v[e.index(fw ? "p6" : "p7")] == "x") return true;  // a pause
-    const std::string& s = v[e.index(fw ? "b4" : "b5")];
-    return s == "1" || s == "2";
+  if (rule.compare(0, 13, "word-position") == 0) {
+    // The patterns ask for positions 1..largest and work out the first (last)
+    // two syllables of a word. Further in, the position is at least the
+    // syllables before (after) it plus the position in the syllable, so a
+    // question about positions below that bound is answered "no", exactly.
+    const bool fw = rule.compare(0, 21, "word-position-forward") == 0;
+    const std::size_t colon = rule.find(':');
+    const std::string largest = colon == std::string::npos ? "" : rule.substr(colon + 1);
+    const std::string& in_syl = v[e.index(fw ? "p6" : "p7")];
+    if (in_syl == "x") return true;  // a pause
+    const std::string& syl = v[e.index(fw ? "b4" : "b5")];
+    if (syl == "1" || syl == "2") return true;
+    if (!is_number(syl) || !is_number(in_syl) || !is_number(largest)) return false;
+    return std::stoi(syl) - 1 + std::stoi(in_syl) > std::stoi(largest);
   }
   if (rule == "question-tone") return v[e.index("h4")] == "1";
   return false;
