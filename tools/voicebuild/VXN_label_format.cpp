@@ -123,7 +123,8 @@ bool LabelFormat::split(const std::string& label, std::vector<std::string>* valu
   return pos == label.size();
 }
 
-bool LabelFormat::identify(const std::string& pattern, int* field, std::string* value,
+bool LabelFormat::identify(const std::string& pattern,
+                           std::vector<std::pair<int, std::string>>* out,
                            std::string* error) const {
   struct Fit {
     int field;
@@ -178,20 +179,30 @@ bool LabelFormat::identify(const std::string& pattern, int* field, std::string* 
   }
   std::size_t best = 0;
   for (const Fit& f : fits) best = std::max(best, f.context);
-  const Fit* chosen = nullptr;
+  out->clear();
   for (const Fit& f : fits) {
     if (f.context != best) continue;
-    if (chosen && chosen->field != f.field) {
-      if (error)
-        *error = "pattern \"" + pattern + "\" fits both " + fields_[chosen->field] + " and " +
-                 fields_[f.field] + " of the " + name_ + " form";
-      return false;
-    }
-    if (!chosen || f.value.size() < chosen->value.size()) chosen = &f;
+    bool seen = false;
+    for (auto& o : *out)
+      if (o.first == f.field) {
+        seen = true;
+        if (f.value.size() < o.second.size()) o.second = f.value;
+      }
+    if (!seen) out->push_back({f.field, f.value});
   }
-  *field = chosen->field;
-  *value = chosen->value;
   return true;
+}
+
+int LabelFormat::section_marker_before(int field) const {
+  for (int k = field; k >= 0; --k)
+    if (delimiters_[k].find(':') != std::string::npos) return k;
+  return -1;
+}
+
+int LabelFormat::section_marker_after(int field) const {
+  for (int k = field + 1; k <= size(); ++k)
+    if (delimiters_[k].find(':') != std::string::npos) return k;
+  return -1;
 }
 
 std::string LabelFormat::pattern(int field, const std::string& value) const {
@@ -202,10 +213,20 @@ std::string LabelFormat::pattern(std::vector<std::pair<int, std::string>> tests)
   std::sort(tests.begin(), tests.end());
   std::string out;
   int prev = -2;
-  for (const auto& t : tests) {
-    const int i = t.first;
-    if (i != prev + 1) out += (i == 0 && delimiters_[0].empty() ? "" : "*") + delimiters_[i];
-    out += t.second + delimiters_[i + 1];
+  for (std::size_t n = 0; n < tests.size(); ++n) {
+    const int i = tests[n].first;
+    const int section = section_marker_before(i);
+    if (i != prev + 1) {
+      // Open the field's section unless an earlier test already lies in it.
+      const bool same_section = prev >= 0 && section_marker_before(prev) == section;
+      if (!same_section && section >= 0 && section < i) out += "*" + delimiters_[section];
+      out += (i == 0 && delimiters_[0].empty() ? "" : "*") + delimiters_[i];
+    }
+    out += tests[n].second + delimiters_[i + 1];
+    // Close the section unless the next test lies in it.
+    const int close = section_marker_after(i);
+    const bool next_same = n + 1 < tests.size() && section_marker_before(tests[n + 1].first) == section;
+    if (!next_same && close > i + 1) out += "*" + delimiters_[close];
     prev = i;
   }
   if (prev != size() - 1 || !delimiters_[size()].empty()) out += "*";

@@ -40,18 +40,25 @@ class LabelFormat {
   // missing or the label has text after its last field.
   bool split(const std::string& label, std::vector<std::string>* values) const;
 
-  // The field a pattern tests and the value glob it asks for: patterns of
+  // The fields a pattern tests and the value glob it asks for: patterns of
   // the forms "V<post>*" (first field), "*<pre>V" (last field) and
   // "*<pre>V<post>*", where pre ends the delimiter before the field and post
-  // starts the one after it. Fails when no field or more than one fits.
-  bool identify(const std::string& pattern, int* field, std::string* value,
+  // starts the one after it. Usually one field fits; where the form repeats a
+  // delimiter pair ("=x@" is both p5 and h2) the pattern holds for either
+  // field, and every field that fits with the longest context is returned.
+  // Fails when no field fits.
+  bool identify(const std::string& pattern, std::vector<std::pair<int, std::string>>* fits,
                 std::string* error) const;
   // Pattern that holds exactly when field i has a value matching the glob.
+  // The field's delimiters are confined to its section (the text between two
+  // "/X:" markers), so a delimiter pair that recurs elsewhere cannot match.
   std::string pattern(int field, const std::string& value) const;
   // Pattern that holds when every listed field matches its glob.
   std::string pattern(std::vector<std::pair<int, std::string>> tests) const;
 
  private:
+  int section_marker_before(int field) const;  // delimiter index, -1 for none
+  int section_marker_after(int field) const;   // delimiter index, -1 for none
   std::string name_;
   std::vector<std::string> fields_;
   std::vector<std::string> delimiters_;  // size() + 1

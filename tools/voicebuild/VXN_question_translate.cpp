@@ -56,6 +56,10 @@ struct Translated {
   int largest = 0;  // word-position rules: the largest position asked for
 };
 
+bool translate_field(const std::string& name, const std::string& value, const std::string& pattern,
+                     const PhoneMap& phones, Translated* out, TranslateReport* report,
+                     std::string* error);
+
 // One source pattern on the engine's form.
 bool translate_pattern(const std::string& pattern, const LabelFormat& source,
                        const PhoneMap& phones, Translated* out, TranslateReport* report,
@@ -64,10 +68,18 @@ bool translate_pattern(const std::string& pattern, const LabelFormat& source,
     out->patterns.push_back("*");
     return true;
   }
-  int field = 0;
-  std::string value;
-  if (!source.identify(pattern, &field, &value, error)) return false;
-  const std::string& name = source.field(field);
+  std::vector<std::pair<int, std::string>> fits;
+  if (!source.identify(pattern, &fits, error)) return false;
+  for (const auto& fit : fits)
+    if (!translate_field(source.field(fit.first), fit.second, pattern, phones, out, report, error))
+      return false;
+  return true;
+}
+
+// One field test of a source pattern on the engine's form.
+bool translate_field(const std::string& name, const std::string& value, const std::string& pattern,
+                     const PhoneMap& phones, Translated* out, TranslateReport* report,
+                     std::string* error) {
   const LabelFormat& e = LabelFormat::engine();
   if (is_phone_field(name)) {
     if (value.find_first_of("*?") != std::string::npos) {
@@ -78,7 +90,11 @@ bool translate_pattern(const std::string& pattern, const LabelFormat& source,
       out->patterns.push_back(e.pattern(e.index(name), value));
       return true;
     }
-    const std::vector<std::string> targets = phones.targets_of(value);
+    // A number is no phone: the pattern also fits a numeric field.
+    if (is_number(value) && value != "0") return true;
+    // "0" is how some forms write a phone that does not exist.
+    const std::vector<std::string> targets =
+        value == "0" ? std::vector<std::string>{"x"} : phones.targets_of(value);
     if (targets.empty()) report->unmapped_donor_phones.push_back(value);
     for (const std::string& t : targets) out->patterns.push_back(e.pattern(e.index(name), t));
     return true;
