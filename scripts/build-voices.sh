@@ -162,6 +162,8 @@ build_one() {
   local opts=(--labels "$labels")
   if [ "$map" != "-" ]; then opts+=(--phone-map "$maps/${map%%:*}.md" --donor "${map##*:}"); fi
   if [ "$derive" != "-" ]; then opts+=(--derive "$derive"); fi
+  # Every voice as loud as the default one (its level: 68.4 dB).
+  if [ "$source" != slt ]; then opts+=(--level-db 68.4); fi
   local up_to_date=1 ext
   for ext in qt pt am dt info; do
     local f=$base.$ext

@@ -23,6 +23,7 @@
 #include "tools/voicebuild/VXN_question_translate.h"
 #include "tools/voicebuild/VXN_voice_derive.h"
 #include "tools/voicebuild/VXN_voice_import.h"
+#include "tools/voicebuild/VXN_voice_level.h"
 
 namespace {
 
@@ -38,7 +39,9 @@ const char* kImportUsage =
     "  --phone-map PAGE --donor SET\n"
     "                           target phones onto the source's phones: the table under\n"
     "                           \"## donor: SET\" of the Markdown page\n"
-    "  --derive male|female     derive a second speaker (vocal tract and pitch register)\n";
+    "  --derive male|female     derive a second speaker (vocal tract and pitch register)\n"
+    "  --level-db L             bring the voice's level (upper-quartile spectral power\n"
+    "                           gain, printed as \"level\") to L dB\n";
 
 double now_seconds() {
   struct timeval tv;
@@ -66,6 +69,13 @@ bool plain_name(const std::string& s) {
   return true;
 }
 
+std::string fmt_level(double before, double after) {
+  char line[96];
+  std::snprintf(line, sizeof line, "level %.1f dB brought to %.1f dB (gain %+.1f dB)", before,
+                after, after - before);
+  return line;
+}
+
 void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
   std::printf("  %-18s %4d trees %5d pdfs %6d nodes  mean error %.4f%% (max %.3f%%)"
               "  variance error %.4f%% (max %.3f%%)\n",
@@ -79,7 +89,7 @@ void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
 int cmd_import_hts(std::vector<std::string>& args) {
   using namespace vxn::voice;
   std::string source, lang_dir, stem, out_dir, rate, alpha, labels = "hts", phone_map, donor,
-      derive;
+      derive, level;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     std::string* target = a == "--lang-dir"    ? &lang_dir
@@ -91,6 +101,7 @@ int cmd_import_hts(std::vector<std::string>& args) {
                           : a == "--phone-map" ? &phone_map
                           : a == "--donor"     ? &donor
                           : a == "--derive"    ? &derive
+                          : a == "--level-db"  ? &level
                                                : nullptr;
     if (a == "--help" || a == "-h") {
       std::fputs(kImportUsage, stdout);
@@ -208,6 +219,19 @@ int cmd_import_hts(std::vector<std::string>& args) {
     }
     for (const std::string& n : dr.notes) rep.notes.push_back(n);
   }
+  const double level_before = voice_level_db(voice);
+  if (!level.empty()) {
+    char* end = nullptr;
+    const double target = std::strtod(level.c_str(), &end);
+    if (*end != '\0' || !(target > -100.0 && target < 100.0)) {
+      std::fprintf(stderr, "vxn-voice: --level-db takes a level in dB\n");
+      return kExitUsage;
+    }
+    apply_gain_db(&voice, target - level_before);
+    rep.notes.push_back(fmt_level(level_before, target));
+  }
+  std::printf("level     %.1f dB (upper quartile of the spectral pdfs' power gain)\n",
+              voice_level_db(voice));
   std::printf("before\n");
   for (const std::string& s : rep.shapes_before) std::printf("  %s\n", s.c_str());
   std::printf("  duration: %d states, %zu pdfs\n", hts.num_states,
