@@ -118,6 +118,7 @@ bool LabelFormat::split(const std::string& label, std::vector<std::string>* valu
     std::size_t end = next.empty() ? label.size() : label.find(next, pos);
     if (end == std::string::npos) return false;
     values->push_back(label.substr(pos, end - pos));
+    if (values->back().find('/') != std::string::npos) return false;
     pos = end + next.size();
   }
   return pos == label.size();
@@ -212,24 +213,26 @@ std::string LabelFormat::pattern(int field, const std::string& value) const {
 std::string LabelFormat::pattern(std::vector<std::pair<int, std::string>> tests) const {
   std::sort(tests.begin(), tests.end());
   std::string out;
-  int prev = -2;
+  int written = -1;  // the last delimiter whose text the pattern holds
   for (std::size_t n = 0; n < tests.size(); ++n) {
     const int i = tests[n].first;
-    const int section = section_marker_before(i);
-    if (i != prev + 1) {
-      // Open the field's section unless an earlier test already lies in it.
-      const bool same_section = prev >= 0 && section_marker_before(prev) == section;
-      if (!same_section && section >= 0 && section < i) out += "*" + delimiters_[section];
+    if (written != i) {
+      // Open the field's section unless the pattern already reached it.
+      const int section = section_marker_before(i);
+      if (section > written && section < i) out += "*" + delimiters_[section];
       out += (i == 0 && delimiters_[0].empty() ? "" : "*") + delimiters_[i];
     }
     out += tests[n].second + delimiters_[i + 1];
+    written = i + 1;
     // Close the section unless the next test lies in it.
     const int close = section_marker_after(i);
-    const bool next_same = n + 1 < tests.size() && section_marker_before(tests[n + 1].first) == section;
-    if (!next_same && close > i + 1) out += "*" + delimiters_[close];
-    prev = i;
+    const bool next_inside = n + 1 < tests.size() && close >= 0 && tests[n + 1].first < close;
+    if (!next_inside && close > written) {
+      out += "*" + delimiters_[close];
+      written = close;
+    }
   }
-  if (prev != size() - 1 || !delimiters_[size()].empty()) out += "*";
+  if (written != size() || !delimiters_[size()].empty()) out += "*";
   return out;
 }
 
