@@ -1,7 +1,5 @@
-// .htsvoice to engine voice conversion; see VXN_voice_import.h.
+// .htsvoice and voice-directory conversion into engine voices; see VXN_voice_import.h.
 #include "tools/voicebuild/VXN_voice_import.h"
-
-#include "tools/voicebuild/VXN_aperiodicity_map.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -9,6 +7,8 @@
 #include <cstdio>
 #include <map>
 #include <stdexcept>
+
+#include "tools/voicebuild/VXN_aperiodicity_map.h"
 
 namespace vxn {
 namespace voice {

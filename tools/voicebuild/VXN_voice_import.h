@@ -1,7 +1,8 @@
-// Conversion of a parsed .htsvoice into the engine's voice shape: spectrum
-// mapped to 24 kHz / order 34 / all-pass 0.45 by a least-squares linear map of
-// mel-cepstra, log F0 and durations copied, band aperiodicity derived from the
-// log-F0 trees, questions merged into one table. Pure functions over values;
+// Conversion of a parsed .htsvoice (or voice directory) into the engine's
+// voice shape: spectrum mapped to 24 kHz / order 34 / all-pass 0.45 by a
+// least-squares linear map of mel-cepstra, log F0 and durations copied, band
+// aperiodicity mapped from the source's own stream or derived from the log-F0
+// trees, questions merged into one table. Pure functions over values;
 // safe to call from several threads.
 #ifndef VXN_VOICE_IMPORT_H
 #define VXN_VOICE_IMPORT_H
