@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -242,7 +243,8 @@ int cmd_import_hts(std::vector<std::string>& args) {
   std::printf("questions %d (%d renamed)\n", rep.questions, rep.renamed_questions);
   std::printf("spectral map to order %d, all-pass %.2f, %.0f Hz: envelope error over 0-%.0f Hz "
               "on %d pdfs: worst %.3f dB, mean of per-pdf worst %.3f dB, RMS %.3f dB\n",
-              opt.dst_order, opt.dst_alpha, opt.dst_rate, opt.dst_rate / 2.0, rep.envelope_pdfs,
+              opt.dst_order, opt.dst_alpha, opt.dst_rate,
+              std::min<double>(opt.dst_rate, hts.sampling_frequency) / 2.0, rep.envelope_pdfs,
               rep.worst_envelope_db, rep.mean_envelope_db, rep.rms_envelope_db);
   std::printf("aperiodicity profile (dB, voiced weight 1):");
   for (int k = 0; k < kBands; ++k) std::printf(" %.0f", kVoicedProfileDb[k]);
