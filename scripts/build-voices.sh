@@ -33,6 +33,7 @@ while [ $# -gt 0 ]; do
 done
 mkdir -p "$voice/Model" "$voice/Lib" "$voice/Data"
 echo "build-voices: voice directory $voice"
+. "$root/scripts/lib/progress.sh"
 
 tool=${VXN_VOICE_TOOL:-$build/bin/vxn-voice}
 if [ ! -x "$tool" ]; then
@@ -118,7 +119,7 @@ source_args() {
 }
 source_text() {
   case "$1" in
-    slt) echo "Debian festvox-us-slt-hts (CMU ARCTIC slt, HTS voice, 32 kHz)" ;;
+    slt) echo "Debian $pkg $(dpkg-deb -f "$(ls "$src/${pkg}"_*.deb | tail -n 1)" Version) (CMU ARCTIC slt HMM voice), converted by vxn-voice import-hts" ;;
     en-US-bdl-rhv) echo "CMU ARCTIC bdl HMM voice (24 kHz, 7-band aperiodicity), shared/voices/$1" ;;
     en-GB-cstr-uk-female) echo "CSTR UK English female HTS voice 1.0 (University of Edinburgh, 48 kHz), shared/voices/$1" ;;
     es-cstr-upc-upm) echo "CSTR/UPC/UPM Castilian Spanish HTS voice (16 kHz), shared/voices/$1" ;;
@@ -128,7 +129,7 @@ source_text() {
 }
 licence_text() {
   case "$1" in
-    slt) echo "CMU ARCTIC / festvox terms (free use, modification and redistribution with the notice), see COPYRIGHT" ;;
+    slt) echo "EST-2003, EST-2000 and BSD-3-clause (Carnegie Mellon University, Nagoya Institute of Technology), see COPYRIGHT" ;;
     en-US-bdl-rhv) echo "CMU ARCTIC terms (permissive, attribution); to be confirmed before shipping" ;;
     en-GB-cstr-uk-female) echo "BSD-3-Clause (University of Edinburgh 2012), see COPYRIGHT" ;;
     es-cstr-upc-upm) echo "BSD-3-Clause as stated by its distributor; licence text to be obtained before shipping" ;;
@@ -211,21 +212,27 @@ build_one() {
 
 failed=0
 if wanted vxnf_usen; then fetch_slt; fi
+total=0
+while read -r lang _ _ stem _; do
+  if [ -n "$lang" ] && wanted "$stem"; then total=$((total + 1)); fi
+done <<<"$table"
 running=0
+finished=0
+one_done() {
+  wait -n || failed=1
+  running=$((running - 1))
+  finished=$((finished + 1))
+  vxn_progress "build-voices: packages" "$finished" "$total"
+}
 while read -r lang index dir stem kind source labels map derive donor; do
   [ -n "$lang" ] || continue
   wanted "$stem" || continue
   build_one "$lang" "$index" "$dir" "$stem" "$kind" "$source" "$labels" "$map" "$derive" "$donor" &
   running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then
-    wait -n || failed=1
-    running=$((running - 1))
-  fi
+  if [ "$running" -ge "$jobs" ]; then one_done; fi
 done <<<"$table"
-while [ "$running" -gt 0 ]; do
-  wait -n || failed=1
-  running=$((running - 1))
-done
+while [ "$running" -gt 0 ]; do one_done; done
+vxn_progress_end
 
 # The table of what the voice directory holds.
 printf '\n%-6s %-5s %-16s %-30s %-60s %s\n' language index stem kind source licence
