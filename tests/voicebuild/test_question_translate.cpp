@@ -328,6 +328,7 @@ TEST(Translation, ConvertedVoicesAnswerTargetLabelsAsTheirDonorsWould) {
       {"nl", "radio", "en-GB-cstr-uk-female", "hts"},    {"pl", "pl", "pl-natan-rhv", "rhv-pl"},
       {"ru", "pl", "pl-alicja-rhv", "rhv-pl"},           {"fr", "pl", "pl-natan-rhv", "rhv-pl"},
       {"it", "es", "es-cstr-upc-upm", "hts"},            {"fi", "es", "es-cstr-upc-upm", "hts"},
+      {"es", "es", "es-cstr-upc-upm", "hts"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lang);
@@ -361,7 +362,7 @@ TEST(Translation, ConvertedVoicesAnswerTargetLabelsAsTheirDonorsWould) {
         ASSERT_TRUE(e.split(l, &f));
         for (const char* p : {"p1", "p2", "p3", "p4", "p5", "b16"}) {
           std::string& x = f[e.index(p)];
-          if (map.entries().count(x)) x = map.entries().at(x)[0];
+          if (x != "x" && map.entries().count(x)) x = map.entries().at(x)[0];
         }
         mapped.push_back(join(e, f));
       }
@@ -371,15 +372,24 @@ TEST(Translation, ConvertedVoicesAnswerTargetLabelsAsTheirDonorsWould) {
     for (HtsTreeBlock* b : {&v.duration_tree, &v.streams[0].tree, &v.streams[1].tree}) {
       std::vector<Question> translated = b->questions;
       ASSERT_TRUE(translate_questions(&translated, format(form), map, nullptr, &error)) << error;
-      // Questions on the donor's second names for a phone (its edge pause
-      // "#") hold for our pause too, by design: left out here.
+      // A donor phone named second in a row (the Spanish voice's a1 beside
+      // a, its edge pause # beside pau) answers for the target phone too, by
+      // design; a donor phone that a target phone named x maps onto also
+      // answers for a missing neighbour (labels write both as x). Questions
+      // on those phones are left out here.
+      std::set<std::string> shared;
+      for (const auto& entry : map.entries())
+        for (std::size_t k = entry.first == "x" ? 0 : 1; k < entry.second.size(); ++k)
+          shared.insert(entry.second[k]);
       std::vector<Question> src, out;
       for (std::size_t q = 0; q < translated.size(); ++q) {
         bool second_name = false;
-        for (const std::string& p : b->questions[q].patterns)
-          second_name = second_name || p.find("#^") != std::string::npos ||
-                        p.find("^#-") != std::string::npos || p.find("-#+") != std::string::npos ||
-                        p.find("+#=") != std::string::npos || p.find("=#@") != std::string::npos;
+        for (const std::string& p : b->questions[q].patterns) {
+          std::vector<std::pair<int, std::string>> fits;
+          std::string why;
+          if (format(form).identify(p, &fits, &why))
+            for (const auto& f : fits) second_name = second_name || shared.count(f.second);
+        }
         if (second_name) continue;
         src.push_back(b->questions[q]);
         out.push_back(translated[q]);
