@@ -49,6 +49,8 @@ void usage(FILE* out) {
           "  -s, --speed N         speed step -5..5 (default 0)\n"
           "  -t, --timbre N        timbre -10..10 (default 0)\n"
           "      --labels FILE     speak the full-context labels of FILE\n"
+          "      --hybrid          take the intonation from the voice's prosody database\n"
+          "                        (US English; basic mode when there is none)\n"
           "      --verbose         print the engine's progress messages\n"
           "  -h, --help            show this help\n\n"
           "Exit status: 0 success, 1 bad usage, 2 initialisation failed, 3 synthesis failed.\n",
@@ -122,9 +124,10 @@ int main(int argc, char** argv) {
   std::string lang = kDefaultLanguage;
   int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0;
   bool verbose = false;
+  bool hybrid = false;
   const char* output = nullptr;
   const char* labels = nullptr;
-  enum { kLabels = 1000, kVerbose };
+  enum { kLabels = 1000, kVerbose, kHybrid };
   static const option kOptions[] = {
       {"voice-dir", required_argument, nullptr, 'd'}, {"lang", required_argument, nullptr, 'l'},
       {"voice", required_argument, nullptr, 'v'},     {"output", required_argument, nullptr, 'o'},
@@ -132,6 +135,7 @@ int main(int argc, char** argv) {
       {"pitch", required_argument, nullptr, 'p'},     {"speed", required_argument, nullptr, 's'},
       {"timbre", required_argument, nullptr, 't'},    {"labels", required_argument, nullptr, kLabels},
       {"verbose", no_argument, nullptr, kVerbose},    {"help", no_argument, nullptr, 'h'},
+      {"hybrid", no_argument, nullptr, kHybrid},
       {nullptr, 0, nullptr, 0}};
   int c;
   while ((c = getopt_long(argc, argv, "d:l:v:o:r:c:p:s:t:h", kOptions, nullptr)) != -1) {
@@ -153,6 +157,7 @@ int main(int argc, char** argv) {
       case 't': ok = parse_int(optarg, -10, 10, &timbre); option = "--timbre"; break;
       case kLabels: labels = optarg; break;
       case kVerbose: verbose = true; break;
+      case kHybrid: hybrid = true; break;
       case 'h': usage(stdout); return 0;
       default: usage(stderr); return 1;
     }
@@ -185,6 +190,7 @@ int main(int argc, char** argv) {
   void* engine = create();
   VXNSetPrintLevel(engine, verbose ? 1 : 2);
   VXNSetLanguage(engine, id, 0);
+  VXNSetHybrid(engine, hybrid ? 1 : 0);
   VXNModelSelect(engine, voice);
   const int init = VXNInit(engine, &voiceDir[0], &voiceDir[0]);
   if (init != 1) {
