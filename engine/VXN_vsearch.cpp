@@ -3,6 +3,7 @@
 #include "engine/VXN_vsearch.h"
 
 #include <math.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -159,6 +160,27 @@ int VXN_Get_Phoneme_Word(const char* label, char* name, int* word) {
   const char* plus = at ? strchr(at + 1, '+') : NULL;
   if (!plus) return 0;
   *word = atoi(at + 1);
+  return 1;
+}
+
+int VXN_VT_phone_context(const char* const* labels, int count, char (*seq)[VXN_VT_NAME_SIZE],
+                         int* length, int* pos) {
+  int n = 0, prev_word = 0;
+  for (int k = 0; k < 3; k++) snprintf(seq[n++], VXN_VT_NAME_SIZE, "x");
+  for (int i = 0; i < count; i++) {
+    char name[VXN_VT_NAME_SIZE];
+    int word = 0;
+    if (!VXN_Get_Phoneme_Word(labels[i], name, &word)) {
+      *length = i;
+      return 0;
+    }
+    if (i > 0 && word != prev_word && word >= 2) snprintf(seq[n++], VXN_VT_NAME_SIZE, "sp");
+    prev_word = word;
+    pos[i] = n;
+    memcpy(seq[n++], name, VXN_VT_NAME_SIZE);
+  }
+  for (int k = 0; k < 3; k++) snprintf(seq[n++], VXN_VT_NAME_SIZE, "x");
+  *length = n;
   return 1;
 }
 
@@ -345,32 +367,31 @@ void VXN_VT_prosody_step_in(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* l
     if (voiced[(size_t)i]) last_voiced = i;
   }
 
-  // 2. Phone context: "x" padding, the labels' phones, "sp" before every
-  // later word of a phrase.
-  const int x = PhonemeToIndex(vt->phone_names, vt->phone_count, "x");
-  const int sp = PhonemeToIndex(vt->phone_names, vt->phone_count, "sp");
-  std::vector<int> seq(3, x), pos((size_t)L);
-  int prev_word = 0;
-  for (int i = 0; i < L; i++) {
-    char name[VXN_VT_NAME_SIZE];
-    int word = 0;
-    if (!VXN_Get_Phoneme_Word(VXN_Label_get_string(label, i), name, &word)) {
-      VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : label %d has no phone or word number\n", i);
-      return;
-    }
-    if (i > 0 && word != prev_word && word >= 2) seq.push_back(sp);
-    prev_word = word;
-    pos[(size_t)i] = (int)seq.size();
-    const int index = PhonemeToIndex(vt->phone_names, vt->phone_count, name);
-    if (index < 0) {
+  // 2. Phone context as inventory indices.
+  std::vector<const char*> strings((size_t)L);
+  for (int i = 0; i < L; i++) strings[(size_t)i] = VXN_Label_get_string(label, i);
+  std::vector<char> name_buffer((size_t)(2 * L + 6) * VXN_VT_NAME_SIZE);
+  char(*names)[VXN_VT_NAME_SIZE] = (char(*)[VXN_VT_NAME_SIZE])name_buffer.data();
+  std::vector<int> pos((size_t)L);
+  int length = 0;
+  if (!VXN_VT_phone_context(strings.data(), L, names, &length, pos.data())) {
+    VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : label %d has no phone or word number\n", length);
+    return;
+  }
+  std::vector<int> seq((size_t)length);
+  for (int k = 0; k < length; k++) {
+    seq[(size_t)k] = PhonemeToIndex(vt->phone_names, vt->phone_count, names[k]);
+    // "x" and "sp" only ever stand in the context, where an absent one just
+    // never matches; a label's own phone must be known.
+    if (seq[(size_t)k] < 0 && strcmp(names[k], "x") != 0 &&
+        strcmp(names[k], "sp") != 0) {
       // No unit can stand for a phone the database has never heard: the
       // whole sentence keeps the model's log F0.
-      VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : phone %s is not in the database\n", name);
+      VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : phone %s is not in the database\n",
+                names[k]);
       return;
     }
-    seq.push_back(index);
   }
-  for (int k = 0; k < 3; k++) seq.push_back(x);
 
   // 3. Targets.
   vt->target_count = L - 1;

@@ -149,6 +149,14 @@ void Hybrid_FreeDB(VXN_VTContext* vt);
 // reads as 0. Returns 0 when either part is missing.
 int VXN_Get_Phoneme_Word(const char* label, char* name, int* word);
 int PhonemeToIndex(char (*names)[VXN_VT_NAME_SIZE], int count, const char* name);
+// Phone context of a sentence of count labels: "x" three times, the labels'
+// phones with "sp" before every label whose word number changes to 2 or more
+// (a later word of its phrase), "x" three times. seq needs room for
+// 2 x count + 6 names; *length receives the entries used and pos[i] the
+// position of label i. Returns 0 (with the index of the label in *length)
+// when a label has no phone or word number.
+int VXN_VT_phone_context(const char* const* labels, int count, char (*seq)[VXN_VT_NAME_SIZE],
+                         int* length, int* pos);
 
 float GetTargetCost(const VXN_VTContext* vt, const VXN_VTTarget* target,
                     const VXN_VTDiphone* entry);

@@ -17,6 +17,8 @@
 
 // In vxn-voice-import-hts.cpp.
 int cmd_import_hts(std::vector<std::string>& args);
+// In vxn-voice-build-pd.cpp.
+int cmd_build_pd(std::vector<std::string>& args);
 
 namespace {
 
@@ -38,6 +40,10 @@ const char* kUsage =
     "                                 (ignored for dur)\n"
     "  import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
     "                                 convert an HMM voice into VOICEDIR/Model/DIR/STEM.*\n"
+    "  build-pd --list LIST --out FILE.pd [--codebook N] [--f0-min HZ] [--f0-max HZ]\n"
+    "           [--report FILE] [--quiet]\n"
+    "                                 build a hybrid prosody database from recordings\n"
+    "                                 with timed full-context labels ('WAV LAB' per line)\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -299,7 +305,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
-    {"help", cmd_help},
+    {"build-pd", cmd_build_pd},   {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };
 
