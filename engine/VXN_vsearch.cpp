@@ -420,6 +420,8 @@ void VXN_VT_prosody_step_in(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* l
     return;
   }
 
+  VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : unit path over %d diphones\n", vt->target_count);
+
   // 6, 7. Contour points.
   std::vector<float> p((size_t)L * 5, 0.0f);
   place_contours(vt, p, L);

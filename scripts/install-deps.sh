@@ -7,7 +7,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   flite1-dev libsptk-dev libsoxr-dev sptk
   unicode-cldr-core
-  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
+  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite python3
   valgrind
 )
 if [ "${VXN_FUZZ:-0}" = 1 ]; then
