@@ -209,3 +209,36 @@ int cmd_build_pd(std::vector<std::string>& args) {
   }
   return report.utterances > 0 ? 0 : 1;
 }
+
+// vxn-voice f0-stats WAV...: per recording the voiced frames, the median F0
+// and, in semitones, the range between the 5th and 95th percentiles and the
+// standard deviation of the voiced log F0 (F0 by the same extractor as
+// build-pd).
+int cmd_f0_stats(std::vector<std::string>& args) {
+  if (args.empty()) {
+    std::fprintf(stderr, "vxn-voice f0-stats: no WAV given\nusage: vxn-voice f0-stats WAV...\n");
+    return 2;
+  }
+  const double st = 12.0 / std::log(2.0);
+  for (const std::string& path : args) {
+    vxn::analysis::Wav wav;
+    std::string error;
+    if (!vxn::analysis::read_wav(path, &wav, &error)) {
+      std::fprintf(stderr, "vxn-voice f0-stats: %s\n", error.c_str());
+      return 1;
+    }
+    std::vector<double> lf0;
+    for (double hz : vxn::analysis::extract_f0(wav.samples.data(), wav.samples.size(),
+                                               (double)wav.rate, vxn::analysis::F0Options()))
+      if (hz > 0.0) lf0.push_back(std::log(hz));
+    double mean = 0.0, var = 0.0;
+    for (double v : lf0) mean += v;
+    mean /= lf0.empty() ? 1.0 : (double)lf0.size();
+    for (double v : lf0) var += (v - mean) * (v - mean);
+    var /= lf0.size() > 1 ? (double)(lf0.size() - 1) : 1.0;
+    std::printf("%s voiced %zu median %.1f range %.2f std %.2f\n", path.c_str(), lf0.size(),
+                lf0.empty() ? 0.0 : std::exp(percentile(lf0, 0.5)),
+                (percentile(lf0, 0.95) - percentile(lf0, 0.05)) * st, std::sqrt(var) * st);
+  }
+  return 0;
+}

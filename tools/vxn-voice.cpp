@@ -19,6 +19,7 @@
 int cmd_import_hts(std::vector<std::string>& args);
 // In vxn-voice-build-pd.cpp.
 int cmd_build_pd(std::vector<std::string>& args);
+int cmd_f0_stats(std::vector<std::string>& args);
 
 namespace {
 
@@ -44,6 +45,8 @@ const char* kUsage =
     "           [--report FILE] [--quiet]\n"
     "                                 build a hybrid prosody database from recordings\n"
     "                                 with timed full-context labels ('WAV LAB' per line)\n"
+    "  f0-stats WAV...                per recording: voiced frames, median F0, 5-95 % F0\n"
+    "                                 range and log-F0 deviation in semitones\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -305,7 +308,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
-    {"build-pd", cmd_build_pd},   {"help", cmd_help},
+    {"build-pd", cmd_build_pd},   {"f0-stats", cmd_f0_stats},   {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };
 
