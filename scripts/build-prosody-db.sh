@@ -54,8 +54,12 @@ else
   dpkg -x "$deb" "$src/tree"
   python3 "$root/scripts/prosody-corpus-text.py" \
     "$src/tree/usr/lib/R/site-library/janeaustenr/data/Rdata.rdb" "${VXN_PD_SENTENCES:-3000}" \
-    >"$work/sentences.txt"
+    >"$work/sentences.new"
+  # Recordings are kept between runs only while they are of the same sentences.
+  if ! cmp -s "$work/sentences.new" "$work/sentences.txt"; then rm -rf "$work/wav" "$work/seg"; fi
+  mv "$work/sentences.new" "$work/sentences.txt"
 fi
+rm -rf "$work/lab"
 mkdir -p "$work/wav" "$work/seg" "$work/lab"
 total=$(grep -c . "$work/sentences.txt")
 n=0
