@@ -79,6 +79,26 @@ TEST(PhonemeWord, ReadsPhoneAndWordInPhrase) {
   }
 }
 
+// "sp" goes before a label whose word number changes to 2 or more; the
+// first label is never compared.
+TEST(PhonemeWord, ContextSequenceMarksLaterWords) {
+  const std::vector<std::string> text = {"x^x-a+b/E:c+1@3+1", "x^x-b+c/E:c+1@3+1",
+                                         "x^x-pau+c/E:x+x@x+x", "x^x-c+d/E:c+1@2+1",
+                                         "x^x-d+e/E:c+1@2+1",  "x^x-e+x/E:c+1@5+1"};
+  std::vector<const char*> labels;
+  for (const std::string& t : text) labels.push_back(t.c_str());
+  char seq[18][VXN_VT_NAME_SIZE];
+  int length = 0, pos[6];
+  ASSERT_EQ(VXN_VT_phone_context(labels.data(), 6, seq, &length, pos), 1);
+  std::vector<std::string> got(seq, seq + length);
+  EXPECT_EQ(got, (std::vector<std::string>{"x", "x", "x", "a", "b", "pau", "sp", "c", "d", "sp",
+                                           "e", "x", "x", "x"}));
+  EXPECT_EQ(std::vector<int>(pos, pos + 6), (std::vector<int>{3, 4, 5, 7, 8, 10}));
+  labels[4] = "no phone";
+  EXPECT_EQ(VXN_VT_phone_context(labels.data(), 6, seq, &length, pos), 0);
+  EXPECT_EQ(length, 4);
+}
+
 TEST(TargetCost, TenthsForEachContextMismatch) {
   ProsodyDatabase db = codebook_db({"a", "b", "c"});
   db.units = {unit(db, "a", {"pau", "sp", "x", "x"}), unit(db, "b", {"x", "x", "c", "pau"})};
