@@ -87,7 +87,7 @@ mkdir -p "$(dirname "$out")"
   else
     echo "text: sentences from Jane Austen's novels (public domain), Debian package r-cran-janeaustenr"
   fi
-  echo "speech: flite $(flite --version 2>&1 | head -n 1 | sed 's/^.*version: //'), voice slt (Debian package flite;"
+  echo "speech: $(flite --version 2>&1 | grep -o 'flite-[^ ]*' | head -n 1), voice slt (Debian package flite;"
   echo "  CMU Flite and its cmu_us_slt voice: BSD-style licence of Carnegie Mellon University, see"
   echo "  /usr/share/doc/libflite1/copyright; the voice is trained on the CMU ARCTIC slt recordings)"
   echo "labels: this engine's US English front end, timed by flite's segment times"
