@@ -8,7 +8,7 @@
 # audio. A TV maker builds the database of its own speaker with the same
 # vxn-voice build-pd command from its recordings and their timed labels.
 #
-#   scripts/build-prosody-db.sh            full corpus (about 20 minutes) into
+#   scripts/build-prosody-db.sh            full corpus (about 35 minutes) into
 #                                          build/voice/Model/EnUS/vxnf_usen_24_256.pd
 #   scripts/build-prosody-db.sh --short    the 12 sentences of tests/data/prosody_sentences.txt
 #                                          into build/pd-short/ (for the tests; seconds)
