@@ -16,20 +16,10 @@ extern "C" const eu_lexdata auen_lexdata;
 
 namespace {
 
-// Australian entries first, then the English table they add to.
-template <typename T, typename Key>
-std::vector<T> joined(const T* own, const T* english, Key key) {
-  std::vector<T> all;
-  for (const T* t : {own, english})
-    for (; key(*t); ++t) all.push_back(*t);
-  all.push_back(T());
-  return all;
-}
-
 // The British set and the flap.
 const eu_phone kFlap[] = {{"dx", "-0000sa+"}, {nullptr, nullptr}};
 const std::vector<eu_phone> kPhones =
-    joined(english_phones, kFlap, [](const eu_phone& p) { return p.name != nullptr; });
+    english_joined(english_phones, kFlap, [](const eu_phone& p) { return p.name != nullptr; });
 
 const eu_abbrev kOwnAbbrevs[] = {
     {"NSW", "new south wales", EU_ABBR_CASE},   {"Qld", "queensland", EU_ABBR_CASE},
@@ -38,18 +28,20 @@ const eu_abbrev kOwnAbbrevs[] = {
     {"NT", "northern territory", EU_ABBR_CASE}, {"NZ", "new zealand", EU_ABBR_CASE},
     {"Pty", "proprietary", EU_ABBR_CASE},       {"Pde", "parade", EU_ABBR_CASE},
     {"Tce", "terrace", EU_ABBR_CASE},           {"Cct", "circuit", EU_ABBR_CASE},
-    {"Esp", "esplanade", EU_ABBR_CASE},         {nullptr, nullptr, 0}};
+    {"Esp", "esplanade", EU_ABBR_CASE},
+    // The emergency number is said as a name.
+    {"000", "triple zero", EU_ABBR_CASE},       {nullptr, nullptr, 0}};
 const std::vector<eu_abbrev> kAbbrevs =
-    joined(kOwnAbbrevs, english_abbrevs, [](const eu_abbrev& a) { return a.key != nullptr; });
+    english_joined(kOwnAbbrevs, english_abbrevs, [](const eu_abbrev& a) { return a.key != nullptr; });
 
 const eu_acronym kOwnAcronyms[] = {{"ACT", false}, {"ANZ", false}, {"CSIRO", false}, {"TAFE", true},
                                    {"QANTAS", true}, {nullptr, false}};
 const std::vector<eu_acronym> kAcronyms =
-    joined(kOwnAcronyms, english_acronyms, [](const eu_acronym& a) { return a.text != nullptr; });
+    english_joined(kOwnAcronyms, english_acronyms, [](const eu_acronym& a) { return a.text != nullptr; });
 
 const eu_name kOwnPronunciations[] = {{"g'day", "g ax0 d ei1"}, {nullptr, nullptr}};
 const std::vector<eu_name> kPronunciations =
-    joined(kOwnPronunciations, english_pronunciations, [](const eu_name& n) { return n.text != nullptr; });
+    english_joined(kOwnPronunciations, english_pronunciations, [](const eu_name& n) { return n.text != nullptr; });
 
 void configure(cst_voice* voice) { english_configure(voice, auen_postlex); }
 

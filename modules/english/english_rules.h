@@ -11,6 +11,8 @@
 #ifndef ENGLISH_RULES_H
 #define ENGLISH_RULES_H
 
+#include <vector>
+
 #include "modules/common/eu_language.h"
 
 // Tables (UTF-8; each ended by a null entry).
@@ -25,6 +27,17 @@ extern const eu_abbrev english_abbrevs[];
 extern const eu_unit english_units[];
 extern const eu_currency english_currencies[];
 extern const eu_acronym english_acronyms[];
+
+// A variety's own entries first, then the English table they add to, ended
+// by a null entry; key tells a real entry from the end.
+template <typename T, typename Key>
+std::vector<T> english_joined(const T* own, const T* english, Key key) {
+  std::vector<T> all;
+  for (const T* t : {own, english})
+    for (; key(*t); ++t) all.push_back(*t);
+  all.push_back(T());
+  return all;
+}
 
 // The ICU rule sets of British and Australian English.
 extern const char english_cardinal_rules[];  // "%spellout-numbering-verbose"
