@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev googletest libbenchmark-dev
-  flite1-dev libsptk-dev
+  flite1-dev libsptk-dev libsoxr-dev sptk
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
   valgrind
