@@ -17,6 +17,10 @@
 
 // In vxn-voice-import-hts.cpp.
 int cmd_import_hts(std::vector<std::string>& args);
+// In vxn-voice-train.cpp.
+int cmd_train(std::vector<std::string>& args);
+// In vxn-voice-speak-corpus.cpp.
+int cmd_speak_corpus(std::vector<std::string>& args);
 
 namespace {
 
@@ -38,6 +42,12 @@ const char* kUsage =
     "                                 (ignored for dur)\n"
     "  import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
     "                                 convert an HMM voice into VOICEDIR/Model/DIR/STEM.*\n"
+    "  train CORPUS OUT_STEM [options]\n"
+    "                                 train a voice from recordings and labels\n"
+    "                                 (vxn-voice train --help lists the options)\n"
+    "  speak-corpus --voice-dir DIR [--lang ID] [--voice N] SENTENCES OUTDIR\n"
+    "                                 speak sentences into a training corpus (speech,\n"
+    "                                 timed labels, the voice's own parameters)\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -299,6 +309,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
+    {"train", cmd_train},   {"speak-corpus", cmd_speak_corpus},
     {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };
