@@ -4,6 +4,8 @@
 # from the open HMM voice of the Debian package festvox-us-slt-hts, which is
 # fetched once with apt-get download into build/voice-src/ (never installed).
 # Voices are build outputs, never committed. Skips work that is up to date.
+# Trained voices (Russian voice 1 from festvox-ru) are built by the separate,
+# long scripts/train-voices.sh.
 #   BUILD_DIR       build tree (default: build/)
 #   VXN_VOICE_TOOL  the vxn-voice program (default: $BUILD_DIR/bin/vxn-voice)
 set -euo pipefail

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "tools/voicebuild/analysis/VXN_wav.h"
@@ -62,98 +63,139 @@ std::unique_ptr<LabelSource> phone_alignment_labels(const PhoneSet& set) {
   return std::unique_ptr<LabelSource>(new PhoneAlignmentSource(set));
 }
 
-bool read_prompts(const std::string& path, std::vector<std::pair<std::string, std::string>>* out,
-                  std::string* error) {
-  FILE* fp = std::fopen(path.c_str(), "r");
+namespace {
+
+bool read_text(const std::string& path, const char* op, std::string* out, std::string* error) {
+  FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) {
-    if (error) *error = "read_prompts: " + path + ": cannot open";
+    if (error) *error = std::string(op) + ": " + path + ": cannot open";
     return false;
   }
   out->clear();
-  std::string line;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof(buf), fp)) > 0) out->append(buf, n);
+  const bool ok = !std::ferror(fp);
+  std::fclose(fp);
+  if (!ok && error) *error = std::string(op) + ": " + path + ": read error";
+  return ok;
+}
+
+// Lines of a text without their line ends.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.push_back(line);
+    pos = end + 1;
+  }
+  return out;
+}
+
+bool blank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
+
+}  // namespace
+
+bool parse_prompts(const std::string& text, const std::string& name,
+                   std::vector<std::pair<std::string, std::string>>* out, std::string* error) {
+  out->clear();
   int number = 0;
-  char buf[8192];
-  bool ok = true;
-  while (ok && std::fgets(buf, sizeof(buf), fp)) {
+  for (const std::string& line : lines_of(text)) {
     ++number;
-    line.assign(buf, strcspn(buf, "\r\n"));
+    if (blank(line)) continue;
     const std::size_t open = line.find('(');
-    if (open == std::string::npos || line.find_first_not_of(" \t") == std::string::npos) {
-      if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    }
     const std::size_t q1 = line.find('"'), q2 = line.rfind('"');
     std::string id;
-    if (open != std::string::npos && q1 != std::string::npos) {
+    if (open != std::string::npos && q1 != std::string::npos && open < q1) {
       const std::size_t s = line.find_first_not_of(" \t", open + 1);
       const std::size_t e = line.find_first_of(" \t\"", s);
       if (s != std::string::npos && e != std::string::npos && s < q1) id = line.substr(s, e - s);
     }
-    if (open == std::string::npos || q1 == std::string::npos || q2 <= q1 || id.empty()) {
+    if (id.empty() || q2 <= q1 || id.find('/') != std::string::npos || id == "." || id == "..") {
       if (error)
-        *error = "read_prompts: " + path + ":" + std::to_string(number) +
-                 ": expected ( ID \"text\" ), got \"" + line + "\"";
-      ok = false;
-      break;
+        *error = "read_prompts: " + name + ":" + std::to_string(number) +
+                 ": expected ( ID \"text\" ), got \"" + line.substr(0, 200) + "\"";
+      return false;
     }
-    const std::string text = line.substr(q1 + 1, q2 - q1 - 1);
-    if (text.find_first_not_of(" \t") == std::string::npos) {
-      if (error) *error = "read_prompts: " + path + ":" + std::to_string(number) + ": empty prompt for " + id;
-      ok = false;
-      break;
+    const std::string prompt = line.substr(q1 + 1, q2 - q1 - 1);
+    if (blank(prompt)) {
+      if (error) *error = "read_prompts: " + name + ":" + std::to_string(number) + ": empty prompt for " + id;
+      return false;
     }
-    out->push_back({id, text});
+    out->push_back({id, prompt});
   }
-  std::fclose(fp);
-  if (ok && out->empty()) {
-    if (error) *error = "read_prompts: " + path + ": no prompts";
-    ok = false;
-  }
-  return ok;
-}
-
-bool read_label_file(const std::string& path, std::vector<TimedLabel>* out, std::string* error) {
-  FILE* fp = std::fopen(path.c_str(), "r");
-  if (!fp) {
-    if (error) *error = "read_label_file: " + path + ": cannot open";
+  if (out->empty()) {
+    if (error) *error = "read_prompts: " + name + ": no prompts";
     return false;
   }
+  return true;
+}
+
+bool read_prompts(const std::string& path, std::vector<std::pair<std::string, std::string>>* out,
+                  std::string* error) {
+  std::string text;
+  return read_text(path, "read_prompts", &text, error) && parse_prompts(text, path, out, error);
+}
+
+bool parse_label_text(const std::string& text, const std::string& name, std::vector<TimedLabel>* out,
+                      std::string* error) {
   out->clear();
-  char buf[4096];
   int number = 0;
-  bool ok = true;
-  while (std::fgets(buf, sizeof(buf), fp)) {
+  for (const std::string& line : lines_of(text)) {
     ++number;
-    const std::string line(buf, strcspn(buf, "\r\n"));
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    long long start = 0, end = 0;
-    char label[2048];
+    if (blank(line)) continue;
+    std::vector<std::string> tokens;
+    std::size_t pos = 0;
+    while (true) {
+      const std::size_t s = line.find_first_not_of(" \t", pos);
+      if (s == std::string::npos) break;
+      const std::size_t e = line.find_first_of(" \t", s);
+      tokens.push_back(line.substr(s, e == std::string::npos ? std::string::npos : e - s));
+      if (e == std::string::npos) break;
+      pos = e;
+    }
     TimedLabel l;
-    if (line[0] >= '0' && line[0] <= '9') {
-      if (std::sscanf(line.c_str(), "%lld %lld %2047s", &start, &end, label) != 3 || end < start) {
+    if (line[line.find_first_not_of(" \t")] >= '0' && line[line.find_first_not_of(" \t")] <= '9') {
+      char* e1 = nullptr;
+      char* e2 = nullptr;
+      const long long start = tokens.size() == 3 ? std::strtoll(tokens[0].c_str(), &e1, 10) : 0;
+      const long long end = tokens.size() == 3 ? std::strtoll(tokens[1].c_str(), &e2, 10) : 0;
+      if (tokens.size() != 3 || *e1 != '\0' || *e2 != '\0' || start < 0 || end < start) {
         if (error)
-          *error = "read_label_file: " + path + ":" + std::to_string(number) +
-                   ": expected \"START END LABEL\", got \"" + line + "\"";
-        ok = false;
-        break;
+          *error = "read_label_file: " + name + ":" + std::to_string(number) +
+                   ": expected \"START END LABEL\", got \"" + line.substr(0, 200) + "\"";
+        return false;
       }
-      l = {label, start * 1e-7, end * 1e-7};
+      l = {tokens[2], start * 1e-7, end * 1e-7};
     } else {
-      if (std::sscanf(line.c_str(), "%2047s", label) != 1) continue;
-      l.label = label;
+      if (tokens.size() != 1) {
+        if (error)
+          *error = "read_label_file: " + name + ":" + std::to_string(number) +
+                   ": expected one label, got \"" + line.substr(0, 200) + "\"";
+        return false;
+      }
+      l.label = tokens[0];
     }
     if (!out->empty() && (l.start_s < 0.0) != (out->back().start_s < 0.0)) {
-      if (error) *error = "read_label_file: " + path + ":" + std::to_string(number) + ": timed and untimed labels mixed";
-      ok = false;
-      break;
+      if (error) *error = "read_label_file: " + name + ":" + std::to_string(number) + ": timed and untimed labels mixed";
+      return false;
     }
     out->push_back(l);
   }
-  std::fclose(fp);
-  if (ok && out->empty()) {
-    if (error) *error = "read_label_file: " + path + ": no labels";
-    ok = false;
+  if (out->empty()) {
+    if (error) *error = "read_label_file: " + name + ": no labels";
+    return false;
   }
-  return ok;
+  return true;
+}
+
+bool read_label_file(const std::string& path, std::vector<TimedLabel>* out, std::string* error) {
+  std::string text;
+  return read_text(path, "read_label_file", &text, error) && parse_label_text(text, path, out, error);
 }
 
 bool load_corpus(const std::string& dir, LabelSource& source, std::vector<CorpusUtterance>* out,

@@ -41,12 +41,18 @@ std::unique_ptr<LabelSource> full_context_labels();
 // CORPUS/lab/ID.lab phone alignments with the prompt.
 std::unique_ptr<LabelSource> phone_alignment_labels(const PhoneSet& set);
 
-// Reads "( ID "text" )" lines. Errors name the file and line.
+// Reads "( ID "text" )" lines (IDs without '/'). Errors name the file and
+// line; parse_prompts does the same on text already read (name for messages).
 bool read_prompts(const std::string& path, std::vector<std::pair<std::string, std::string>>* out,
                   std::string* error);
+bool parse_prompts(const std::string& text, const std::string& name,
+                   std::vector<std::pair<std::string, std::string>>* out, std::string* error);
 
-// Reads a label file of our own ("START END LABEL" or "LABEL" lines).
+// Reads a label file of our own ("START END LABEL" or "LABEL" lines, all
+// timed or none), and the same from text.
 bool read_label_file(const std::string& path, std::vector<TimedLabel>* out, std::string* error);
+bool parse_label_text(const std::string& text, const std::string& name, std::vector<TimedLabel>* out,
+                      std::string* error);
 
 bool load_corpus(const std::string& dir, LabelSource& source, std::vector<CorpusUtterance>* out,
                  std::string* error);

@@ -90,46 +90,60 @@ int cap(int v) { return std::min(v, 19); }
 
 }  // namespace
 
+bool parse_phone_alignment(const std::string& text, const std::string& name,
+                           std::vector<TimedPhone>* out, std::string* error) {
+  out->clear();
+  int line = 0;
+  bool header_done = false;
+  double previous = 0.0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string buf = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++line;
+    if (!buf.empty() && buf.back() == '\r') buf.pop_back();
+    if (!header_done) {
+      if (!buf.empty() && buf[0] == '#') header_done = true;
+      continue;
+    }
+    if (buf.find_first_not_of(" \t") == std::string::npos) continue;
+    char phone[64];
+    double stop = 0.0;
+    int colour = 0;
+    char extra = 0;
+    const int n = std::sscanf(buf.c_str(), "%lf %d %63s %c", &stop, &colour, phone, &extra);
+    if (n != 3 || !(stop >= previous) || !(stop < 1e6)) {
+      if (error)
+        *error = "read_phone_alignment: " + name + ":" + std::to_string(line) +
+                 ": expected \"END COLOUR PHONE\" with END not decreasing, got \"" +
+                 buf.substr(0, 200) + "\"";
+      return false;
+    }
+    out->push_back({phone, previous, stop});
+    previous = stop;
+  }
+  if (out->empty()) {
+    if (error) *error = "read_phone_alignment: " + name + ": no phones";
+    return false;
+  }
+  return true;
+}
+
 bool read_phone_alignment(const std::string& path, std::vector<TimedPhone>* out,
                           std::string* error) {
-  FILE* fp = std::fopen(path.c_str(), "r");
+  FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) {
     if (error) *error = "read_phone_alignment: " + path + ": cannot open";
     return false;
   }
-  out->clear();
-  char buf[1024];
-  int line = 0;
-  bool header_done = false;
-  double previous = 0.0;
-  while (std::fgets(buf, sizeof(buf), fp)) {
-    ++line;
-    if (!header_done) {
-      if (buf[0] == '#') header_done = true;
-      continue;
-    }
-    char phone[256];
-    double end = 0.0;
-    int colour = 0;
-    const int n = std::sscanf(buf, "%lf %d %255s", &end, &colour, phone);
-    if (n <= 0) continue;
-    if (n != 3 || !(end >= previous)) {
-      std::fclose(fp);
-      if (error)
-        *error = "read_phone_alignment: " + path + ":" + std::to_string(line) +
-                 ": expected \"END COLOUR PHONE\" with END not decreasing, got \"" +
-                 std::string(buf, strcspn(buf, "\r\n")) + "\"";
-      return false;
-    }
-    out->push_back({phone, previous, end});
-    previous = end;
-  }
+  std::string text;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof(buf), fp)) > 0) text.append(buf, n);
   std::fclose(fp);
-  if (out->empty()) {
-    if (error) *error = "read_phone_alignment: " + path + ": no phones";
-    return false;
-  }
-  return true;
+  return parse_phone_alignment(text, path, out, error);
 }
 
 PhoneSet russian_phone_set() {

@@ -32,6 +32,9 @@ struct TimedLabel {
 // PHONE" lines). Errors name the file and the line.
 bool read_phone_alignment(const std::string& path, std::vector<TimedPhone>* out,
                           std::string* error);
+// The same on text already read (name for messages).
+bool parse_phone_alignment(const std::string& text, const std::string& name,
+                           std::vector<TimedPhone>* out, std::string* error);
 
 struct PhoneSet {
   std::set<std::string> vowels;
