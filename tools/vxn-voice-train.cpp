@@ -40,6 +40,7 @@ const char* kTrainUsage =
     "  --tied-iterations N      re-estimation of the clustered models (default 2)\n"
     "  --mdl F                  description-length factor of the tree stop (default 1.0)\n"
     "  --margin N               frames a label may move from its given timing (default 20)\n"
+    "  --tilt-limit F           largest |b1| of the vocoder's MLSA filter (default 4.3, 0: none)\n"
     "  --cache DIR              keep the analysis of each recording in DIR\n"
     "  --reference              also measure against CORPUS/reference/ID.{mcep,lf0,dur}\n"
     "                           (the source voice's parameters with its state durations)\n"
@@ -137,7 +138,10 @@ int cmd_train(std::vector<std::string>& args) {
       else if (a == "--mono-iterations" && integer && n >= 0 && n <= 50) opt.mono_iterations = (int)n;
       else if (a == "--tied-iterations" && integer && n >= 1 && n <= 50) opt.tied_iterations = (int)n;
       else if (a == "--margin" && integer && n >= 0) opt.margin_frames = (int)n;
-      else if (a == "--mdl") {
+      else if (a == "--tilt-limit") {
+        opt.tilt_limit = std::strtod(v.c_str(), &end);
+        if (v.empty() || *end != '\0' || !(opt.tilt_limit >= 0.0)) return usage("--tilt-limit takes a number >= 0, got " + v);
+      } else if (a == "--mdl") {
         opt.mdl_factor = std::strtod(v.c_str(), &end);
         if (v.empty() || *end != '\0' || !(opt.mdl_factor > 0.0)) return usage("--mdl takes a positive number, got " + v);
       } else {

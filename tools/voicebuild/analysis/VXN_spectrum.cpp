@@ -115,7 +115,7 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
     }
     // Average over a whole number of harmonics (mirrored at both ends).
     const double pitch = t < f0.size() && f0[t] > 0.0 ? f0[t] : 0.0;
-    const double width = pitch > 0.0 ? pitch * std::ceil(200.0 / pitch) : 200.0;
+    const double width = pitch > 0.0 ? pitch * std::ceil(100.0 / pitch) : 100.0;
     const int half = std::max(1, (int)std::lround(0.5 * width / hz_per_bin));
     for (int k = 0; k < bins; ++k) {
       double acc = 0.0;
@@ -136,6 +136,19 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
     }
   }
   return out;
+}
+
+int limit_tilt(float* mcep, int frames, int order, double alpha, double limit) {
+  int changed = 0;
+  for (int t = 0; t < frames; ++t) {
+    float* c = mcep + (std::size_t)t * (order + 1);
+    double b = c[order];
+    for (int i = order - 1; i >= 1; --i) b = c[i] - alpha * b;
+    if (std::fabs(b) <= limit) continue;
+    c[1] -= (float)(b > 0.0 ? b - limit : b + limit);
+    ++changed;
+  }
+  return changed;
 }
 
 std::vector<float> band_aperiodicity(const float* samples, std::size_t count, double rate,

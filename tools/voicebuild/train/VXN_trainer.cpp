@@ -61,7 +61,7 @@ void parallel_for(std::size_t n, int jobs, const std::function<void(std::size_t)
 
 // ---------------------------------------------------------------- features
 
-const std::uint32_t kCacheMagic = 0x31464e56;  // "VNF1"
+const std::uint32_t kCacheMagic = 0x32464e56;  // "VNF2"
 
 bool load_cache(const std::string& path, analysis::Features* f) {
   FILE* fp = std::fopen(path.c_str(), "rb");
@@ -188,10 +188,17 @@ int walk(const std::vector<voice::Node>& nodes, const std::vector<ClusterQuestio
 }  // namespace
 
 bool utterance_features(const CorpusUtterance& u, const analysis::AnalysisOptions& options,
-                        const std::string& cache_dir, analysis::Features* out,
-                        std::string* error) {
+                        const std::string& cache_dir, double tilt_limit, analysis::Features* out,
+                        int* limited, std::string* error) {
+  auto finish = [&]() {
+    const int n = tilt_limit > 0.0 ? analysis::limit_tilt(out->mcep.data(), out->frames, 34,
+                                                          options.mcep.alpha, tilt_limit)
+                                   : 0;
+    if (limited) *limited = n;
+    return true;
+  };
   const std::string cache = cache_dir.empty() ? std::string() : cache_dir + "/" + u.id + ".feat";
-  if (!cache.empty() && newer(cache, u.wav_path) && load_cache(cache, out)) return true;
+  if (!cache.empty() && newer(cache, u.wav_path) && load_cache(cache, out)) return finish();
   analysis::Wav wav;
   if (!analysis::read_wav(u.wav_path, &wav, error)) return false;
   if (!analysis::analyse_recording(wav.samples, wav.rate, options, out, error)) {
@@ -203,7 +210,7 @@ bool utterance_features(const CorpusUtterance& u, const analysis::AnalysisOption
     return false;
   }
   if (!cache.empty()) save_cache(cache, *out);
-  return true;
+  return finish();
 }
 
 bool train_voice(const std::vector<CorpusUtterance>& corpus, const TrainOptions& opt,
@@ -220,18 +227,26 @@ bool train_voice(const std::vector<CorpusUtterance>& corpus, const TrainOptions&
   // ------------------------------------------------------------ analysis
   std::vector<Utt> all(corpus.size());
   std::vector<std::string> errors(corpus.size());
+  std::vector<int> limited(corpus.size(), 0);
   parallel_for(corpus.size(), jobs, [&](std::size_t i) {
     all[i].src = &corpus[i];
-    if (!utterance_features(corpus[i], opt.analysis, opt.cache_dir, &all[i].feat, &errors[i]))
+    if (!utterance_features(corpus[i], opt.analysis, opt.cache_dir, opt.tilt_limit, &all[i].feat,
+                            &limited[i], &errors[i]))
       all[i].feat.frames = 0;
   }, opt, "analysis");
+  long frames_all = 0, frames_limited = 0;
   for (std::size_t i = 0; i < corpus.size(); ++i) {
     if (all[i].feat.frames == 0) {
       if (error) *error = errors[i];
       return false;
     }
+    frames_all += all[i].feat.frames;
+    frames_limited += limited[i];
   }
-  stage_done("analysis", 0.0, std::to_string(corpus.size()) + " recordings");
+  char note[160];
+  std::snprintf(note, sizeof(note), "%zu recordings; spectral tilt limited in %.1f%% of the frames",
+                corpus.size(), frames_all ? 100.0 * frames_limited / frames_all : 0.0);
+  stage_done("analysis", 0.0, note);
 
   // ------------------------------------------------------------ contexts
   std::vector<Utt*> train, test;

@@ -31,6 +31,9 @@ struct TrainOptions {
   std::string cache_dir;        // analysis cache (empty: none)
   PhoneClasses classes;
   analysis::AnalysisOptions analysis;
+  // Largest |b1| of the vocoder's MLSA filter the spectra may ask for
+  // (analysis::limit_tilt); 0: no limit.
+  double tilt_limit = 4.3;
   // Progress of long stages: (stage, done, total).
   std::function<void(const std::string&, std::size_t, std::size_t)> progress;
 };
@@ -92,9 +95,12 @@ bool train_voice(const std::vector<CorpusUtterance>& corpus, const TrainOptions&
 bool measure_voice(const voice::Voice& voice, const std::vector<MeasureUtterance>& utterances,
                    int margin_frames, bool against_reference, Measures* out, std::string* error);
 
-// Reads or computes (and caches) one recording's features.
+// Reads or computes (and caches) one recording's features, then limits the
+// spectral tilt to tilt_limit (not cached); *limited receives the frames
+// changed when given.
 bool utterance_features(const CorpusUtterance& u, const analysis::AnalysisOptions& options,
-                        const std::string& cache_dir, analysis::Features* out, std::string* error);
+                        const std::string& cache_dir, double tilt_limit, analysis::Features* out,
+                        int* limited, std::string* error);
 
 }  // namespace train
 }  // namespace vxn
