@@ -79,6 +79,7 @@ train_ru() {
     --licence "BSD-like licence of festvox-ru (Nickolay V. Shmyrev); full text in $stem.COPYRIGHT" \
     --licence-file "$tree/usr/share/doc/$pkg/copyright" \
     --notes "labels made from the corpus phone alignments and prompts until the Russian module exists" \
+    --held-out-labels "$build/corpus/ru_RU.held-out" \
     "${args[@]}"
 }
 

@@ -42,6 +42,8 @@ const char* kTrainUsage =
     "  --margin N               frames a label may move from its given timing (default 20)\n"
     "  --tilt-limit F           largest |b1| of the vocoder's MLSA filter (default 4.3, 0: none)\n"
     "  --cache DIR              keep the analysis of each recording in DIR\n"
+    "  --held-out-labels DIR    write the held-out utterances' labels to DIR/ID.lab\n"
+    "                           (for vxn-tts --labels)\n"
     "  --reference              also measure against CORPUS/reference/ID.{mcep,lf0,dur}\n"
     "                           (the source voice's parameters with its state durations)\n"
     "  --source TEXT, --licence TEXT, --licence-file FILE, --notes TEXT\n"
@@ -104,7 +106,7 @@ void print_measures(FILE* fp, const char* name, const vxn::train::Measures& m) {
 int cmd_train(std::vector<std::string>& args) {
   using namespace vxn;
   std::string corpus_dir, stem, lang = "en_US", labels, classes_path, cache, source, licence,
-                              licence_file, notes;
+                              licence_file, notes, held_out_labels;
   int index = 0;
   bool reference = false;
   train::TrainOptions opt;
@@ -132,6 +134,7 @@ int cmd_train(std::vector<std::string>& args) {
       else if (a == "--licence") licence = v;
       else if (a == "--licence-file") licence_file = v;
       else if (a == "--notes") notes = v;
+      else if (a == "--held-out-labels") held_out_labels = v;
       else if (a == "--index" && integer && n >= 0 && n <= 1) index = (int)n;
       else if (a == "--jobs" && integer && n >= 1 && n <= 64) opt.jobs = (int)n;
       else if (a == "--held-out-every" && integer && n >= 0) opt.held_out_every = (int)n;
@@ -263,6 +266,23 @@ int cmd_train(std::vector<std::string>& args) {
     }
     if (in) std::fclose(in);
     if (out) std::fclose(out);
+  }
+  if (!held_out_labels.empty()) {
+    mkdir(held_out_labels.c_str(), 0777);
+    for (const train::MeasureUtterance& m : held_out) {
+      FILE* fp = std::fopen((held_out_labels + "/" + m.id + ".lab").c_str(), "w");
+      if (!fp) {
+        std::fprintf(stderr, "vxn-voice: train: cannot write %s/%s.lab\n", held_out_labels.c_str(), m.id.c_str());
+        return kExitBad;
+      }
+      for (const train::TimedLabel& l : m.labels) {
+        if (l.start_s >= 0.0)
+          std::fprintf(fp, "%lld %lld %s\n", std::llround(l.start_s * 1e7), std::llround(l.end_s * 1e7), l.label.c_str());
+        else
+          std::fprintf(fp, "%s\n", l.label.c_str());
+      }
+      std::fclose(fp);
+    }
   }
   const std::size_t slash = stem.rfind('/');
   const std::string stem_name = slash == std::string::npos ? stem : stem.substr(slash + 1);

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/VXN_vocoder.h"
 #include "tools/voicebuild/analysis/VXN_spectrum.h"
 
 extern "C" {
@@ -157,6 +158,45 @@ TEST(Spectrum, BandAperiodicityTellsPulsesFromNoise) {
   const std::vector<float> b8 = band_aperiodicity(pulses.data(), pulses.size(), rate, f0, 0.005, 3500.0);
   EXPECT_EQ(b8[100 * kApBands + 3], b8[100 * kApBands + 2]);
   EXPECT_EQ(b8[100 * kApBands + 4], b8[100 * kApBands + 2]);
+}
+
+// Clipped samples of a second of voiced frames with one mel-cepstrum
+// through the engine's vocoder.
+int clipped_samples(const std::vector<float>& c) {
+  VXN_Vocoder v;
+  VXN_Vocoder_initialize(&v, 34, 0, 1, 24000, 120);
+  STME_Vocoder_initialize_fixed();
+  int32_t mc[35], band[5] = {-30 * 32768, -30 * 32768, -30 * 32768, -30 * 32768, 0};
+  for (int d = 0; d < 35; ++d) mc[d] = (int32_t)(131072.0 * c[d]);
+  std::vector<int16_t> out(120);
+  int clipped = 0;
+  for (int t = 0; t < 200; ++t) {
+    ME_Vocoder_synthesize(&v, 34, (int32_t)(1048576.0 * std::log(110.0)), mc, band, (int32_t)(8192 * 0.45),
+                          out.data());
+    for (int16_t s : out) clipped += std::abs(s) >= 32000;
+  }
+  VXN_Vocoder_clear(&v);
+  return clipped;
+}
+
+TEST(Spectrum, TiltIsLimitedToWhatTheVocoderRenders) {
+  // A strongly tilted frame (a low male voice recorded with much bass).
+  std::vector<float> c = {4.0f, 4.8f, -1.9f, 1.6f, -0.3f, 0.2f, 0.1f};
+  c.resize(35, 0.0f);
+  std::vector<float> frames = c;
+  frames.insert(frames.end(), 35, 0.0f);  // a second, flat frame
+  frames[35] = 4.0f;
+  EXPECT_GT(clipped_samples(c), 1000) << "the vocoder should overflow on this frame";
+  EXPECT_EQ(limit_tilt(frames.data(), 2, 34, 0.45, 4.3), 1);
+  double b = frames[34];
+  for (int i = 33; i >= 1; --i) b = frames[i] - 0.45 * b;
+  EXPECT_NEAR(b, 4.3, 1e-5);
+  for (int d = 0; d < 35; ++d) {
+    if (d == 1) continue;
+    EXPECT_EQ(frames[d], c[d]) << d;
+  }
+  EXPECT_EQ(clipped_samples(std::vector<float>(frames.begin(), frames.begin() + 35)), 0);
+  EXPECT_EQ(frames[36], 0.0f) << "a frame within the limit is left alone";
 }
 
 }  // namespace

@@ -63,8 +63,10 @@ constexpr int kApBands = 5;
 extern const double kApBandEdgesHz[kApBands + 1];
 
 // Band aperiodicity in dB per frame (frames x 5): for a voiced frame,
-// 10 log10(1 - r) with r the normalised correlation at the pitch period of
-// the band-passed signal (the noise share of the band's energy), limited to
+// 10 log10(1 - r) with r the normalised correlation of the band-passed
+// signal over 1.5 periods, at its peak within 3 % of the pitch period
+// (interpolated between samples): the noise share of the band's energy,
+// limited to
 // [-40, 0]; 0 dB (noise) in unvoiced frames. Bands above content_hz (when
 // given) are measured on the part below it.
 std::vector<float> band_aperiodicity(const float* samples, std::size_t count, double rate,

@@ -61,7 +61,7 @@ void parallel_for(std::size_t n, int jobs, const std::function<void(std::size_t)
 
 // ---------------------------------------------------------------- features
 
-const std::uint32_t kCacheMagic = 0x32464e56;  // "VNF2"
+const std::uint32_t kCacheMagic = 0x33464e56;  // "VNF3"
 
 bool load_cache(const std::string& path, analysis::Features* f) {
   FILE* fp = std::fopen(path.c_str(), "rb");
@@ -813,6 +813,7 @@ bool train_voice(const std::vector<CorpusUtterance>& corpus, const TrainOptions&
     held_out->clear();
     for (Utt* u : test) {
       MeasureUtterance m;
+      m.id = u->src->id;
       m.labels = u->src->labels;
       m.features = u->feat;
       held_out->push_back(std::move(m));

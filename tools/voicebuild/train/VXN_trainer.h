@@ -70,6 +70,7 @@ struct TrainReport {
 
 // One utterance of a measurement: its labels and its analysed features.
 struct MeasureUtterance {
+  std::string id;
   std::vector<TimedLabel> labels;
   analysis::Features features;
   // Reference parameters to compare with instead of the features (optional,
