@@ -66,9 +66,8 @@ extern const double kApBandEdgesHz[kApBands + 1];
 // 10 log10(1 - r) with r the normalised correlation of the band-passed
 // signal over 1.5 periods, at its peak within 3 % of the pitch period
 // (interpolated between samples): the noise share of the band's energy,
-// limited to
-// [-40, 0]; 0 dB (noise) in unvoiced frames. Bands above content_hz (when
-// given) are measured on the part below it.
+// limited to [-40, 0]; 0 dB (noise) in unvoiced frames. Bands above
+// content_hz (when given) are measured on the part below it.
 std::vector<float> band_aperiodicity(const float* samples, std::size_t count, double rate,
                                      const std::vector<double>& f0, double frame_shift_s,
                                      double content_hz);
