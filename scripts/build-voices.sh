@@ -14,6 +14,7 @@ build=${BUILD_DIR:-$root/build}
 voice=$build/voice
 mkdir -p "$voice/Model" "$voice/Lib" "$voice/Data"
 echo "build-voices: voice directory $voice"
+. "$root/scripts/lib/progress.sh"
 
 tool=${VXN_VOICE_TOOL:-$build/bin/vxn-voice}
 if [ ! -x "$tool" ]; then
@@ -25,6 +26,7 @@ pkg=festvox-us-slt-hts
 src=$build/voice-src
 mkdir -p "$src"
 deb=$(ls "$src/${pkg}"_*.deb 2>/dev/null | tail -n 1 || true)
+vxn_progress "build-voices: $pkg" 0 3 steps
 if [ -z "$deb" ]; then
   echo "build-voices: fetching $pkg"
   # apt-get download writes into the current directory.
@@ -36,6 +38,7 @@ if [ -z "$deb" ]; then
   deb=$(ls "$src/${pkg}"_*.deb | tail -n 1)
 fi
 
+vxn_progress "build-voices: $pkg" 1 3 steps
 tree=$src/slt
 htsvoice=$tree/usr/share/festival/voices/us/cmu_us_slt_arctic_hts/hts/cmu_us_slt_arctic_hts.htsvoice
 if [ ! -f "$htsvoice" ] || [ "$deb" -nt "$htsvoice" ]; then
@@ -47,7 +50,7 @@ fi
 out=$voice/Model/EnUS
 stem=vxnf_usen_24_256
 up_to_date=1
-for ext in qt pt am dt; do
+for ext in qt pt am dt info; do
   f=$out/$stem.$ext
   if [ ! -f "$f" ] || [ "$htsvoice" -nt "$f" ] || [ "$tool" -nt "$f" ]; then up_to_date=0; fi
 done
@@ -56,11 +59,12 @@ if [ "$up_to_date" = 1 ]; then
   exit 0
 fi
 
+vxn_progress "build-voices: $pkg" 2 3 steps
 mkdir -p "$out"
 log=$out/$stem.import.txt
 echo "build-voices: importing $(basename "$htsvoice") into $out/$stem"
 # Half-written packages never look up to date: remove them first.
-rm -f "$out/$stem".{qt,pt,am,dt}
+rm -f "$out/$stem".{qt,pt,am,dt,info}
 if ! "$tool" import-hts "$htsvoice" --lang-dir EnUS --stem "$stem" --out "$voice" >"$log"; then
   cat "$log" >&2
   rm -f "$out/$stem".{qt,pt,am,dt}
@@ -68,5 +72,16 @@ if ! "$tool" import-hts "$htsvoice" --lang-dir EnUS --stem "$stem" --out "$voice
   exit 1
 fi
 cp "$tree/usr/share/doc/$pkg/copyright" "$out/$stem.COPYRIGHT"
+version=$(dpkg-deb -f "$deb" Version)
+cat >"$out/$stem.info" <<INFO
+language: en_US
+index: 0
+stem: $stem
+kind: imported
+source: Debian $pkg $version (CMU ARCTIC slt HMM voice), converted by vxn-voice import-hts
+licence: EST-2003, EST-2000 and BSD-3-clause (Carnegie Mellon University, Nagoya Institute of Technology), see $stem.COPYRIGHT
+INFO
+vxn_progress "build-voices: $pkg" 3 3 steps
+vxn_progress_end
 grep -E '^(spectral map|quantisation|  [0-9d]|check)' "$log" || true
 echo "build-voices: wrote $out/$stem.{qt,pt,am,dt} (report in $log)"

@@ -13,6 +13,7 @@
 
 #include "engine/VXN_code.h"
 #include "engine/VXN_engine.h"
+#include "tools/common/progress.h"
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_package_writer.h"
 #include "tools/voicebuild/VXN_voice_import.h"
@@ -108,12 +109,22 @@ int cmd_import_hts(std::vector<std::string>& args) {
 
   std::fprintf(stderr, "import-hts: converting (%.1f s)\n", now_seconds() - t0);
   ImportOptions opt;
-  opt.progress = [](const std::string& step, std::size_t done, std::size_t total) {
-    std::fprintf(stderr, "import-hts:   %s %zu/%zu pdfs\n", step.c_str(), done, total);
+  // One bar per conversion step, counted in pdfs.
+  VXN_Progress bar{};
+  std::string bar_label;
+  opt.progress = [&](const std::string& step, std::size_t done, std::size_t total) {
+    if ("import-hts: " + step != bar_label) {
+      if (!bar_label.empty()) VXN_Progress_end(&bar);
+      bar_label = "import-hts: " + step;
+      VXN_Progress_begin(&bar, bar_label.c_str(), (long)total);
+    }
+    VXN_Progress_step(&bar, (long)done - bar.done);
   };
   Voice voice;
   ImportReport rep;
-  if (!import_htsvoice(hts, opt, &voice, &rep, &error)) {
+  const bool imported = import_htsvoice(hts, opt, &voice, &rep, &error);
+  if (!bar_label.empty()) VXN_Progress_end(&bar);
+  if (!imported) {
     std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
     return kExitBad;
   }
