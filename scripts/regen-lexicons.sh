@@ -39,6 +39,8 @@ for lang in "$@"; do
     echo "$l"
   }
   wl=$(get wordlist_package)
+  # A package of several works names the licence of the part in use.
+  wlicence=$(get wordlist_licence)
   cp=$(get corpus_package)
   # Running text of the corpus: manual pages without their roff requests and escapes.
   if [ ! -s "$work/corpus.txt" ]; then
@@ -53,6 +55,6 @@ for lang in "$@"; do
   fi
   "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl"))" \
+    --words-source "$wl $(version "$wl") (Debian; ${wlicence:-$(licence "$wl")})" \
     --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
 done

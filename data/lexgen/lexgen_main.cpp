@@ -302,7 +302,9 @@ int main(int argc, char** argv) {
       }
     }
   }
-  // Words: plain words of letters, lower-cased, first spelling kept.
+  // Words: plain words of letters, lower-cased, first spelling kept. A line
+  // ends at a tab or a '/' (dictd index files and hunspell dictionaries carry
+  // offsets or flags there).
   if (!read_file(opt.words, &wordText)) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
     return 1;
@@ -310,9 +312,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> original, lower;
   std::set<std::string> seen;
   for (const std::string& line : lines_of(wordText)) {
+    const std::string word = line.substr(0, line.find_first_of("\t/"));
     std::string key;
-    if (!normalise(line, locale, cnv, &key) || !seen.insert(key).second) continue;
-    original.push_back(line);
+    if (!normalise(word, locale, cnv, &key) || !seen.insert(key).second) continue;
+    original.push_back(word);
     lower.push_back(key);
   }
   // A limit keeps every word of the running text (up to the limit), then an

@@ -60,6 +60,7 @@ void free_phoneset(cst_phoneset* ps) {
 cst_lexicon* new_lexicon(const eu_language* lang) {
   eu_lexicon_record* r = cst_alloc(eu_lexicon_record, 1);
   r->data = lang->lexdata;
+  r->lang = lang;
   r->lex.name = lang->code;
   r->lex.syl_boundary = eu_syl_boundary;
   r->lex.lts_function = eu_lts_function;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A European language speaks end to end as soon as its voice package is in the
-# voice directory (a synthetic package here), and a language without one
+# European languages speak end to end as soon as their voice packages are in
+# the voice directory (synthetic packages here), and a language without one
 # fails at initialisation with a message that names the missing package.
 #   speak_european.sh VXN_TTS WRITE_TEST_VOICE MODULE_DIR SCRATCH
 set -u
@@ -20,5 +20,21 @@ code=$?
 if [ $code != 2 ] || ! grep -q "Model/Es/vxnf_es_24_256" "$dir/es.err"; then
   echo "es_ES without a package: exit $code, message:"; cat "$dir/es.err"; status=1
 fi
-[ $status = 0 ] && echo "de_DE spoke $bytes bytes; es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
+# Danish, Swedish, Finnish and Norwegian speak once their packages are there.
+spoken=""
+for row in "da_DK Dk/vxnf_dk_24_256 God aften. Nyhederne kl. 20.15 koster 12,50 kr." \
+           "sv_SE Se/vxnf_se_24_256 God kväll. Rapport klockan 19.30, pris 25:-." \
+           "fi_FI Fi/vxnf_fi_24_256 Hyvää iltaa. Uutiset klo 20.30, hinta 12,50 €." \
+           "nb_NO No/vxnf_no_24_256 God kveld. Dagsrevyen kl. 19.00 koster kr 299,-."; do
+  read -r code stem text <<<"$row"
+  mkdir -p "$dir/Model/${stem%/*}"
+  "$writer" "$dir/Model/$stem" || exit 1
+  if ! "$tts" -d "$dir" -l "$code" -o "$dir/$code.wav" "$text" 2>"$dir/$code.err"; then
+    echo "$code did not speak:"; cat "$dir/$code.err"; status=1
+  fi
+  b=$(stat -c %s "$dir/$code.wav" 2>/dev/null || echo 0)
+  [ "$b" -gt 20000 ] || { echo "$code wrote $b bytes of audio"; status=1; }
+  spoken="$spoken $code $b"
+done
+[ $status = 0 ] && echo "de_DE spoke $bytes bytes;$spoken; es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
 exit $status
