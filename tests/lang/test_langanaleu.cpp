@@ -396,3 +396,37 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   EXPECT_EQ(a_.uttType, 'B');
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
+
+// "Hyvää iltaa." is h y1 . v aae | i1 l . t aa: two content words of two
+// syllables each in one phrase; the last syllable carries the end tone and so
+// counts as accented.
+TEST_F(EuropeanAnalyzer, FinnishSentenceFieldByField) {
+  load(15);
+  std::vector<std::string> labels = first_piece("Hyv\xE4\xE4 iltaa.");  // ISO-8859-15
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "h", "y", "v", "aae", "i", "l", "t", "aa", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label l(labels[6]);  // the l of "il"
+  EXPECT_EQ(l.phones[0] + " " + l.phones[1] + " " + l.phones[3] + " " + l.phones[4], "aae i t aa");
+  // b8 1: ssyl_in stops at the phrase's first syllable (hy) without counting
+  // it; b12 2 reaches back to it all the same. e4 2: "iltaa" is the last word
+  // and no pause follows within two segments; e6 stays 1 (Finnish is never
+  // adjusted). f1 "0": there is no next word.
+  const char* expected[][2] = {
+      {"p6", "2"},  {"p7", "1"},  {"a1", "0"},  {"a2", "0"},  {"a3", "2"},       {"b1", "1"},  {"b2", "0"},
+      {"b3", "2"},  {"b4", "1"},  {"b5", "2"},  {"b6", "3"},  {"b7", "2"},       {"b8", "1"},  {"b9", "1"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "2"}, {"b13", "0"}, {"b14", "0"},      {"b15", "1"}, {"b16", "i"},
+      {"c1", "0"},  {"c2", "1"},  {"c3", "2"},  {"d1", "content"}, {"d2", "2"}, {"e1", "content"},
+      {"e2", "2"},  {"e3", "2"},  {"e4", "2"},  {"e5", "2"},  {"e6", "1"},       {"e7", "1"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"g1", "0"},  {"g2", "0"},  {"h1", "4"},       {"h2", "2"},  {"h3", "1"},
+      {"h4", "1"},  {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "4"},       {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(l.get(e[0]), e[1]) << e[0] << " in " << labels[6];
+  // The diphthong of "laiva" is one syllable: a and ix share it (b3 3: l a ix).
+  std::vector<std::string> laiva = first_piece("laiva");
+  ASSERT_EQ(laiva.size(), 7u);
+  EXPECT_EQ(Label(laiva[3]).phones[2], "ix");
+  EXPECT_EQ(Label(laiva[3]).get("b3"), "3");
+  EXPECT_EQ(Label(laiva[3]).get("b1"), "1");
+  EXPECT_EQ(Label(laiva[3]).get("b16"), "a");
+}
