@@ -422,9 +422,16 @@ class Reader {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
     // Digit by digit: a leading zero, a very long number, or a group after
-    // one read that way (telephone numbers "0800 123456").
-    const std::string prev = c_->token_text(-1);
-    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
+    // one read that way (telephone numbers "0800 123456", "040 123 4567").
+    bool afterDigits = false;
+    for (int back = -1; back >= -8; --back) {
+      const std::string prev = c_->token_text(back);
+      if (!eu_is_digits(prev) || !c_->punctuation(back).empty()) break;
+      if (prev[0] == '0') {
+        afterDigits = true;
+        break;
+      }
+    }
     if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
       return true;
@@ -457,7 +464,7 @@ class Reader {
             c_->spell_letters(text, out);
           return true;
         }
-      if (!pronounceable(text)) {
+      if (!pronounceable(text) && !in_capitals_headline(text)) {
         c_->spell_letters(text, out);
         return true;
       }
@@ -467,6 +474,19 @@ class Reader {
     }
     out->push_back(eu_lower(L_, text));
     return true;
+  }
+
+  // A word of four letters or more with a vowel, next to another such word
+  // in capitals, is part of a headline in capitals ("SISTE NYTT"), not an
+  // acronym.
+  bool in_capitals_headline(const std::string& text) {
+    auto long_capitals = [](const std::string& w) {
+      std::vector<UChar32> cps = code_points(w);
+      bool vowel = false;
+      for (UChar32 ch : cps) vowel = vowel || is_vowel_letter(ch);
+      return cps.size() >= 4 && vowel && all_letters(w) && all_upper(w);
+    };
+    return long_capitals(text) && (long_capitals(c_->token_text(-1)) || long_capitals(c_->token_text(1)));
   }
 
   // Letters, digits (with the separators between them) and single symbols.

@@ -62,7 +62,7 @@ const eu_name kLetters[] = {
 const eu_name kSymbols[] = {{"&", "og"},      {"+", "plus"},     {"=", "lig med"}, {"@", "snabel a"},
                             {"§", "paragraf"}, {"°", "grader"},  {"#", "havelåge"}, {"*", "stjerne"},
                             {"€", "euro"},    {"$", "dollar"},   {"£", "pund"},    {"%", "procent"},
-                            {"–", "til"},     {nullptr, nullptr}};
+                            {nullptr, nullptr}};
 
 const eu_abbrev kAbbrevs[] = {
     {"bl.a", "blandt andet", EU_ABBR_DOT},      {"f.eks", "for eksempel", EU_ABBR_DOT},

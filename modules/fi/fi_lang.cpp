@@ -68,7 +68,7 @@ const eu_abbrev kAbbrevs[] = {
     {"esim", "esimerkiksi", EU_ABBR_DOT},       {"jne", "ja niin edelleen", EU_ABBR_DOT},
     {"mm", "muun muassa", EU_ABBR_DOT},         {"ym", "ynnä muuta", EU_ABBR_DOT},
     {"yms", "ynnä muuta sellaista", EU_ABBR_DOT}, {"ns", "niin sanottu", EU_ABBR_DOT},
-    {"n", "noin", EU_ABBR_DOT | EU_ABBR_NUMBER}, {"klo", "kello", 0},
+    {"n", "noin", EU_ABBR_DOT | EU_ABBR_CASE},  {"klo", "kello", 0},
     {"milj", "miljoonaa", EU_ABBR_DOT},         {"mrd", "miljardia", EU_ABBR_DOT},
     {"tri", "tohtori", 0},                      {"prof", "professori", EU_ABBR_DOT},
     {"puh", "puhelin", EU_ABBR_DOT},            {"ks", "katso", EU_ABBR_DOT},
@@ -161,21 +161,17 @@ bool ordinal_rule(eu_context* c, const std::string& digits, const std::string& m
   return false;
 }
 
-// "2-3" (or with an en dash): from the first number to the second, in the
-// elative and the illative ("kahdesta kolmeen").
+// "2-3": from the first number to the second, in the elative and the
+// illative ("kahdesta kolmeen").
 bool range_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
-  static const char* const kDashes[] = {"-", "\xE2\x80\x93", nullptr};
-  for (int k = 0; kDashes[k]; ++k) {
-    size_t at = text.find(kDashes[k]);
-    if (at == std::string::npos || at == 0) continue;
-    const std::string a = text.substr(0, at), b = text.substr(at + strlen(kDashes[k]));
-    // A leading zero is a telephone number or a code, not a range.
-    if (!eu_is_digits(a) || !eu_is_digits(b) || a[0] == '0' || a.size() > 9 || b.size() > 9) return false;
-    c->spell("%spellout-cardinal-elative", a, out);
-    c->spell("%spellout-cardinal-illative", b, out);
-    return true;
-  }
-  return false;
+  size_t at = text.find('-');
+  if (at == std::string::npos || at == 0) return false;
+  const std::string a = text.substr(0, at), b = text.substr(at + 1);
+  // A leading zero is a telephone number or a code, not a range.
+  if (!eu_is_digits(a) || !eu_is_digits(b) || a[0] == '0' || a.size() > 9 || b.size() > 9) return false;
+  c->spell("%spellout-cardinal-elative", a, out);
+  c->spell("%spellout-cardinal-illative", b, out);
+  return true;
 }
 
 // An acronym with a case ending after a colon: "YLE:llä" (ylellä), "EU:n"

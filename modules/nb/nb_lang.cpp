@@ -63,7 +63,7 @@ const eu_name kLetters[] = {
 const eu_name kSymbols[] = {{"&", "og"},       {"+", "pluss"},    {"=", "er lik"},  {"@", "krøllalfa"},
                             {"§", "paragraf"}, {"°", "grader"},   {"#", "firkant"}, {"*", "stjerne"},
                             {"€", "euro"},     {"$", "dollar"},   {"£", "pund"},    {"%", "prosent"},
-                            {"–", "til"},      {nullptr, nullptr}};
+                            {nullptr, nullptr}};
 
 const eu_abbrev kAbbrevs[] = {
     {"bl.a", "blant annet", EU_ABBR_DOT},       {"f.eks", "for eksempel", EU_ABBR_DOT},

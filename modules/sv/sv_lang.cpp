@@ -61,7 +61,7 @@ const eu_name kLetters[] = {
 const eu_name kSymbols[] = {{"&", "och"},      {"+", "plus"},     {"=", "lika med"}, {"@", "snabel a"},
                             {"§", "paragraf"}, {"°", "grader"},   {"#", "fyrkant"},  {"*", "stjärna"},
                             {"€", "euro"},     {"$", "dollar"},   {"£", "pund"},     {"%", "procent"},
-                            {"–", "till"},     {nullptr, nullptr}};
+                            {nullptr, nullptr}};
 
 const eu_abbrev kAbbrevs[] = {
     {"t.ex", "till exempel", EU_ABBR_DOT},      {"bl.a", "bland annat", EU_ABBR_DOT},
