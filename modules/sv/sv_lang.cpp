@@ -13,7 +13,7 @@ extern "C" const eu_lexdata sv_lexdata;
 
 namespace {
 
-// Long and short vowels, au and eu of loans; sj is the sj-sound, c the
+// Long and short vowels, au and eu of loans; sh is the sj-sound, tj the
 // tj-sound, rs the retroflex s of "fors". The engine's Swedish voiced-sound
 // class is the European Portuguese table: ng is voiced but not in it.
 const eu_phone kPhones[] = {
@@ -23,13 +23,13 @@ const eu_phone kPhones[] = {
     {"e", "+s21-000"},  {"ea", "+s21-000"}, {"a", "+s31-000"},   {"o", "+s23+000"},  {"u", "+s13+000"},
     {"uy", "+s22+000"}, {"y", "+s11+000"},  {"oe", "+s21+000"},  {"au", "+d32-000"}, {"eu", "+d22-000"},
     {"p", "-0000sl-"},  {"b", "-0000sl+"},  {"t", "-0000sa-"},   {"d", "-0000sa+"},  {"k", "-0000sv-"},
-    {"g", "-0000sv+"},  {"f", "-0000fb-"},  {"v", "-0000fb+"},   {"s", "-0000fa-"},  {"sj", "-0000fv-"},
-    {"c", "-0000fp-"},  {"rs", "-0000fp-"}, {"h", "-0000fg-"},   {"m", "-0000nl+"},  {"n", "-0000na+"},
+    {"g", "-0000sv+"},  {"f", "-0000fb-"},  {"v", "-0000fb+"},   {"s", "-0000fa-"},  {"sh", "-0000fv-"},
+    {"tj", "-0000fp-"},  {"rs", "-0000fp-"}, {"h", "-0000fg-"},   {"m", "-0000nl+"},  {"n", "-0000na+"},
     {"ng", "-0000nv+"}, {"l", "-0000la+"},  {"r", "-0000ra+"},   {"j", "-0000rp+"},
     {nullptr, nullptr}};
 
 const char* const kOnsets[] = {
-    "p", "b", "t", "d", "k", "g", "f", "v", "s", "sj", "c", "rs", "h", "m", "n", "l", "r", "j",
+    "p", "b", "t", "d", "k", "g", "f", "v", "s", "sh", "tj", "rs", "h", "m", "n", "l", "r", "j",
     "p r", "p l", "p j", "b r", "b l", "b j", "t r", "t v", "t j", "d r", "d v", "d j", "k r", "k l", "k v",
     "k n", "k j", "g r", "g l", "g n", "g j", "f r", "f l", "f j", "v r", "m j", "n j", "s p", "s t", "s k",
     "s l", "s m", "s n", "s v", "s j", "s p r", "s p l", "s t r", "s k r", "s k v",

@@ -6,6 +6,8 @@
 // a dot.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
 #include <string>
 
 #include "engine/VXN_model.h"
@@ -54,6 +56,48 @@ TEST(NordicPhoneSets, VowelsAreTheWholeClass) {
     for (int i = 0; r.lang->lexdata->vowels[i]; ++i) ++listed;
     EXPECT_EQ(vowels, r.size) << r.lang->code;
     EXPECT_EQ(listed, r.size) << r.lang->code;
+  }
+}
+
+// The converted voices of these languages are built through the phone maps
+// in docs/phone-maps/: every phone a module emits needs a row there, or the
+// voice's questions about its donor phone never hold for it.
+std::set<std::string> phone_map_targets(const std::string& path) {
+  std::set<std::string> targets;
+  std::ifstream in(path);
+  std::string line;
+  bool table = false;
+  while (std::getline(in, line)) {
+    if (line.rfind("| target |", 0) == 0) {
+      table = true;
+      continue;
+    }
+    if (line.empty() || line[0] != '|') {
+      table = false;
+      continue;
+    }
+    if (!table || line.rfind("|---", 0) == 0) continue;
+    const std::size_t end = line.find('|', 1);
+    std::string cell = line.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+    cell.erase(0, cell.find_first_not_of(' '));
+    cell.erase(cell.find_last_not_of(' ') + 1);
+    targets.insert(cell);
+  }
+  return targets;
+}
+
+TEST(NordicPhoneSets, EveryPhoneHasARowInTheVoicePhoneMap) {
+  struct Row {
+    const eu_language* lang;
+    const char* map;
+  };
+  const Row rows[] = {{&da_language, "da"}, {&sv_language, "sv"}, {&fi_language, "fi"}, {&nb_language, "no"}};
+  for (const Row& r : rows) {
+    const std::string path = std::string(VXN_TEST_SOURCE_DIR) + "/docs/phone-maps/" + r.map + ".md";
+    const std::set<std::string> targets = phone_map_targets(path);
+    ASSERT_GT(targets.size(), 20u) << path;
+    for (const eu_phone* p = r.lang->phones; p->name; ++p)
+      EXPECT_EQ(targets.count(p->name), 1u) << r.lang->code << " phone " << p->name << " has no row in " << path;
   }
 }
 
