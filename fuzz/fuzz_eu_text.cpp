@@ -1,5 +1,5 @@
 // Fuzz target for the text path of a European module (built once per
-// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_auen_text):
+// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_da_text, ...):
 // arbitrary bytes, read as text in the module's encoding, go through the
 // token rules, the lexicon and its letter-to-sound rules, syllables and
 // phrasing, and every segment's label row is formed. Byte 0 bit 0 chooses
@@ -13,8 +13,12 @@
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
 #include "modules/auen/auen_lang.h"
+#include "modules/da/da_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
+#include "modules/fi/fi_lang.h"
+#include "modules/nb/nb_lang.h"
+#include "modules/sv/sv_lang.h"
 #include "modules/uken/uken_lang.h"
 
 namespace {

@@ -42,6 +42,8 @@ for lang in "$@"; do
     echo "${l:-see /usr/share/doc/$1/copyright}"
   }
   wl=$(get wordlist_package)
+  # A package of several works names the licence of the part in use.
+  wlicence=$(get wordlist_licence)
   cp=$(get corpus_package)
   # Running text of the corpus: manual pages without their roff requests and escapes.
   if [ ! -s "$work/corpus.txt" ]; then
@@ -56,6 +58,6 @@ for lang in "$@"; do
   fi
   "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl" wordlist_licence))" \
+    --words-source "$wl $(version "$wl") (Debian; ${wlicence:-$(licence "$wl" wordlist_licence)})" \
     --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp" corpus_licence)), word counts only"
 done

@@ -63,7 +63,8 @@ struct PhoneMapRow {
 struct PhoneMap {
   std::vector<PhoneMapRow> rows;
   std::set<std::string> vowels;
-  // Parses "key<TAB>phones[<TAB>coda]" lines; '#' starts a comment. False
+  // Parses "key<TAB>phones[<TAB>coda]" lines; a '#' at the start of a line or
+  // after a blank starts a comment (inside a symbol it belongs to it). False
   // with a message naming the line when a row is malformed.
   bool parse(const std::string& text, std::string* error);
   // Maps one oracle transcription (tokens separated by spaces, a leading "'"

@@ -277,6 +277,17 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
     return 1;
   }
+  // A word list in an 8-bit encoding (wordlist_encoding=ISO-8859-1) is read as UTF-8.
+  const std::string listEncoding = conf.get("wordlist_encoding");
+  if (!listEncoding.empty()) {
+    icu::UnicodeString u(wordText.data(), (int32_t)wordText.size(), listEncoding.c_str());
+    if (u.isBogus()) {
+      fprintf(stderr, "%s: cannot read the word list in the encoding %s\n", kProgram, listEncoding.c_str());
+      return 1;
+    }
+    wordText.clear();
+    u.toUTF8String(wordText);
+  }
   std::vector<std::string> original, lower;
   lexgen::read_word_list(lines_of(wordText), locale, cnv, &original, &lower);
   // A limit keeps every word of the running text (up to the limit), then an

@@ -21,6 +21,10 @@ struct eu_context;
 // A phone and its Flite phone-set features, eight characters in the order
 // vc vlng vheight vfront vrnd ctype cplace cvox (for example "+s32-000" for a
 // short open central unrounded vowel, "-0000sl-" for a voiceless labial stop).
+// A vowel may carry a ninth character EU_NONSYLLABIC: the second part of a
+// diphthong (Finnish "ai" is a ix), which never begins a syllable and has no
+// stress of its own.
+enum { EU_NONSYLLABIC = 'n' };
 struct eu_phone {
   const char* name;
   const char* features;
@@ -190,5 +194,8 @@ std::string eu_lower(const eu_language* lang, const std::string& utf8);
 bool eu_starts_with_letter(const std::string& utf8);
 // True when every character is a decimal digit (and there is one).
 bool eu_is_digits(const std::string& s);
+// A clock time written with a dot, "20.15" or "8.05" (hours up to 24, two
+// digits of minutes up to 59).
+bool eu_dotted_time(const std::string& text, int* hours, int* minutes);
 
 #endif

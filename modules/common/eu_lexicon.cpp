@@ -117,7 +117,24 @@ cst_val* eu_lexicon_lookup_fixed(const eu_lexicon_record* r, const char* word) {
 cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* pos, const cst_features* feats) {
   (void)pos;
   (void)feats;
-  return eu_lexicon_lookup_fixed((const eu_lexicon_record*)lex, word);
+  const eu_lexicon_record* r = (const eu_lexicon_record*)lex;
+  cst_val* phones = eu_lexicon_lookup_fixed(r, word);
+  // A non-syllabic vowel shares the syllable of the vowel before it, whose
+  // stress it must not overwrite: it goes without a stress digit.
+  cst_val* out = nullptr;
+  for (const cst_val* p = phones; p; p = val_cdr(p)) {
+    const std::string phone = val_string(val_car(p));
+    const std::string base = base_of(phone);
+    out = cons_val(string_val(eu_is_nonsyllabic(r->lang, base) ? base.c_str() : phone.c_str()), out);
+  }
+  delete_val(phones);
+  return val_reverse(out);
+}
+
+bool eu_is_nonsyllabic(const eu_language* lang, const std::string& phone) {
+  for (const eu_phone* p = lang ? lang->phones : nullptr; p && p->name; ++p)
+    if (phone == p->name) return p->features[0] == '+' && strlen(p->features) > 8 && p->features[8] == EU_NONSYLLABIC;
+  return false;
 }
 
 bool eu_is_onset(const eu_language* lang, const std::string& phones) {
@@ -137,6 +154,8 @@ int eu_syl_boundary(const cst_item* segment, const cst_val* rest) {
   for (const cst_val* p = rest; p && !vowelAhead; p = val_cdr(p)) {
     std::string base = base_of(val_string(val_car(p)));
     if (listed(d->lang->lexdata->vowels, base)) {
+      // The second part of a diphthong stays in this syllable.
+      if (cluster.empty() && eu_is_nonsyllabic(d->lang, base)) return 0;
       vowelAhead = true;
     } else {
       cluster += (cluster.empty() ? "" : " ") + base;

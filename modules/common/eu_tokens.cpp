@@ -202,6 +202,7 @@ class Reader {
     if (text.empty()) return true;
     const bool whole = depth == 0;  // the token itself: its neighbours count
     if (whole && L_->token && L_->token(c_, text, out)) return true;
+    if (whole && currency_before_amount(text, out)) return true;
     if (whole && abbreviation(text, out)) return true;
     if (money(text, whole, out)) return true;
     if (percent(text, whole, out)) return true;
@@ -263,6 +264,18 @@ class Reader {
       }
     }
     return false;
+  }
+
+  // A currency written before its amount as a token of its own ("kr 299,-",
+  // "kr. 12,50", "€ 5"): the amount is the next token.
+  bool currency_before_amount(const std::string& text, Words* out) {
+    const eu_currency* cur = find_currency(L_, text);
+    const std::string punc = c_->punctuation(0);
+    if (!cur || !(punc.empty() || punc == ".") || !c_->prepunctuation(1).empty()) return false;
+    std::string main, minor;
+    if (!amount(c_->token_text(1), &main, &minor) || !read_money(cur, main, minor, out)) return false;
+    c_->consume_next();
+    return true;
   }
 
   bool read_money(const eu_currency* cur, const std::string& main, const std::string& minor, Words* out) {
@@ -354,7 +367,7 @@ class Reader {
 
   static bool all_letters_or_marks(const std::string& mark) {
     for (UChar32 ch : code_points(mark))
-      if (!u_isalpha(ch) && ch != '.' && ch != 0xBA && ch != 0xAA) return false;
+      if (!u_isalpha(ch) && ch != '.' && ch != ':' && ch != 0xBA && ch != 0xAA) return false;
     return true;
   }
 
@@ -414,8 +427,11 @@ class Reader {
     return c_->number(text, out);
   }
 
+  // A Roman numeral after a capitalised name ("Karl XVI", "Harald V"); of
+  // the single letters only V and X, as I is a word in several languages.
   bool roman(const std::string& text, Words* out) {
-    if (text.size() < 2 || text.find_first_not_of("IVXLC") != std::string::npos) return false;
+    if (text.empty() || text.find_first_not_of("IVXLC") != std::string::npos) return false;
+    if (text.size() == 1 && text != "V" && text != "X") return false;
     std::string prev = c_->token_text(-1);
     std::vector<UChar32> cps = code_points(prev);
     if (cps.empty() || !u_isupper(cps[0]) || !all_letters(prev) || all_upper(prev)) return false;
@@ -434,7 +450,8 @@ class Reader {
             c_->spell_letters(text, out);
           return true;
         }
-      if (!(L_->as_word ? L_->as_word(c_, text) : pronounceable(text))) {
+      const bool asWord = L_->as_word ? L_->as_word(c_, text) : pronounceable(text);
+      if (!asWord && !in_capitals_headline(text)) {
         c_->spell_letters(text, out);
         return true;
       }
@@ -444,6 +461,19 @@ class Reader {
     }
     out->push_back(eu_lower(L_, text));
     return true;
+  }
+
+  // A word of four letters or more with a vowel, next to another such word
+  // in capitals, is part of a headline in capitals ("SISTE NYTT"), not an
+  // acronym.
+  bool in_capitals_headline(const std::string& text) {
+    auto long_capitals = [](const std::string& w) {
+      std::vector<UChar32> cps = code_points(w);
+      bool vowel = false;
+      for (UChar32 ch : cps) vowel = vowel || is_vowel_letter(ch);
+      return cps.size() >= 4 && vowel && all_letters(w) && all_upper(w);
+    };
+    return long_capitals(text) && (long_capitals(c_->token_text(-1)) || long_capitals(c_->token_text(1)));
   }
 
   // Letters, digits (with the separators between them) and single symbols.
@@ -667,11 +697,57 @@ void eu_context::spell_letters(const std::string& text, std::vector<std::string>
   }
 }
 
+bool eu_dotted_time(const std::string& text, int* hours, int* minutes) {
+  size_t dot = text.find('.');
+  if (dot == std::string::npos || dot == 0 || dot > 2 || text.size() - dot != 3) return false;
+  const std::string h = text.substr(0, dot), m = text.substr(dot + 1);
+  if (!eu_is_digits(h) || !eu_is_digits(m) || value_of(h) > 24 || value_of(m) > 59) return false;
+  *hours = (int)value_of(h);
+  *minutes = (int)value_of(m);
+  return true;
+}
+
+namespace {
+
+// Where numbers are grouped by spaces ("1 500 000", "2 499,90"), the groups
+// of three digits that follow a number of one to three digits (not starting
+// with 0, which telephone numbers do) join it into one token; the tokens of
+// the groups are removed, their punctuation goes to the number.
+void join_space_groups(const eu_voice_data* d, cst_item* token) {
+  if (!token || d->lang->group_separator != ' ' || item_feat_present(token, "eu_consumed")) return;
+  std::string text = item_feat_string(token, "name");
+  if (text.empty() || text.size() > 3 || text[0] == '0' || !eu_is_digits(text)) return;
+  auto punc = [](cst_item* t) { return item_feat_present(t, "punc") ? item_feat_string(t, "punc") : ""; };
+  auto prepunc = [](cst_item* t) {
+    return item_feat_present(t, "prepunctuation") ? item_feat_string(t, "prepunctuation") : "";
+  };
+  bool joined = false;
+  for (cst_item* next = item_next(token); next && !punc(token)[0] && !prepunc(next)[0]; next = item_next(token)) {
+    const std::string group = item_feat_string(next, "name");
+    size_t digits = digits_prefix(group);
+    const std::string tail = group.substr(digits);
+    bool decimalTail = !tail.empty() && tail[0] == d->lang->decimal_separator &&
+                       (tail.size() == 1 || eu_is_digits(tail.substr(1)) || tail.substr(1) == "-");
+    if (digits != 3 || !(tail.empty() || decimalTail)) break;
+    text += group;
+    item_set_string(token, "punc", punc(next));
+    delete_item(next);
+    joined = true;
+    if (!tail.empty()) break;
+  }
+  if (joined) item_set_string(token, "name", text.c_str());
+}
+
+}  // namespace
+
 cst_val* eu_tokentowords(cst_item* token) {
   if (item_feat_present(token, "eu_consumed")) return nullptr;
   if (item_feat_present(token, "phones")) return words_with_explicit_phones(token);
   eu_voice_data* d = eu_voice_data_of(token);
   if (!d) return nullptr;
+  // The next token too, so that a rule looking ahead sees its whole number.
+  join_space_groups(d, token);
+  join_space_groups(d, item_next(token));
   eu_context c{d->lang, token, d};
   Words words;
   Reader(&c).read(c.token_text(0), 0, &words);

@@ -61,6 +61,7 @@ cst_lexicon* new_lexicon(const eu_voice_data* d) {
   const eu_language* lang = d->lang;
   eu_lexicon_record* r = cst_alloc(eu_lexicon_record, 1);
   r->data = lang->lexdata;
+  r->lang = lang;
   r->fixed = new std::map<std::string, std::string>();
   for (const eu_name* p = lang->pronunciations; p && p->text; ++p) (*r->fixed)[eu_from_utf8(d, p->text)] = p->words;
   r->lex.name = lang->code;

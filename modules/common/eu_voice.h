@@ -38,6 +38,7 @@ void eu_voice_delete(cst_voice* voice);
 struct eu_lexicon_record {
   cst_lexicon lex;
   const eu_lexdata* data;
+  const eu_language* lang;
   char** phone_table;  // every phone, vowels also with stress digits (user lexicon check)
   // The language's fixed pronunciations, words in the module's encoding.
   std::map<std::string, std::string>* fixed;
@@ -62,6 +63,8 @@ cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* p
 int eu_syl_boundary(const cst_item* segment, const cst_val* rest);
 // True when phones (base names separated by spaces) form a legal onset.
 bool eu_is_onset(const eu_language* lang, const std::string& phones);
+// True when phone (a base name) is a non-syllabic vowel of the language.
+bool eu_is_nonsyllabic(const eu_language* lang, const std::string& phone);
 
 // The token-to-words function of every European module (eu_tokens.cpp).
 cst_val* eu_tokentowords(cst_item* token);

@@ -13,10 +13,13 @@
 #include "modules/common/eu_voice.h"
 #include "modules/english/english_rules.h"
 #include "modules/uken/uken_lang.h"
-#include "tests/frontend/eu_normaliser.h"
+#include "tests/frontend/eu_test_util.h"
 #include "tests/frontend/golden_util.h"
 
 namespace {
+
+using vxn_eu_test::golden_dir;
+using vxn_eu_test::Normaliser;
 
 const unsigned kPhones = G2P_PHONE_BOUNDARY | G2P_STRESS_MARK;
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# European languages speak end to end as soon as their voice package is in
-# the voice directory (a synthetic package here), and a language without one
+# European languages speak end to end as soon as their voice packages are in
+# the voice directory (synthetic packages here), and a language without one
 # fails at initialisation with a message that names the missing package.
 #   speak_european.sh VXN_TTS WRITE_TEST_VOICE MODULE_DIR SCRATCH
 set -u
@@ -31,5 +31,9 @@ code=$?
 if [ $code != 2 ] || ! grep -q "Model/Es/vxnf_es_24_256" "$dir/es.err"; then
   echo "es_ES without a package: exit $code, message:"; cat "$dir/es.err"; status=1
 fi
+speak da_DK Dk/vxnf_dk_24_256 "God aften. Nyhederne kl. 20.15 koster 12,50 kr."
+speak sv_SE Se/vxnf_se_24_256 "God kväll. Rapport klockan 19.30, pris 25:-."
+speak fi_FI Fi/vxnf_fi_24_256 "Hyvää iltaa. Uutiset klo 20.30, hinta 12,50 €."
+speak nb_NO No/vxnf_no_24_256 "God kveld. Dagsrevyen kl. 19.00 koster kr 299,-."
 [ $status = 0 ] && echo "spoke: $spoken es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
 exit $status

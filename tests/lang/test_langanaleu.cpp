@@ -452,3 +452,109 @@ TEST_F(EuropeanAnalyzer, AustralianSentenceFieldByField) {
       {"j2", "2"},  {"j3", "1"}};
   for (const auto& e : expected) EXPECT_EQ(dx.get(e[0]), e[1]) << e[0] << " in " << labels[3];
 }
+
+// "Hyvää iltaa." is h y1 . v aae | i1 l . t aa: two content words of two
+// syllables each in one phrase; the last syllable carries the end tone and so
+// counts as accented.
+TEST_F(EuropeanAnalyzer, FinnishSentenceFieldByField) {
+  load(15);
+  std::vector<std::string> labels = first_piece("Hyv\xE4\xE4 iltaa.");  // ISO-8859-15
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "h", "y", "v", "aae", "i", "l", "t", "aa", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label l(labels[6]);  // the l of "il"
+  EXPECT_EQ(l.phones[0] + " " + l.phones[1] + " " + l.phones[3] + " " + l.phones[4], "aae i t aa");
+  // b8 1: ssyl_in stops at the phrase's first syllable (hy) without counting
+  // it; b12 2 reaches back to it all the same. e4 2: "iltaa" is the last word
+  // and no pause follows within two segments; e6 stays 1 (Finnish is never
+  // adjusted). f1 "0": there is no next word.
+  const char* expected[][2] = {
+      {"p6", "2"},  {"p7", "1"},  {"a1", "0"},  {"a2", "0"},  {"a3", "2"},       {"b1", "1"},  {"b2", "0"},
+      {"b3", "2"},  {"b4", "1"},  {"b5", "2"},  {"b6", "3"},  {"b7", "2"},       {"b8", "1"},  {"b9", "1"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "2"}, {"b13", "0"}, {"b14", "0"},      {"b15", "1"}, {"b16", "i"},
+      {"c1", "0"},  {"c2", "1"},  {"c3", "2"},  {"d1", "content"}, {"d2", "2"}, {"e1", "content"},
+      {"e2", "2"},  {"e3", "2"},  {"e4", "2"},  {"e5", "2"},  {"e6", "1"},       {"e7", "1"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"g1", "0"},  {"g2", "0"},  {"h1", "4"},       {"h2", "2"},  {"h3", "1"},
+      {"h4", "1"},  {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "4"},       {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(l.get(e[0]), e[1]) << e[0] << " in " << labels[6];
+  // The diphthong of "laiva" is one syllable: a and ix share it (b3 3: l a ix).
+  std::vector<std::string> laiva = first_piece("laiva");
+  ASSERT_EQ(laiva.size(), 7u);
+  EXPECT_EQ(Label(laiva[3]).phones[2], "ix");
+  EXPECT_EQ(Label(laiva[3]).get("b3"), "3");
+  EXPECT_EQ(Label(laiva[3]).get("b1"), "1");
+  EXPECT_EQ(Label(laiva[3]).get("b16"), "a");
+}
+
+// "God aften." is g o1 dh | ao1 f . d ax n: "aften" splits before d (f d is
+// no Danish onset), so the phrase has three syllables; the last carries the
+// end tone.
+TEST_F(EuropeanAnalyzer, DanishSentenceFieldByField) {
+  load(13);
+  std::vector<std::string> labels = first_piece("God aften.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "g", "o", "dh", "ao", "f", "d", "ax", "n", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label d(labels[6]);  // the d of "ten"
+  EXPECT_EQ(d.phones[0] + " " + d.phones[1] + " " + d.phones[3] + " " + d.phones[4], "ao f ax n");
+  // b8 2: "af" is stressed and counted, "god" is the phrase's first syllable
+  // and not. b7 and e4 2: no pause within two segments of d.
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "3"},  {"a1", "1"},  {"a2", "0"},  {"a3", "2"},       {"b1", "0"},  {"b2", "1"},
+      {"b3", "3"},  {"b4", "2"},  {"b5", "1"},  {"b6", "3"},  {"b7", "2"},       {"b8", "2"},  {"b9", "1"},
+      {"b10", "1"}, {"b11", "1"}, {"b12", "1"}, {"b13", "0"}, {"b14", "0"},      {"b15", "0"}, {"b16", "ax"},
+      {"c1", "0"},  {"c2", "0"},  {"c3", "0"},  {"d1", "content"}, {"d2", "1"}, {"e1", "content"},
+      {"e2", "2"},  {"e3", "2"},  {"e4", "2"},  {"e5", "2"},  {"e6", "1"},       {"e7", "1"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"g1", "0"},  {"g2", "0"},  {"h1", "3"},       {"h2", "2"},  {"h3", "1"},
+      {"h4", "1"},  {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "3"},       {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(d.get(e[0]), e[1]) << e[0] << " in " << labels[6];
+}
+
+// "God kväll." is g uu1 d | k v ea1 l: two stressed one-syllable words.
+TEST_F(EuropeanAnalyzer, SwedishSentenceFieldByField) {
+  load(14);
+  std::vector<std::string> labels = first_piece("God kv\xE4ll.");  // ISO-8859-15
+  ASSERT_EQ(labels.size(), 9u);
+  const char* phones[9] = {"pau", "g", "uu", "d", "k", "v", "ea", "l", "pau"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label v(labels[5]);
+  EXPECT_EQ(v.phones[0] + " " + v.phones[1] + " " + v.phones[3] + " " + v.phones[4], "d k ea l");
+  const char* expected[][2] = {
+      {"p6", "2"},  {"p7", "3"},  {"a1", "1"},  {"a2", "0"},  {"a3", "3"},       {"b1", "1"},  {"b2", "1"},
+      {"b3", "4"},  {"b4", "1"},  {"b5", "1"},  {"b6", "2"},  {"b7", "2"},       {"b8", "1"},  {"b9", "1"},
+      {"b10", "1"}, {"b11", "1"}, {"b12", "1"}, {"b13", "0"}, {"b14", "0"},      {"b15", "0"}, {"b16", "ea"},
+      {"c1", "0"},  {"c2", "0"},  {"c3", "0"},  {"d1", "content"}, {"d2", "1"}, {"e1", "content"},
+      {"e2", "1"},  {"e3", "2"},  {"e4", "2"},  {"e5", "2"},  {"e6", "1"},       {"e7", "1"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"g1", "0"},  {"g2", "0"},  {"h1", "2"},       {"h2", "2"},  {"h3", "1"},
+      {"h4", "1"},  {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "2"},       {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(v.get(e[0]), e[1]) << e[0] << " in " << labels[5];
+  // The final l sees the pause: no end adjustment.
+  EXPECT_EQ(Label(labels[7]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[7]).get("e4"), "1");
+}
+
+// "Nå, Norge." is two phrases with a pause at the comma: n oo1 | pau |
+// n o1 r . g ax. The g of "ge" is read in the second phrase.
+TEST_F(EuropeanAnalyzer, NorwegianSentenceFieldByField) {
+  load(16);
+  std::vector<std::string> labels = first_piece("N\xE5, Norge.");  // ISO-8859-15
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "n", "oo", "pau", "n", "o", "r", "g", "ax", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label g(labels[7]);
+  EXPECT_EQ(g.phones[0] + " " + g.phones[1] + " " + g.phones[3] + " " + g.phones[4], "o r ax pau");
+  // h3 2: one phrase (a minor one, "nå,") before; the previous phrase gives
+  // g1 and g2; distances stop at the phrase.
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "2"},  {"a1", "1"},  {"a2", "0"},  {"a3", "3"},       {"b1", "0"},  {"b2", "1"},
+      {"b3", "2"},  {"b4", "2"},  {"b5", "1"},  {"b6", "2"},  {"b7", "1"},       {"b8", "1"},  {"b9", "1"},
+      {"b10", "1"}, {"b11", "1"}, {"b12", "1"}, {"b13", "0"}, {"b14", "0"},      {"b15", "0"}, {"b16", "ax"},
+      {"c1", "0"},  {"c2", "0"},  {"c3", "0"},  {"d1", "content"}, {"d2", "1"}, {"e1", "content"},
+      {"e2", "2"},  {"e3", "1"},  {"e4", "1"},  {"e5", "1"},  {"e6", "1"},       {"e7", "0"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"g1", "1"},  {"g2", "1"},  {"h1", "2"},       {"h2", "1"},  {"h3", "2"},
+      {"h4", "1"},  {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "3"},       {"j2", "2"},  {"j3", "2"}};
+  for (const auto& e : expected) EXPECT_EQ(g.get(e[0]), e[1]) << e[0] << " in " << labels[7];
+  // The comma's phrase ends in P (a minor phrase).
+  EXPECT_EQ(Label(labels[2]).get("h5"), "P");
+}

@@ -24,6 +24,29 @@ std::string joined(const std::vector<std::string>& v) {
   return s;
 }
 
+// A '#' inside a symbol belongs to it (espeak-ng's Danish "&#", Norwegian
+// "a#"); at the start of a line or after a blank it starts a comment.
+TEST(LexgenPhoneMap, HashInsideSymbolsAndComments) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("&#\ta # open a\n# a comment line\na#\tax\t# coda note\nW#:\tooe\nk\tk\n", &error)) << error;
+  m.vowels = {"a", "ax", "ooe"};
+  ASSERT_EQ(m.rows.size(), 4u);
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("k '&# k a#", &phones, &unknown)) << unknown;
+  EXPECT_EQ(joined(phones), "k a1 k ax0");
+  ASSERT_TRUE(m.map("'W#:", &phones, &unknown)) << unknown;
+  EXPECT_EQ(joined(phones), "ooe1");
+  // A line that starts with '#' is a comment whatever follows; a row whose
+  // phones are a comment is malformed.
+  lexgen::PhoneMap other;
+  EXPECT_TRUE(other.parse("#x\tk\n", &error));
+  EXPECT_TRUE(other.rows.empty());
+  EXPECT_FALSE(other.parse("k\t#x\n", &error));
+  EXPECT_NE(error.find("line 1"), std::string::npos) << error;
+}
+
 TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   lexgen::PhoneMap m = german_like();
   std::vector<std::string> phones;

@@ -1,7 +1,7 @@
-// A European module's voice as vxn-g2p -l LANG -u builds it (UTF-8 in and
-// out, or the module's own encoding), for the module tests.
-#ifndef VXN_TEST_EU_NORMALISER_H
-#define VXN_TEST_EU_NORMALISER_H
+// Test helpers of the European modules: a module voice that reads UTF-8 and
+// writes UTF-8, as vxn-g2p -l LANG -u builds it, and the golden case folders.
+#ifndef VXN_TEST_EU_TEST_UTIL_H
+#define VXN_TEST_EU_TEST_UTIL_H
 
 #include <string.h>
 
@@ -11,6 +11,8 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/kvap_iconv.h"
 #include "modules/common/eu_voice.h"
+
+namespace vxn_eu_test {
 
 // A module voice as vxn-g2p -l LANG -u builds it: UTF-8 in, UTF-8 out.
 class Normaliser {
@@ -42,8 +44,8 @@ class Normaliser {
   kvap_iconv_t toUtf8_ = (kvap_iconv_t)-1;
 };
 
-inline std::string golden_dir(const char* lang) {
-  return std::string(VXN_TEST_SOURCE_DIR) + "/tests/golden/" + lang;
-}
+inline std::string golden_dir(const char* lang) { return std::string(VXN_TEST_SOURCE_DIR) + "/tests/golden/" + lang; }
+
+}  // namespace vxn_eu_test
 
 #endif
