@@ -105,9 +105,45 @@ void VXN_Engine_create_sstream(VXN_Engine* engine, int deleteStartPause, int del
                         engine->parameter_iw, engine->gv_iw, deleteStartPause, deleteEndPause);
 }
 
+void VXN_Engine_set_spectral_variance(VXN_Engine* engine, float strength) {
+  if (!(strength > 0.0f)) strength = 0.0f;
+  if (strength > 1.0f) strength = 1.0f;
+  engine->spectral_variance = strength;
+}
+
+namespace {
+
+// Spectral sharpening of stream 0, measured on the frames of speech only:
+// pauses would add their own flat spectra to the statistics.
+void scale_spectral_variance(VXN_Engine* engine) {
+  VXN_PStreamSet* pss = &engine->pss;
+  const int frames = pss->total_frame;
+  if (pss->nstream < 1 || frames <= 0) return;
+  unsigned char* used = (unsigned char*)VXN_calloc((size_t)frames, 1);
+  if (!used) return;
+  const int nstate = engine->sss.nstate;
+  const int labels = VXN_Label_get_size(&engine->label);
+  int t = 0;
+  for (int i = 0; i < labels; i++) {
+    const char* lab = VXN_Label_get_string(&engine->label, i);
+    const unsigned char speech = lab && !VXN_Check_pause(lab);
+    for (int s = 0; s < nstate; s++) {
+      const int k = i * nstate + s;
+      if (k >= engine->sss.total_state) break;
+      for (int f = 0; f < engine->sss.duration[k] && t < frames; f++) used[t++] = speech;
+    }
+  }
+  VXN_PStreamSet_scale_variance(pss, 0, engine->spectral_variance, used);
+  VXN_free(used);
+}
+
+}  // namespace
+
 int VXN_Engine_create_pstream(VXN_Engine* engine) {
-  return VXN_PStreamSet_create(&engine->pss, &engine->sss, engine->msd_threshold,
-                               engine->gv_weight);
+  const int result = VXN_PStreamSet_create(&engine->pss, &engine->sss, engine->msd_threshold,
+                                           engine->gv_weight);
+  if (result == 1 && engine->spectral_variance > 0.0f) scale_spectral_variance(engine);
+  return result;
 }
 
 int VXN_Engine_create_gstream(VXN_Engine* engine) { return VXN_GStreamSet_create(engine); }

@@ -48,6 +48,8 @@ void usage(FILE* out) {
           "  -p, --pitch N         pitch shift -70..70 (default 0)\n"
           "  -s, --speed N         speed step -5..5 (default 0)\n"
           "  -t, --timbre N        timbre -10..10 (default 0)\n"
+          "      --sharpen N       spectral sharpening towards the voice's global variance,\n"
+          "                        0..100 (default 0: off)\n"
           "      --labels FILE     speak the full-context labels of FILE\n"
           "      --verbose         print the engine's progress messages\n"
           "  -h, --help            show this help\n\n"
@@ -120,11 +122,12 @@ std::string read_stdin() {
 int main(int argc, char** argv) {
   std::string voiceDir = kDefaultVoiceDir;
   std::string lang = kDefaultLanguage;
-  int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0;
+  int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0,
+      sharpen = 0;
   bool verbose = false;
   const char* output = nullptr;
   const char* labels = nullptr;
-  enum { kLabels = 1000, kVerbose };
+  enum { kLabels = 1000, kVerbose, kSharpen };
   static const option kOptions[] = {
       {"voice-dir", required_argument, nullptr, 'd'}, {"lang", required_argument, nullptr, 'l'},
       {"voice", required_argument, nullptr, 'v'},     {"output", required_argument, nullptr, 'o'},
@@ -132,6 +135,7 @@ int main(int argc, char** argv) {
       {"pitch", required_argument, nullptr, 'p'},     {"speed", required_argument, nullptr, 's'},
       {"timbre", required_argument, nullptr, 't'},    {"labels", required_argument, nullptr, kLabels},
       {"verbose", no_argument, nullptr, kVerbose},    {"help", no_argument, nullptr, 'h'},
+      {"sharpen", required_argument, nullptr, kSharpen},
       {nullptr, 0, nullptr, 0}};
   int c;
   while ((c = getopt_long(argc, argv, "d:l:v:o:r:c:p:s:t:h", kOptions, nullptr)) != -1) {
@@ -151,6 +155,7 @@ int main(int argc, char** argv) {
       case 'p': ok = parse_int(optarg, -70, 70, &pitch); option = "--pitch"; break;
       case 's': ok = parse_int(optarg, -5, 5, &speed); option = "--speed"; break;
       case 't': ok = parse_int(optarg, -10, 10, &timbre); option = "--timbre"; break;
+      case kSharpen: ok = parse_int(optarg, 0, 100, &sharpen); option = "--sharpen"; break;
       case kLabels: labels = optarg; break;
       case kVerbose: verbose = true; break;
       case 'h': usage(stdout); return 0;
@@ -199,6 +204,7 @@ int main(int argc, char** argv) {
   VXNSetMemory(engine, (rate / 200) * 20 * channels, 4);
   VXNSetStreamCallback(engine, on_chunk);
   VXNVoiceControl(engine, pitch, timbre, speed);
+  if (sharpen > 0) VXNSetSpectralVariance(engine, sharpen);
 
   if (output) {
     g_wav.fp = fopen(output, "wb");

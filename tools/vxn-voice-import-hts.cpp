@@ -8,6 +8,7 @@
 #include <sys/time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "engine/VXN_engine.h"
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_package_writer.h"
+#include "tools/voicebuild/VXN_voice_enhance.h"
 #include "tools/voicebuild/VXN_voice_import.h"
 
 namespace {
@@ -23,7 +25,14 @@ enum { kExitOk = 0, kExitBad = 1, kExitUsage = 2 };
 
 const char* kImportUsage =
     "usage: vxn-voice import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
-    "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n";
+    "                            [--formant-enhance BETA] [--phone-aperiodicity]\n"
+    "                            [--duration-scale S]\n"
+    "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n"
+    "  --formant-enhance BETA  scale mel-cepstral means 2..34 by 1 + BETA (0..1, default 0),\n"
+    "                          keeping each state's energy: a postfilter baked into the voice\n"
+    "  --phone-aperiodicity    band aperiodicity on trees of phone classes (vowels, nasals,\n"
+    "                          voiced fricatives, ...) instead of the voicing weight alone\n"
+    "  --duration-scale S      multiply every duration mean by S (0.5..2, default 1)\n";
 
 double now_seconds() {
   struct timeval tv;
@@ -42,6 +51,14 @@ bool make_dirs(const std::string& path) {
   }
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool parse_number(const std::string& s, double low, double high, double* out) {
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (s.empty() || *end != '\0' || !(v >= low && v <= high)) return false;
+  *out = v;
+  return true;
 }
 
 bool plain_name(const std::string& s) {
@@ -63,13 +80,20 @@ void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
 
 int cmd_import_hts(std::vector<std::string>& args) {
   using namespace vxn::voice;
-  std::string source, lang_dir, stem, out_dir;
+  std::string source, lang_dir, stem, out_dir, beta_text, duration_text;
+  bool phone_aperiodicity = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::string* target = a == "--lang-dir" ? &lang_dir
-                          : a == "--stem"   ? &stem
-                          : a == "--out"    ? &out_dir
-                                            : nullptr;
+    if (a == "--phone-aperiodicity") {
+      phone_aperiodicity = true;
+      continue;
+    }
+    std::string* target = a == "--lang-dir"          ? &lang_dir
+                          : a == "--stem"            ? &stem
+                          : a == "--out"             ? &out_dir
+                          : a == "--formant-enhance" ? &beta_text
+                          : a == "--duration-scale"  ? &duration_text
+                                                     : nullptr;
     if (target) {
       if (i + 1 >= args.size()) {
         std::fprintf(stderr, "vxn-voice: %s needs a value\n\n%s", a.c_str(), kImportUsage);
@@ -90,6 +114,17 @@ int cmd_import_hts(std::vector<std::string>& args) {
   }
   if (!plain_name(lang_dir) || !plain_name(stem)) {
     std::fprintf(stderr, "vxn-voice: --lang-dir and --stem are plain names without '/'\n");
+    return kExitUsage;
+  }
+  double beta = 0.0, duration_scale = 1.0;
+  if (!beta_text.empty() && !parse_number(beta_text, 0.0, 1.0, &beta)) {
+    std::fprintf(stderr, "vxn-voice: --formant-enhance '%s' is not a number in 0..1\n",
+                 beta_text.c_str());
+    return kExitUsage;
+  }
+  if (!duration_text.empty() && !parse_number(duration_text, 0.5, 2.0, &duration_scale)) {
+    std::fprintf(stderr, "vxn-voice: --duration-scale '%s' is not a number in 0.5..2\n",
+                 duration_text.c_str());
     return kExitUsage;
   }
 
@@ -133,6 +168,35 @@ int cmd_import_hts(std::vector<std::string>& args) {
   for (int k = 0; k < kBands; ++k) std::printf(" %.0f", kVoicedProfileDb[k]);
   std::printf("\n");
   for (const std::string& n : rep.notes) std::printf("note      %s\n", n.c_str());
+
+  if (beta > 0.0) {
+    FormantEnhancement fe;
+    fe.beta = beta;
+    fe.alpha = opt.dst_alpha;
+    const double worst = enhance_formants(&voice, fe);
+    std::printf("enhance   formants: mel-cepstral means %d..%d scaled by %.3f, energy kept "
+                "(largest c0 change %.3f)\n", fe.first, opt.dst_order, 1.0 + beta, worst);
+  }
+  if (phone_aperiodicity) {
+    const PhoneAperiodicity pa = english_phone_aperiodicity();
+    AperiodicityReport ap;
+    if (!build_phone_aperiodicity(&voice, pa, &ap, &error)) {
+      std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
+      return kExitBad;
+    }
+    std::printf("enhance   aperiodicity by phone class: %zu classes, %d pdfs, %d nodes\n",
+                pa.classes.size() - ap.missing_questions.size(), ap.pdfs, ap.nodes);
+    for (const AperiodicityClass& c : pa.classes)
+      std::printf("          %-22s %5.0f %5.0f %5.0f %5.0f %5.0f dB\n", c.question.c_str(),
+                  c.profile_db[0], c.profile_db[1], c.profile_db[2], c.profile_db[3],
+                  c.profile_db[4]);
+    for (const std::string& q : ap.missing_questions)
+      std::printf("note      question %s is not in the voice: its class is skipped\n", q.c_str());
+  }
+  if (duration_scale != 1.0) {
+    scale_durations(&voice, duration_scale);
+    std::printf("enhance   duration means scaled by %.3f\n", duration_scale);
+  }
 
   const std::string model_dir = out_dir + "/Model/" + lang_dir;
   if (!make_dirs(model_dir)) {
