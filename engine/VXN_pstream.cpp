@@ -279,6 +279,10 @@ int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float*
   return 1;
 }
 
+// A trajectory is never spread more than this: statistics that ask for more
+// belong to a voice whose generation is not what they were measured on.
+static const double kMaxVarianceScale = 4.0;
+
 void VXN_PStreamSet_scale_variance(VXN_PStreamSet* pss, int stream, float strength,
                                    const unsigned char* used_frame) {
   if (!(strength > 0.0f) || stream < 0 || stream >= pss->nstream) return;
@@ -301,7 +305,9 @@ void VXN_PStreamSet_scale_variance(VXN_PStreamSet* pss, int stream, float streng
     }
     const double var = sq / n;
     if (!(var > 0.0) || !(ps->gv_mean[d] > 0.0f)) continue;
-    const double scale = 1.0 + strength * (sqrt(ps->gv_mean[d] / var) - 1.0);
+    double ratio = sqrt(ps->gv_mean[d] / var);
+    if (ratio > kMaxVarianceScale) ratio = kMaxVarianceScale;
+    const double scale = 1.0 + strength * (ratio - 1.0);
     for (int t = 0; t < ps->length; t++)
       ps->par[t][d] = (float)(mean + scale * (ps->par[t][d] - mean));
   }

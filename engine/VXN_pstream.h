@@ -54,7 +54,7 @@ void VXN_PStreamSet_clear(VXN_PStreamSet* pss);
 // generated trajectory of every dimension d >= 1 of a stream towards the
 // variance its global-variance statistics give, around its own mean over the
 // frames flagged in used_frame (all frames when null):
-//   c'(t) = m + (1 + strength (sqrt(gv_mean[d] / v) - 1)) (c(t) - m),
+//   c'(t) = m + (1 + strength (r - 1)) (c(t) - m),  r = min(sqrt(gv_mean[d] / v), 4),
 // with m and v the mean and variance over the used frames. strength 0 leaves
 // the stream untouched; 1 gives the full global variance. Streams without
 // global-variance statistics, multi-space streams and dimensions without

@@ -333,8 +333,6 @@ TEST_F(PStream, VarianceScalingReachesTheGlobalVariance) {
     sss_.sstream[s].gv_mean = (float*)VXN_calloc(4, sizeof(float));
     sss_.sstream[s].gv_vari = (float*)VXN_calloc(4, sizeof(float));
   }
-  const float target[4] = {9.0f, 2.0f, 0.5f, 0.0f};  // dimension 3: no statistics
-  for (int d = 0; d < 4; d++) sss_.sstream[0].gv_mean[d] = target[d];
   sss_.sstream[1].gv_mean[0] = 4.0f;
   ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
   const int T = pss_.total_frame;
@@ -344,6 +342,27 @@ TEST_F(PStream, VarianceScalingReachesTheGlobalVariance) {
     for (int d = 0; d < 4; d++) before[t][d] = VXN_PStreamSet_get_parameter(&pss_, 0, t, d);
     lf0[t] = VXN_PStreamSet_get_parameter(&pss_, 1, t, 0);
   }
+  // Statistics of frames 20..39, the only frames flagged below.
+  auto spread = [&](int d, bool now, double* mean) {
+    double m = 0, v = 0;
+    for (int t = 20; t < 40; t++) m += now ? VXN_PStreamSet_get_parameter(&pss_, 0, t, d) : before[t][d];
+    m /= 20;
+    for (int t = 20; t < 40; t++) {
+      const double e = (now ? VXN_PStreamSet_get_parameter(&pss_, 0, t, d) : before[t][d]) - m;
+      v += e * e / 20;
+    }
+    *mean = m;
+    return v;
+  };
+  // Dimension 1 asks for 2.25 times its variance (spread x 1.5); dimension 2
+  // for 100 times, which the limit holds at 16 (x 4); dimension 3 has none.
+  double m;
+  const double v1 = spread(1, false, &m), v2 = spread(2, false, &m);
+  pss_.pstream[0].gv_mean[0] = 9.0f;
+  pss_.pstream[0].gv_mean[1] = (float)(2.25 * v1);
+  pss_.pstream[0].gv_mean[2] = (float)(100.0 * v2);
+  pss_.pstream[0].gv_mean[3] = 0.0f;
+  const double expected[4] = {0.0, 2.25 * v1, 16.0 * v2, 0.0};
   // Off: not a bit changes.
   VXN_PStreamSet_scale_variance(&pss_, 0, 0.0f, nullptr);
   for (int t = 0; t < T; t++)
@@ -355,19 +374,12 @@ TEST_F(PStream, VarianceScalingReachesTheGlobalVariance) {
   VXN_PStreamSet_scale_variance(&pss_, 0, 1.0f, used.data());
   VXN_PStreamSet_scale_variance(&pss_, 1, 1.0f, nullptr);
   for (int d = 0; d < 4; d++) {
-    double m0 = 0, m1 = 0, v1 = 0;
-    for (int t = 20; t < 40; t++) {
-      m0 += before[t][d];
-      m1 += VXN_PStreamSet_get_parameter(&pss_, 0, t, d);
-    }
-    m0 /= 20, m1 /= 20;
-    for (int t = 20; t < 40; t++) {
-      const double e = VXN_PStreamSet_get_parameter(&pss_, 0, t, d) - m1;
-      v1 += e * e / 20;
-    }
+    double m0, m1;
+    spread(d, false, &m0);
+    const double v = spread(d, true, &m1);
     EXPECT_NEAR(m1, m0, 1e-4) << "dimension " << d;
     if (d == 1 || d == 2) {
-      EXPECT_NEAR(v1, target[d], 1e-3 * target[d]) << "dimension " << d;
+      EXPECT_NEAR(v, expected[d], 1e-3 * expected[d]) << "dimension " << d;
       // Frames outside the statistics move by the same affine map.
       const double scale = (VXN_PStreamSet_get_parameter(&pss_, 0, 20, d) - m0) /
                            (before[20][d] - m0);

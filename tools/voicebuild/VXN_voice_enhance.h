@@ -31,7 +31,7 @@ struct FormantEnhancement {
 };
 
 // Energy of the envelope exp(sum_m c_m cos(m w~)) over linear frequency,
-// c[0..order]; grid points uniform in 0..pi.
+// c[0..order], integrated on a grid uniform in the warped frequency.
 double envelope_energy(const float* c, int order, double alpha, int grid = 256);
 
 // Scales stream 0 in place. Returns the largest |delta c0| applied.
