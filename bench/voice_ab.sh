@@ -70,7 +70,8 @@ speak_one() {  # WHO LIST_NAME INDEX TEXT
     "$build/bin/vxn-tts" --voice-dir "$out/voices/$who/" --lang en_US \
       $(cat "$out/voices/$who/speak-options") -o "$dir/$i.full.wav" "$text" 2>/dev/null
   fi
-  sox "$dir/$i.full.wav" -r 16000 -c 1 -b 16 "$dir/$i.wav" pad 0.3 0.3
+  # -R: repeatable dither, so that two runs of the same audio score the same.
+  sox -R "$dir/$i.full.wav" -r 16000 -c 1 -b 16 "$dir/$i.wav" pad 0.3 0.3
 }
 export -f speak_one
 export out build
