@@ -1,3 +1,4 @@
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -35,6 +36,11 @@ const VXN_LanguageRow kVxnLanguages[VXN_LANGUAGE_COUNT] = {
     {"PORTUGAL PORTUGUESE", "Pt/vxnf_pt_%d_%d", "Pt/vxnm_pt_%d_%d"},
 };
 
+// Platform codes of the languages, in id order; Norwegian also answers to nn_NO.
+static const char* const kLanguageCodes[VXN_LANGUAGE_COUNT] = {
+    "ko_KR", "en_US", "en_GB", "en_AU", "de_DE", "fr_FR", "es_ES", "it_IT", "nl_NL",
+    "zh_CN", "pt_BR", "pl_PL", "ru_RU", "da_DK", "sv_SE", "fi_FI", "nb_NO", "pt_PT"};
+
 namespace {
 
 const int kModelRate = 24;
@@ -43,13 +49,16 @@ const float kSpeedTable[11] = {0.65f, 0.75f, 0.79f, 0.86f, 0.93f, 1.0f,
                                1.2f,  1.3f,  1.5f,  1.75f, 2.0f};
 const char* const kModelMissing = "error [1030] : Model name or path is invalid.\n";
 
-// Opens every path; closes them again. False when one does not open.
+// Opens every path; closes them again. False when one does not open, whose
+// path is then reported after the numbered error (a language without its
+// voice package names the package it lacks).
 bool all_files_open(const std::string* paths, int count) {
   FILE* files[16] = {nullptr};
   bool ok = true;
   for (int i = 0; i < count && ok; i++) {
     files[i] = fopen(paths[i].c_str(), "rb");
     ok = files[i] != nullptr;
+    if (!ok) VXN_print(VXN_LEVEL_ERROR, "Missing file of the voice: %s\n", paths[i].c_str());
   }
   for (int i = 0; i < count; i++)
     if (files[i]) fclose(files[i]);
@@ -58,12 +67,31 @@ bool all_files_open(const std::string* paths, int count) {
 
 }  // namespace
 
+// The stem pattern of voice `index` of language `id`, or null when the
+// language has no such voice.
+static const char* voice_pattern(int id, int index) {
+  if (id < 0 || id >= VXN_LANGUAGE_COUNT) return nullptr;
+  if (index == 0) return kVxnLanguages[id].female_pattern;
+  if (index == 1) return kVxnLanguages[id].male_pattern;
+  if (id == VXN_LANG_UK_ENGLISH && index == 2) return kVxnLanguages[VXN_LANG_AU_ENGLISH].female_pattern;
+  if (id == VXN_LANG_UK_ENGLISH && index == 3) return kVxnLanguages[VXN_LANG_AU_ENGLISH].male_pattern;
+  return nullptr;
+}
+
 CVxnSynth::CVxnSynth()
-    : encoder(new CVxnEncodeConvert()), timer(new CVxnTimeCheck()), language(nullptr), timeLog(0) {
+    : encoder(new CVxnEncodeConvert()),
+      timer(new CVxnTimeCheck()),
+      language(nullptr),
+      timeLog(0),
+      labelCallback(nullptr),
+      labelUser(nullptr) {
   g_nStatePrint = 2;
 }
 
+// A host that destroys the engine without VXNFree still gets the language
+// host, its voice and its module released.
 CVxnSynth::~CVxnSynth() {
+  if (language) VXNFree();
   delete encoder;
   delete timer;
 }
@@ -118,17 +146,9 @@ int CVxnSynth::VXNModelSelect(int index) {
   engine->pss.model_index = index;
 
   const int id = language->languageId;
-  const VXN_LanguageRow& row = kVxnLanguages[id];
-  const char* pattern = nullptr;
-  if (index == 0) {
-    pattern = row.female_pattern;
-  } else if (index == 1) {
-    pattern = row.male_pattern;
-  } else if (id == VXN_LANG_UK_ENGLISH && (index == 2 || index == 3)) {
-    pattern = kVxnLanguages[VXN_LANG_AU_ENGLISH].female_pattern;
-    if (index == 3) pattern = kVxnLanguages[VXN_LANG_AU_ENGLISH].male_pattern;
-  } else {
-    pattern = row.female_pattern;
+  const char* pattern = voice_pattern(id, index);
+  if (!pattern) {
+    pattern = kVxnLanguages[id].female_pattern;
     VXN_print(VXN_LEVEL_ERROR,
               "error [0020] : The selected model does not match the language.\n It will be set "
               "to the default model.\n");
@@ -197,13 +217,19 @@ int CVxnSynth::VXNInit(char* basePath, char* dictPath) {
     }
   }
 
-  // The voice package.
+  // The voice package. A file that opens but is rejected is damaged, not
+  // missing: the reader has printed why, and the file is named here.
   if (!reader.VXN_Code_load_question_from_fn((char*)package[2].c_str(),
                                              (char*)package[3].c_str()) ||
       !reader.VXN_Code_load_parameter_from_fn(engine, (char*)package[0].c_str(),
                                               (char*)package[1].c_str(), 1)) {
     VXN_ModelSet_clear_voice(&engine->ms, 3);
-    VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
+    const char* damaged = reader.VXN_Code_damaged_file();
+    if (damaged)
+      VXN_print(VXN_LEVEL_ERROR, "error [1040] : The model file %s%s is damaged.\n", stem.c_str(),
+                damaged);
+    else
+      VXN_print(VXN_LEVEL_ERROR, "%s", kModelMissing);
     return -1;
   }
 
@@ -397,3 +423,47 @@ void CVxnSynth::VXNHighBoost(short* x, int n) {
     x[i] = (short)(x[i] + boost);
   }
 }
+
+void CVxnSynth::VXNSetLabelCallback(VXNLabelCallback callback, void* user) {
+  labelCallback = callback;
+  labelUser = callback ? user : nullptr;
+}
+
+extern "C" {
+
+const char* VXNLanguageCode(int id) {
+  return id >= 0 && id < VXN_LANGUAGE_COUNT ? kLanguageCodes[id] : nullptr;
+}
+
+const char* VXNLanguageName(int id) {
+  return id >= 0 && id < VXN_LANGUAGE_COUNT ? kVxnLanguages[id].report_name : nullptr;
+}
+
+int VXNLanguageId(const char* code) {
+  if (!code) return -1;
+  // Normalised: lower case, '-' as '_'.
+  std::string want(code);
+  for (char& c : want) c = c == '-' ? '_' : (char)tolower((unsigned char)c);
+  if (want == "nn_no" || want == "nn" || want == "no" || want == "no_no") return VXN_LANG_NORWEGIAN;
+  const bool bare = want.find('_') == std::string::npos;
+  for (int id = 0; id < VXN_LANGUAGE_COUNT; id++) {
+    std::string have(kLanguageCodes[id]);
+    for (char& c : have) c = (char)tolower((unsigned char)c);
+    if (bare ? have.compare(0, have.find('_'), want) == 0 && have.find('_') == want.size()
+             : have == want)
+      return id;
+  }
+  return -1;
+}
+
+int VXNVoiceStem(int languageId, int index, char* out, int size) {
+  const char* pattern = voice_pattern(languageId, index);
+  if (!pattern || !out || size < 1) return 0;
+  char stem[VXN_NAME_BUFFER_SIZE];
+  const int n = snprintf(stem, sizeof(stem), pattern, kModelRate, kCodebookSize);
+  if (n < 0 || n >= size) return 0;
+  memcpy(out, stem, (size_t)n + 1);
+  return 1;
+}
+
+}  // extern "C"

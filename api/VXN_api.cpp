@@ -1,6 +1,7 @@
 // Handle-based exported functions: each forwards to the facade method of the
 // same name.
 #include "include/vxn_engine.h"
+#include "lang/VXN_language.h"
 
 #define SYNTH(handle) static_cast<CVxnSynth*>(handle)
 
@@ -76,6 +77,35 @@ int VXNStartStreamingPlayLabels(void* handle, const char* labelPath) {
 int VXNRefresh(void* handle) { return handle ? SYNTH(handle)->VXNRefresh() : 0; }
 
 int VXNFree(void* handle) { return handle ? SYNTH(handle)->VXNFree() : 0; }
+
+int VXNGetSamplingRate(void* handle) { return handle ? SYNTH(handle)->VXNGetSamplingRate() : 0; }
+
+int VXNGetChannel(void* handle) { return handle ? SYNTH(handle)->VXNGetChannel() : 0; }
+
+int VXNStartStreamingPlayUtf16(void* handle, short* text, int length, int pauseFlag,
+                               int pauseMs) {
+  return handle ? SYNTH(handle)->VXNStartStreamingPlayUtf16(text, length, pauseFlag, pauseMs) : 0;
+}
+
+int VXNStartStreamingPlay(void* handle, char* text, int pauseFlag, int pauseMs) {
+  return handle ? SYNTH(handle)->VXNStartStreamingPlay(text, pauseFlag, pauseMs) : 0;
+}
+
+int VXNShowLanguage(void* handle, char* out) {
+  return handle ? SYNTH(handle)->VXNShowLanguage(out) : 0;
+}
+
+int VXNIsLanguageReady(void* handle) {
+  if (!handle) return 0;
+  CVxnLanguage* language = SYNTH(handle)->Language();
+  return language && language->IsReady() ? 1 : 0;
+}
+
+void VXNSetLabelCallback(void* handle, VXNLabelCallback callback, void* user) {
+  if (handle) SYNTH(handle)->VXNSetLabelCallback(callback, user);
+}
+
+const char* VXNGetVersion(void) { return VXN_VERSION_STRING; }
 
 }  // extern "C"
 

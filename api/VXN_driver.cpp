@@ -11,6 +11,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "api/VXN_TimeCheck.h"
 #include "api/VXN_driver_text.h"
 #include "api/VXN_encodingConverter.h"
@@ -36,6 +38,8 @@ struct DriverCall {
   Entry entry;
   int pauseFlag;
   int pauseMs;
+  VXNLabelCallback labelCallback;
+  void* labelUser;
 };
 
 bool stopped(const VXN_Engine* engine) { return engine->control_state == 0; }
@@ -75,13 +79,25 @@ int analyse_piece(const DriverCall& call, char* text) {
   return language->LangTextAnalyze(text);
 }
 
+// Hands the piece's labels to the host's label callback; true when the host
+// asks to skip the piece's synthesis.
+bool report_labels(const DriverCall& call) {
+  const VXN_Label* label = &call.language->engine.label;
+  std::vector<const char*> names;
+  for (const VXN_LabelString* l = label->head; l; l = l->next) names.push_back(l->name);
+  return call.labelCallback(names.data(), (int)names.size(), call.labelUser) != 0;
+}
+
 // Parameter and speech generation of a piece whose labels are ready.
-// False when a stop request ends the call.
-bool synthesise_piece(const DriverCall& call) {
+// False when a stop request ends the call; *skipped when the host's label
+// callback asked for analysis only.
+bool synthesise_piece(const DriverCall& call, bool* skipped) {
   CVxnLanguage* language = call.language;
   VXN_Engine* engine = &language->engine;
   if (language->speed != 1.0f) VXN_Label_set_speech_speed(&engine->label, language->speed);
   language->SetLabel();
+  *skipped = call.labelCallback && report_labels(call);
+  if (*skipped) return true;
   call.timer->GetStartTimeTick(call.timeLog);
   engine->ms.pause_mode = call.pauseFlag == 1 ? 1 : 0;
   engine->ms.pause_frames = call.pauseFlag == 1 ? (float)(call.pauseMs / 5.0) : 0.0f;
@@ -112,12 +128,14 @@ bool synthesise_piece(const DriverCall& call) {
 }
 
 // The pass loop shared by the three entries; `text` is the whole text in the
-// analyzer's encoding. Returns the last analysis result.
+// analyzer's encoding. Returns the last analysis result, or 0 when the last
+// piece was analysed only (so that the end notice still closes the call).
 int run_passes(const DriverCall& call, char* text) {
   CVxnLanguage* language = call.language;
   VXN_Engine* engine = &language->engine;
   int result = 0;
   int idle = 0;
+  bool skipped = false;
   for (int pass = 1;; pass++) {
     call.synth->VXNRefresh();
     const int processed = language->GetPorcessedTextLength();
@@ -131,13 +149,14 @@ int run_passes(const DriverCall& call, char* text) {
     call.timer->WriteLog(call.timeLog, 0, engine->stage_time[0]);
 
     result = analyse_piece(call, text);
+    skipped = false;
     if (stopped(engine)) break;
     engine->last_piece = language->GetProcInTxt() ? 1 : 0;
     if (result == -1) {
       const int ms = language->GetSilenceTime();
       if (ms > 0) VXN_GStreamSet_silence(engine, ms, engine->output_rate);
     } else if (result != 0) {
-      if (!synthesise_piece(call)) break;
+      if (!synthesise_piece(call, &skipped)) break;
     }
     if (language->GetProcInTxt()) break;
     idle = result == 0 ? idle + 1 : 0;
@@ -146,7 +165,7 @@ int run_passes(const DriverCall& call, char* text) {
       break;
     }
   }
-  return result;
+  return skipped ? 0 : result;
 }
 
 }  // namespace
@@ -200,7 +219,8 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
   // The Chinese analyzer reads the UTF-8 text itself, cut where the buffer
   // ends as the conversions of the other languages are.
   if (id == 9) memcpy(converted, text, strnlen(reinterpret_cast<char*>(text), (size_t)size));
-  const DriverCall call = {this, language, timer, timeLog, kUtf8Entry, pauseFlag, pauseMs};
+  const DriverCall call = {this, language, timer, timeLog, kUtf8Entry, pauseFlag, pauseMs,
+                          labelCallback, labelUser};
   const int result = run_passes(call, converted);
   if (result == 0) end_notice(&language->engine);
 
@@ -247,7 +267,8 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
   }
   VXN_free(units);
 
-  const DriverCall call = {this, language, timer, timeLog, kUtf16Entry, pauseFlag, pauseMs};
+  const DriverCall call = {this, language, timer, timeLog, kUtf16Entry, pauseFlag, pauseMs,
+                          labelCallback, labelUser};
   const int result = run_passes(call, converted);
   if (result == 0) end_notice(&language->engine);
   VXN_free(converted);
@@ -274,7 +295,8 @@ int CVxnSynth::VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs) {
     }
   }
   language->LangRefreshInput();
-  const DriverCall call = {this, language, timer, timeLog, kEncodedEntry, pauseFlag, pauseMs};
+  const DriverCall call = {this, language, timer, timeLog, kEncodedEntry, pauseFlag, pauseMs,
+                          labelCallback, labelUser};
   const int result = run_passes(call, utf8 ? utf8 : text);
   if (result == 0) end_notice(&language->engine);
   VXN_free(utf8);

@@ -82,7 +82,9 @@ void release_engine() {
 }  // namespace
 
 int engine_get_speed(const char* language, int level) {
-  static const int kUsEnglish[5] = {-4, 0, 3, 4, 5};
+  // US English speaks at factor 1.3 in the middle band (index 2 of the
+  // facade's speed table).
+  static const int kUsEnglish[5] = {-4, 0, 2, 4, 5};
   static const int kOthers[5] = {-3, -1, 0, 3, 5};
   const bool us = language && strcmp(language, "en_US") == 0;
   return (us ? kUsEnglish : kOthers)[band_of(level)];
@@ -145,9 +147,9 @@ int tts_init(const char* language, int speedLevel, int pitchLevel) {
               language ? language : "(null)");
     return 0;
   }
-  // The US English bands tune the US voice: they apply wherever the code is
-  // spoken with it (ATSC en_GB too), and not to en_US spoken with the UK voice.
-  const int speed = engine_get_speed(languageId == 1 ? "en_US" : "", speedLevel);
+  // The bands follow the platform's language code, whichever voice speaks it:
+  // en_US everywhere has the US English bands, an ATSC en_GB the others.
+  const int speed = engine_get_speed(language, speedLevel);
   const int pitch = engine_get_pitch(pitchLevel);
 
   // A second tts_init replaces the engine; the old one is released first.

@@ -56,6 +56,8 @@ CVxnCode::CVxnCode()
       pattern_width_(0),
       tables_loaded_(0),
       failed_(0),
+      reading_(NULL),
+      damaged_file_(NULL),
       node_ids_(NULL),
       node_used_(NULL),
       tree_max_leaf_(NULL),
@@ -86,6 +88,7 @@ int CVxnCode::reject(const char* format, ...) {
     vsnprintf(text, sizeof(text), format, ap);
     va_end(ap);
     VXN_print(VXN_LEVEL_ERROR, "%s", text);
+    damaged_file_ = reading_;
   }
   failed_ = 1;
   return 0;
@@ -200,8 +203,13 @@ int CVxnCode::load_table(FILE* fp, const char* what, int extra, char** slots, ui
 int CVxnCode::VXN_Code_load_question_from_fp(FILE* qt, FILE* pt) {
   release_tables();
   failed_ = 0;
+  damaged_file_ = reading_ = NULL;
   if (!qt || !pt) return reject("error [1030] : Model name or path is invalid.\n");
-  if (!load_table(qt, "question-name", 2, &question_table_, &question_count_, &question_width_) ||
+  reading(".qt");
+  const int questions =
+      load_table(qt, "question-name", 2, &question_table_, &question_count_, &question_width_);
+  reading(".pt");
+  if (!questions ||
       !load_table(pt, "pattern", 1, &pattern_table_, &pattern_count_, &pattern_width_)) {
     release_tables();
     return 0;
@@ -216,6 +224,7 @@ int CVxnCode::VXN_Code_load_question_from_fn(char* qt_path, char* pt_path) {
   int ok = 0;
   if (!qt || !pt) {
     failed_ = 0;
+    damaged_file_ = reading_ = NULL;
     release_tables();
     reject("error [1030] : Model name or path is invalid.\n");
   } else {
@@ -474,6 +483,7 @@ int CVxnCode::VXN_Code_load_tree(VXN_Model* model, FILE* fp, int S) {
     VXN_print(VXN_LEVEL_ERROR, "VXN_Code_load_tree: File for trees is not specified.\n");
     return reject("error [3070] : No tree file.\n");
   }
+  reading(".dt");
   model->ntree = 0;
   last_tree_ = NULL;
   last_question_ = NULL;
@@ -539,6 +549,7 @@ int CVxnCode::VXN_Code_load_pdf_16(VXN_Model* model, FILE* fp, int T, int msd) {
 }
 
 int CVxnCode::load_body(VXN_Model* model, FILE* fp, int T, int msd, int type, int layout) {
+  reading(".am");
   model->ntree = T;
   unsigned char b[4];
   if (!read_exact(fp, b, 4, "a model body")) return 0;
@@ -849,6 +860,7 @@ int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE
 
   int ok = 1;
   failed_ = 0;
+  damaged_file_ = reading_ = NULL;
   if (!am || !dt) ok = reject("error [1030] : Model name or path is invalid.\n");
   else if (!tables_loaded_) ok = reject("error [3040] : The question and pattern tables are not loaded.\n");
   else if (n < 1 || n > kMaxInterpolation)
@@ -858,6 +870,9 @@ int CVxnCode::VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE
     int32_t S = 0, ignored = 0;
     const int dt_has = read_section_header(dt, &dkind, &S);
     const int am_has = read_section_header(am, &akind, &ignored);
+    // A header that cannot be read, or a section only one file has, is
+    // charged to the file that lacks it.
+    reading(dt_has < 0 ? ".dt" : am_has < 0 ? ".am" : (dt_has && !am_has) ? ".am" : ".dt");
     if (dt_has == -2 || am_has == -2) {
       ok = reject("error [3120] : The %s file ends inside a section header.\n",
                   dt_has == -2 ? ".dt" : ".am");

@@ -41,6 +41,10 @@ class CVxnCode {
   // The same on open streams (which stay open); the model set keeps no am_file.
   int VXN_Code_load_question_from_fp(FILE* qt, FILE* pt);
   int VXN_Code_load_parameter_from_fp(VXN_Engine* engine, FILE* am, FILE* dt, int n);
+  // After a rejected package: the extension of the file in which the first
+  // problem was found (".qt", ".pt", ".am" or ".dt"), or null when the files
+  // could not be opened or nothing was rejected.
+  const char* VXN_Code_damaged_file() const { return damaged_file_; }
 
   // Code value of 4 bytes: the OR of bytes 1 and 3. GetCode returns
   // VXN_CODE_EOF when no byte is left and VXN_CODE_SHORT on a partial word.
@@ -87,6 +91,8 @@ class CVxnCode {
   int check_leaves(const VXN_Model* model);
   void release_tables();
   int reject(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Names the file the reader is in: a rejection is charged to it.
+  void reading(const char* part) { reading_ = part; }
 
   VXN_Tree* last_tree_;
   VXN_Question* last_question_;
@@ -98,6 +104,8 @@ class CVxnCode {
   uint16_t pattern_width_;
   int tables_loaded_;
   int failed_;
+  const char* reading_;
+  const char* damaged_file_;
   // Scratch for tree packets: node by -id, ids named so far, and the largest
   // leaf of each tree of the model being read (checked against its pdf counts).
   VXN_Node** node_ids_;

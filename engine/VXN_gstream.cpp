@@ -323,7 +323,8 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
       last = 0;
     }
     emit(engine, f, last);
-    if (stopped) push_ones(engine, 10 * engine->output_fperiod, 0, 1);
+    // Ten output frames of every channel.
+    if (stopped) push_ones(engine, 10 * engine->output_fperiod * channels, 0, 1);
   }
 
   // 9. Release.
@@ -340,7 +341,10 @@ void VXN_GStreamSet_silence(VXN_Engine* engine, int ms, int rate) {
     return;
   }
   const int B = engine->chunk_size;
-  const int total = ms > 0 ? ms * (rate / 1000) : 0;
+  // Silence lasts ms milliseconds in every channel: interleaved stereo holds
+  // twice the values.
+  const int channels = engine->channels == 2 ? 2 : 1;
+  const int total = ms > 0 ? ms * (rate / 1000) * channels : 0;
   const int q = total / B;
   const int r = total % B;
   engine->chunk_fill = 0;

@@ -176,6 +176,8 @@ int VXN_Check_AUEnglish_Vowel(const char* label);
 int VXN_Check_AUEnglish_VocalSound(const char* label);
 int VXN_Check_German_Vowel(const char* label);
 int VXN_Check_German_VocalSound(const char* label);
+int VXN_Check_Spanish_Vowel(const char* label);
+int VXN_Check_Spanish_VocalSound(const char* label);
 int VXN_Check_French_Vowel(const char* label);
 int VXN_Check_French_VocalSound(const char* label);
 int VXN_Check_Danish_Vowel(const char* label);

@@ -7,6 +7,9 @@
 
 #include "frontend/kvap_opts.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 typedef cst_voice* (*kvap_init_func)(int multiplePronunciations, kvap_option* options);
 typedef void (*kvap_deinit_func)(cst_voice* voice);
 
@@ -25,5 +28,7 @@ VXN_EXPORT int get_name_val(const char* arg, char** name, char** value);
 VXN_EXPORT int run(cst_voice* voice, unsigned flags);
 // The whole tool: returns the process exit status.
 VXN_EXPORT int app(int argc, char** argv, kvap_init_func init, kvap_deinit_func deinit);
+
+}  // extern "C"
 
 #endif

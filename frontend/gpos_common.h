@@ -7,6 +7,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 struct kvap_gpos_class {
   const char* name;
   const char* const* words;  // null-terminated
@@ -26,5 +29,7 @@ int gpos_content_distance(const cst_item* word, bool forward, bool walkAll);
 // Registers "gpos", "content_words_in", "content_words_out",
 // "lisp_distance_to_p_content", "lisp_distance_to_n_content".
 VXN_EXPORT void ff_register_gpos(cst_features* ffunctions);
+
+}  // extern "C"
 
 #endif

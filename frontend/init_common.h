@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 VXN_EXPORT void common_ff_register(cst_features* ffunctions);
 
 // A count as a feature value: a shared constant below 20, otherwise a value
@@ -18,5 +21,7 @@ cst_item* kvap_word_phrase(const cst_item* word);
 // A string answer of a feature function, kept on the item under `slot` so
 // that it lives exactly as long as the utterance.
 const cst_val* kvap_item_string(const cst_item* item, const char* slot, const char* s);
+
+}  // extern "C"
 
 #endif

@@ -6,11 +6,16 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // Appends tag to the list in the item's feature (created when absent) unless
 // an equal tag is already there.
 VXN_EXPORT void item_add_debug_tag(cst_item* item, const char* feature, const char* tag);
 // The tags joined by single spaces, in a new string the caller frees with
 // cst_free; "" when there are none.
 VXN_EXPORT char* item_get_debug_tag_string(const cst_item* item, const char* feature);
+
+}  // extern "C"
 
 #endif

@@ -9,6 +9,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 enum {
   KVAP_G2P_MAX_RESULTS = 100,
   G2P_WORD_BOUNDARY = 0x1,
@@ -48,5 +51,7 @@ VXN_EXPORT void gen_phrasing_features(const cst_item* word, char* out, size_t si
 VXN_EXPORT char* get_word_pron_string(const cst_item* word);
 // s cut to width bytes, the last one replaced by '~' when cut (new string).
 VXN_EXPORT char* get_trimmed_string(const char* s, int width);
+
+}  // extern "C"
 
 #endif

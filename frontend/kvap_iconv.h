@@ -9,6 +9,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 typedef void* kvap_iconv_t;  // an iconv_t
 
 // Opens a conversion from `from` to `to`; reports "Could not open iconv handler
@@ -25,5 +28,7 @@ extern const int cst_val_type_iconvhand;
 VXN_EXPORT cst_val* iconvhand_val(kvap_iconv_t handle);
 // The handle of an "iconvhand" value; (kvap_iconv_t)-1 for any other value.
 VXN_EXPORT kvap_iconv_t val_iconvhand(const cst_val* v);
+
+}  // extern "C"
 
 #endif

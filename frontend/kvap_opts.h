@@ -7,6 +7,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // A null-terminated array of pointers to two strings (name, value).
 typedef char** kvap_option;
 
@@ -23,6 +26,8 @@ VXN_EXPORT void set_ext_options(cst_voice* voice, kvap_option* options);
 VXN_EXPORT void apply_ext_options(cst_voice* voice);
 VXN_EXPORT void common_deinit(cst_voice* voice);
 // Loads a lexicon addenda file in front of the voice lexicon's addenda.
-VXN_EXPORT cst_lexicon* flite_voice_add_lex_addenda(cst_voice* voice, const char* path);
+extern "C++" VXN_EXPORT cst_lexicon* flite_voice_add_lex_addenda(cst_voice* voice, const char* path);
+
+}  // extern "C"
 
 #endif

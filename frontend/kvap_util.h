@@ -6,6 +6,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 enum { KVAP_NAME_SIZE = 8, KVAP_TEXT_SIZE = 32 };
 
 struct kvap_seg_context {
@@ -37,5 +40,7 @@ VXN_EXPORT void kvap_seg_context_read(const cst_item* seg, kvap_seg_context* c);
 VXN_EXPORT const char* kvap_label_name(const char* name);
 // Copies at most size - 1 bytes of src and terminates.
 void kvap_copy(char* dst, const char* src, size_t size);
+
+}  // extern "C"
 
 #endif

@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 enum { KVAP_MAX_TRANSCRIPTIONS = 8 };
 
 // The exact-name part-of-speech dictionary: pairs of word and tag, ended by a
@@ -25,7 +28,9 @@ VXN_EXPORT bool lex_in_addenda(const cst_lexicon* lex, const char* word);
 // Tag of word in the dictionary, or null.
 VXN_EXPORT const char* lex_pos_dict_lookup(const cst_features* f, const char* word);
 
-VXN_EXPORT cst_utterance* default_pos_tagger(cst_utterance* u);
-VXN_EXPORT cst_utterance* default_lexical_insertion(cst_utterance* u);
+extern "C++" VXN_EXPORT cst_utterance* default_pos_tagger(cst_utterance* u);
+extern "C++" VXN_EXPORT cst_utterance* default_lexical_insertion(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

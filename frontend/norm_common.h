@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // ---------------------------------------------------------------------------
 // Value types stored as voice features by the language modules.
 //
@@ -149,5 +152,7 @@ VXN_EXPORT cst_val* exp_explicit(cst_item* token, const char* s, const norm_expa
 VXN_EXPORT cst_val* exp_abbrev(cst_item* token, const char* s, const norm_expansion_row* table);
 VXN_EXPORT cst_val* words_with_explicit_phones(const cst_item* token);
 VXN_EXPORT cst_val* words_with_explicit_phones_ext(const cst_item* token, int downcase);
+
+}  // extern "C"
 
 #endif

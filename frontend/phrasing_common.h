@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // Break names: "BB" big break, "B" minor break, "NB" no break.
 VXN_EXPORT const char* post_punc_break_type(const cst_item* word);
 VXN_EXPORT const char* pre_punc_break_type(const cst_item* word);
@@ -29,9 +32,11 @@ VXN_EXPORT cst_utterance* cart_phrasing(cst_utterance* u, const cst_cart* tree);
 VXN_EXPORT cst_utterance* cart_assisted_phrasing(cst_utterance* u, const cst_cart* tree);
 // Phonetic phrasing, the voice's "phrasing_func_with_phonetic", cart phrasing
 // with "phrasing_cart", or punctuation phrasing, in that order of preference.
-VXN_EXPORT cst_utterance* default_phrasing(cst_utterance* u);
+extern "C++" VXN_EXPORT cst_utterance* default_phrasing(cst_utterance* u);
 
-VXN_EXPORT cst_utterance* default_pause_insertion(cst_utterance* u);
+extern "C++" VXN_EXPORT cst_utterance* default_pause_insertion(cst_utterance* u);
 VXN_EXPORT cst_utterance* default_transparent_pause_insertion(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

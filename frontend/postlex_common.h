@@ -5,6 +5,11 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 VXN_EXPORT cst_utterance* generic_postlex(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

@@ -9,6 +9,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // A phone test: true when the phone name is a syllable nucleus. Stored in a
 // voice as "syl_nucleus_func" with the value type "phonefunc".
 typedef bool (*kvap_phonefunc)(const char* phone);
@@ -75,5 +78,7 @@ VXN_EXPORT void acronym_fix_stress(cst_item* word);
 // Default lexical insertion, then acronym_fix_stress on every word with the
 // feature "acronym".
 VXN_EXPORT cst_utterance* lexical_insertion_with_acronym_stress(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

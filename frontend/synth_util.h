@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 enum { KVAP_VARIANT_SLOTS = 50 };
 
 // Chosen alternative per slot (-1 undecided) and number of alternatives per
@@ -21,15 +24,15 @@ VXN_EXPORT bool utt_variants_advance(cst_utterance* u, const cst_utterance* prev
 
 // Copies the voice's features and feature functions into u and calls the
 // voice's initialisation hook; returns u (or what the hook returns).
-VXN_EXPORT cst_utterance* utt_init(cst_utterance* u, cst_voice* voice);
+extern "C++" VXN_EXPORT cst_utterance* utt_init(cst_utterance* u, cst_voice* voice);
 // Runs all twelve steps (utt_synth) or the first four (utt_norm). Returns u, or
 // null when a step fails or Flite raises an error; u is then not deleted.
-VXN_EXPORT cst_utterance* utt_synth(cst_utterance* u);
+extern "C++" VXN_EXPORT cst_utterance* utt_synth(cst_utterance* u);
 VXN_EXPORT cst_utterance* utt_norm(cst_utterance* u);
 // New utterance for text with the variant after previous (first variant when
 // previous is null), initialised with voice and run through the chain. Null
 // when previous was the last variant or the chain failed.
-VXN_EXPORT cst_utterance* flite_synth_text(const char* text, cst_voice* voice, cst_utterance* previous);
+extern "C++" VXN_EXPORT cst_utterance* flite_synth_text(const char* text, cst_voice* voice, cst_utterance* previous);
 VXN_EXPORT cst_utterance* flite_norm_text(const char* text, cst_voice* voice, cst_utterance* previous);
 
 // Default steps 1 and 2 (they work on the utterance feature "input_text").
@@ -38,5 +41,7 @@ VXN_EXPORT cst_utterance* default_preprocessing(cst_utterance* u);
 
 // Voice feature lookup helpers: the uttfunc stored under name, or null.
 cst_uttfunc kvap_feature_uttfunc(const cst_features* f, const char* name);
+
+}  // extern "C"
 
 #endif

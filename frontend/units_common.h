@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // Form chooser: 0 singular, 1 plural. mode 0 a simple unit, 1 the first part
 // of a compound (agrees with the number), 2 its second part.
 typedef int (*norm_unit_agreement_func)(const cst_item* token, const char* number, int mode);
@@ -64,5 +67,7 @@ VXN_EXPORT const char* const* generic_get_unit_tags(const cst_item* token, const
 VXN_EXPORT int unit_disambig_sgpl(const cst_item* token, const char* number, int mode);
 // Number of rows of a unit table.
 VXN_EXPORT int norm_unit_count(const norm_unit* table);
+
+}  // extern "C"
 
 #endif

@@ -10,6 +10,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // Transition record layout (9 bytes):
 //   byte 0     input symbol (0 = epsilon, consumes nothing)
 //   byte 1     output symbol (0 = none)
@@ -227,5 +230,7 @@ VXN_EXPORT cst_val* wfst_exp_preprocessed_token_with_acronyms(cst_item* token);
 // (default "aeiou") after lower-casing.
 typedef int (*wfst_aswd_func)(const cst_item* token, const char* s);
 VXN_EXPORT int wfst_is_word(cst_item* token, const char* s);
+
+}  // extern "C"
 
 #endif

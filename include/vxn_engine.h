@@ -101,8 +101,52 @@ VXN_API int VXNStartStreamingPlayUtf8(void* handle, unsigned char* text, int len
 VXN_API int VXNStartStreamingPlayLabels(void* handle, const char* labelPath);
 /* Drops the per-utterance data; call after each synthesis. */
 VXN_API int VXNRefresh(void* handle);
-/* Releases the language, the voice and the analyzer. */
+/* Releases the language, the voice and the analyzer. destroy releases them as
+ * well when the host did not. */
 VXN_API int VXNFree(void* handle);
+
+/* ---- Extensions: C-linkage equivalents of calls that the facade offers
+ * only as class methods (or, for the rate, under a C++ name). ---- */
+/* Output rate in Hz and channel count; 0 without a language. */
+VXN_API int VXNGetSamplingRate(void* handle);
+VXN_API int VXNGetChannel(void* handle);
+/* [in] text: UTF-16 code units, terminated by a zero unit or bounded by length
+ * units; byte order from a leading byte-order mark, little-endian without one. */
+VXN_API int VXNStartStreamingPlayUtf16(void* handle, short* text, int length, int pauseFlag,
+                                       int pauseMs);
+/* [in] text: NUL-terminated, already in the analyzer's encoding (EUC-KR,
+ * ISO-8859-x, GB2312). */
+VXN_API int VXNStartStreamingPlay(void* handle, char* text, int pauseFlag, int pauseMs);
+/* [out] out: at least 51 bytes, "language:<NAME>  speaker:<female|male>\n". */
+VXN_API int VXNShowLanguage(void* handle, char* out);
+
+/* ---- Extensions for tools and desktop hosts. ---- */
+/* 1 when the language's analyzer can read text (for European languages: its
+ * language module was found and loaded by VXNInit), 0 otherwise. VXNInit
+ * still returns 1 without the module; it prints error 1060 naming it. */
+VXN_API int VXNIsLanguageReady(void* handle);
+
+/* Called with each piece's full-context labels, in order, before the piece is
+ * synthesised; labels[i] is valid only during the call. Returning non-zero
+ * skips the synthesis of that piece (analysis only: no audio, the end notice
+ * still arrives). A null callback switches the calls off. */
+typedef int (*VXNLabelCallback)(const char* const* labels, int count, void* user);
+VXN_API void VXNSetLabelCallback(void* handle, VXNLabelCallback callback, void* user);
+
+/* The language table, needing no handle. Code: "en_US", "de_DE", ... (null
+ * outside 0..17); name: as VXNShowLanguage prints it. */
+VXN_API const char* VXNLanguageCode(int languageId);
+VXN_API const char* VXNLanguageName(int languageId);
+/* Language id of a code: "en_US", "en-us", "EN_us" and "en" (the first
+ * language of the table with that language part) all work; "nn_NO" and
+ * "no" give Norwegian. -1 for an unknown code or null. */
+VXN_API int VXNLanguageId(const char* code);
+/* Writes the model stem of a voice, relative to the model directory (for
+ * example "EnUS/vxnf_usen_24_256"), as VXNModelSelect would select it.
+ * 1 when index names a voice of the language, 0 otherwise (out untouched). */
+VXN_API int VXNVoiceStem(int languageId, int index, char* out, int size);
+/* The library version, "MAJOR.MINOR.PATCH". */
+VXN_API const char* VXNGetVersion(void);
 
 /* Platform wrapper: 48 kHz mono for the region's install directory (under
  * $VXN_INSTALL_ROOT when set). tts_init: 1 on success; tts_get_pcm_data: text
@@ -140,6 +184,7 @@ class VXN_API CVxnSynth {
   int VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag, int pauseMs);
   int VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs);
   int VXNStartStreamingPlayLabels(const char* labelPath);
+  void VXNSetLabelCallback(VXNLabelCallback callback, void* user);
   int VXNRefresh();
   int VXNFree();
   int VXNVoiceControl(int pitch, int alpha, int speed);
@@ -167,6 +212,8 @@ class VXN_API CVxnSynth {
   CVxnTimeCheck* timer;
   CVxnLanguage* language;
   int timeLog;
+  VXNLabelCallback labelCallback;
+  void* labelUser;
 };
 #endif
 

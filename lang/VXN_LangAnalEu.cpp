@@ -171,12 +171,14 @@ int CLangAnalEu::InitialRegister(char* libDir, char* dictDir) {
   CloseRegister();
   pluginHandle = dlopen(path, RTLD_LAZY);
   if (!pluginHandle) {
-    VXN_print(VXN_LEVEL_ERROR, "Cannot open the language module %s: %s\n", path, dlerror());
+    VXN_print(VXN_LEVEL_ERROR, "error [1060] : Cannot load the language module %s: %s\n", path,
+              dlerror());
     return 0;
   }
   InitEntry init = (InitEntry)dlsym(pluginHandle, row.initEntry);
   if (!init) {
-    VXN_print(VXN_LEVEL_ERROR, "The language module %s has no entry %s\n", path, row.initEntry);
+    VXN_print(VXN_LEVEL_ERROR, "error [1060] : The language module %s has no entry %s\n", path,
+              row.initEntry);
     dlclose(pluginHandle);
     pluginHandle = nullptr;
     return 0;
@@ -187,7 +189,7 @@ int CLangAnalEu::InitialRegister(char* libDir, char* dictDir) {
   snprintf(encoding, sizeof(encoding), "%s", row.encoding);
   voice = init(0, dict, encoding);
   if (!voice) {
-    VXN_print(VXN_LEVEL_ERROR, "The language module %s returned no voice\n", path);
+    VXN_print(VXN_LEVEL_ERROR, "error [1060] : The language module %s returned no voice\n", path);
     dlclose(pluginHandle);
     pluginHandle = nullptr;
     return 0;

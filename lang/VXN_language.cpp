@@ -73,7 +73,8 @@ CVxnLanguage::CVxnLanguage()
       koreanLibrary(nullptr),
       chineseAnalyzer(nullptr),
       chineseLibrary(nullptr),
-      europeanAnalyzer(nullptr) {
+      europeanAnalyzer(nullptr),
+      europeanModuleLoaded(false) {
   memset(&engine, 0, sizeof(engine));
 }
 
@@ -90,6 +91,11 @@ CVxnLanguage::Kind CVxnLanguage::Current() const {
 }
 
 bool CVxnLanguage::HasAnalyzer() const { return Current() != kNone; }
+
+bool CVxnLanguage::IsReady() const {
+  const Kind kind = Current();
+  return kind == kEuropean ? europeanModuleLoaded : kind != kNone;
+}
 
 bool CVxnLanguage::LoadModule(const char* libDir, const char* fileName, const char* createName,
                               const char* languageName, void** object, void** library) {
@@ -147,7 +153,7 @@ void CVxnLanguage::LangInitialLoad(char* modelDir, char* libDir, char* dataDir, 
       return;
     }
     europeanAnalyzer->SetLanguage(languageId);
-    europeanAnalyzer->InitialLoad(libDir, dictDir);
+    europeanModuleLoaded = europeanAnalyzer->InitialLoad(libDir, dictDir) == 1;
   }
 }
 
@@ -173,6 +179,7 @@ void CVxnLanguage::LangCloseModule() {
   CloseModuleObject(kKoreanDestroy, "Korean", &koreanAnalyzer, &koreanLibrary);
   delete europeanAnalyzer;
   europeanAnalyzer = nullptr;
+  europeanModuleLoaded = false;
 }
 
 int CVxnLanguage::LangRefreshInput() {

@@ -42,6 +42,9 @@ class CVxnLanguage {
   int GetPorcessedTextLength();
   // True when an analyzer is installed.
   bool HasAnalyzer() const;
+  // True when the analyzer can analyse text: for European languages its
+  // grapheme-to-phoneme module loaded as well.
+  bool IsReady() const;
 
   // Returns value clamped to min..max.
   static int CheckData(int min, int max, int value);
@@ -62,6 +65,7 @@ class CVxnLanguage {
 
  private:
   enum Kind { kNone, kKorean, kChinese, kEuropean };
+  bool europeanModuleLoaded;
   Kind Current() const;
   // Opens a module, calls its factory; false (and nothing kept) on any failure.
   bool LoadModule(const char* libDir, const char* fileName, const char* createName,

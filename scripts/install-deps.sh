@@ -5,10 +5,11 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev googletest libbenchmark-dev
-  flite1-dev libsptk-dev
+  flite1-dev libsptk-dev libicu-dev
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
   valgrind
+  speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev
 )
 if [ "${VXN_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

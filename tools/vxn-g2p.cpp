@@ -1,27 +1,72 @@
-// vxn-g2p: US English grapheme-to-phoneme conversion of standard input, one
-// line at a time, in the output form the options select.
+// vxn-g2p: grapheme-to-phoneme conversion of standard input, one line at a
+// time, in the output form the options select, with the voice of a language
+// module (US English by default).
 //
 //   echo "Hello world." | vxn-g2p -pb -sm
 //   hh ax l ow1 w er1 l d
+//   echo "Um 20:15 Uhr." | vxn-g2p -l de_DE -norm -u
+//   um zwanzig uhr fünfzehn
 //
-// Options: -wb -sb -pb -sm -tb -gb (decorations), -td -pd (detail lines),
-// -norm -annontext -tts -ph -debug (output forms), -u (UTF-8 in and out),
-// -b (blank line after each line), -mp (all pronunciation variants),
-// -O name:value (voice option), -version, -encoding.
+// Options: -l LANG (en_US, de_DE, es_ES), -wb -sb -pb -sm -tb -gb
+// (decorations), -td -pd (detail lines), -norm -annontext -tts -ph -debug
+// (output forms), -u (UTF-8 in and out), -b (blank line after each line),
+// -mp (all pronunciation variants), -O name:value (voice option), -version,
+// -encoding.
 // Exit status: 0 success, 1 no voice or a failed run, 2 bad option.
+#include <stdio.h>
+#include <string.h>
+
+#include <vector>
+
 #include "frontend/app.h"
+#include "modules/common/eu_voice.h"
+#include "modules/de/de_lang.h"
+#include "modules/es/es_lang.h"
 #include "modules/usen/usen_voice.h"
 
 namespace {
 
+struct Language {
+  const char* code;
+  const eu_language* european;  // null: US English
+};
+
+const Language kLanguages[] = {{"en_US", nullptr}, {"de_DE", &de_language}, {"es_ES", &es_language}};
+const Language* g_language = &kLanguages[0];
+
 cst_voice* init(int multiplePronunciations, kvap_option* options) {
-  cst_voice* voice = usen_voice_new(multiplePronunciations, nullptr, "iso-8859-15");
-  set_ext_options(voice, options);
+  cst_voice* voice = g_language->european
+                         ? eu_voice_new(g_language->european, multiplePronunciations, nullptr, nullptr)
+                         : usen_voice_new(multiplePronunciations, nullptr, "iso-8859-15");
+  if (voice) set_ext_options(voice, options);
   return voice;
 }
 
-void deinit(cst_voice* voice) { usen_voice_delete(voice); }
+void deinit(cst_voice* voice) {
+  if (g_language->european)
+    eu_voice_delete(voice);
+  else
+    usen_voice_delete(voice);
+}
 
 }  // namespace
 
-int main(int argc, char** argv) { return app(argc, argv, init, deinit); }
+int main(int argc, char** argv) {
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "-l") != 0) {
+      args.push_back(argv[i]);
+      continue;
+    }
+    const char* code = i + 1 < argc ? argv[++i] : "";
+    g_language = nullptr;
+    for (const Language& l : kLanguages)
+      if (strcmp(l.code, code) == 0) g_language = &l;
+    if (!g_language) {
+      fprintf(stderr, "vxn-g2p: unknown language '%s' for -l (en_US, de_DE, es_ES)\n", code);
+      return 2;
+    }
+  }
+  args.push_back(nullptr);
+  return app((int)args.size() - 1, args.data(), init, deinit);
+}

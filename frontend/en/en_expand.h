@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 extern VXN_EXPORT const char* const digit2num[10];
 extern VXN_EXPORT const char* const digit2teen[10];
 extern VXN_EXPORT const char* const digit2enty[10];
@@ -17,15 +20,15 @@ extern VXN_EXPORT const char* const ord2enty[10];
 
 // Cardinal words of a digit string; with skip_zero a zero value gives no words.
 VXN_EXPORT cst_val* en_exp_number_ext(const char* digits, int skip_zero);
-VXN_EXPORT cst_val* en_exp_number(const char* digits);
+extern "C++" VXN_EXPORT cst_val* en_exp_number(const char* digits);
 // Ordinal words; commas in the text are ignored.
-VXN_EXPORT cst_val* en_exp_ordinal(const char* digits);
+extern "C++" VXN_EXPORT cst_val* en_exp_ordinal(const char* digits);
 // Digits read as in years and codes (1984: nineteen eighty four).
-VXN_EXPORT cst_val* en_exp_id(const char* digits);
+extern "C++" VXN_EXPORT cst_val* en_exp_id(const char* digits);
 // Signed decimal with optional exponent (-3.14: minus three point one four).
-VXN_EXPORT cst_val* en_exp_real(const char* text);
+extern "C++" VXN_EXPORT cst_val* en_exp_real(const char* text);
 // One word per character ("umpty" for a non-digit).
-VXN_EXPORT cst_val* en_exp_digits(const char* text);
+extern "C++" VXN_EXPORT cst_val* en_exp_digits(const char* text);
 // Hours and minutes of a clock time "h:mm" (10:05: ten oh five; 10:00: ten).
 VXN_EXPORT cst_val* en_exp_time(const char* text);
 // Same as en_exp_number.
@@ -65,5 +68,7 @@ VXN_EXPORT cst_val* state_name(const char* abbrev, const cst_item* token);
 VXN_EXPORT int rex_like(const cst_item* token);
 VXN_EXPORT int section_like(const cst_item* token);
 VXN_EXPORT int month_like(const cst_item* item);
+
+}  // extern "C"
 
 #endif

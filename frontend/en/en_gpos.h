@@ -7,6 +7,9 @@
 #include "frontend/gpos_common.h"
 #include "frontend/lex_common.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 extern VXN_EXPORT const kvap_gpos_class en_gpos[];
 // English part-of-speech dictionary for the default tagger (pairs, null-ended).
 extern VXN_EXPORT const kvap_pos_pair en_pos_dict[];
@@ -15,5 +18,7 @@ extern VXN_EXPORT const kvap_pos_pair en_pos_dict[];
 VXN_EXPORT const cst_val* en_gpos_ff(const cst_item* word);
 // Registers "gpos" and the content-word features with the English versions.
 VXN_EXPORT void en_ff_register_gpos(cst_features* ffunctions);
+
+}  // extern "C"
 
 #endif

@@ -8,6 +8,9 @@
 
 #include "frontend/norm_common.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // A letter automaton: a state is an index into trans; its transitions run from
 // there to the first zero entry; an entry is symbol + vocab_size * target.
 typedef struct {
@@ -42,5 +45,7 @@ extern VXN_EXPORT const char* const en_spelling_table[256];
 extern VXN_EXPORT const char* const en_symbol_name_table[256];
 // Stores "spelling_table", "symbol_name_table" and "aswd_func" (en_aswd) in f.
 VXN_EXPORT void en_norm_set_features(cst_features* f);
+
+}  // extern "C"
 
 #endif

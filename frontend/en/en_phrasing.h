@@ -7,6 +7,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 extern "C" {
 extern const cst_cart en_phrasing_cart;
 }
@@ -19,5 +22,7 @@ extern VXN_EXPORT const char* const breaking_words[];
 VXN_EXPORT const char* word_break_type(const cst_item* word, int wordsInPhrase);
 // Phrases closed by punctuation, prepunctuation and word_break_type.
 VXN_EXPORT cst_utterance* en_phrasing(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

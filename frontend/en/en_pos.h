@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 extern "C" {
 // Trees converted from Flite's US English package (see their source files).
 extern const cst_cart en_pos_cart;         // word: "n", "v", "j", "r", "0"
@@ -21,5 +24,7 @@ extern const cst_cart en_nums_cart;        // token: "cardinal", "ordinal", "dig
 extern VXN_EXPORT const char* const eedwords[];
 
 VXN_EXPORT cst_utterance* en_pos_tagger(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

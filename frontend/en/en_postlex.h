@@ -8,6 +8,9 @@
 
 #include "frontend/kvap_flite.h"
 
+// Exported with C linkage: language modules import these by plain name.
+extern "C" {
+
 // Removes a syllable-final "r" not followed by a vowel (tag "-r"), except in
 // the word "r".
 VXN_EXPORT cst_utterance* remove_r(cst_utterance* u);
@@ -18,5 +21,7 @@ VXN_EXPORT cst_utterance* apostrophe_s(cst_utterance* utterance, const char* sch
 // The US English "postlex_func": apostrophe_s with "ax", then the vowel of
 // "the" becomes "iy" before a vowel (tag "the_iy").
 VXN_EXPORT cst_utterance* en_postlex(cst_utterance* u);
+
+}  // extern "C"
 
 #endif

@@ -10,7 +10,10 @@ for name in create destroy VXNSetLanguage VXNSetHybrid VXNModelSelect VXNInit VX
             VXNGetControlState VXNSetControlStart VXNSetControlStop VXNRefresh VXNFree \
             VXNStartStreamingPlayUtf8 VXNSetSpectralVariance tts_init tts_get_pcm_data tts_release \
             VXN_Engine_initialize VXN_Engine_clear VXN_Engine_refresh VXN_Upsampling \
-            VXN_print VXN_error g_nStatePrint _Z17VXNGetSampingRatePv; do
+            VXN_print VXN_error g_nStatePrint _Z17VXNGetSampingRatePv \
+            VXNGetSamplingRate VXNGetChannel VXNStartStreamingPlayUtf16 VXNStartStreamingPlay \
+            VXNShowLanguage VXNIsLanguageReady VXNSetLabelCallback VXNLanguageCode VXNLanguageName \
+            VXNLanguageId VXNVoiceStem VXNGetVersion; do
   if ! grep -qx "$name" <<<"$syms"; then
     echo "missing export: $name"
     status=1

@@ -45,7 +45,7 @@ static void on_chunk(short* samples, int count, int state) {
   } while (0)
 
 static void touch(const char* dir, const char* name) {
-  char path[2048];
+  char path[4200];
   snprintf(path, sizeof(path), "%s%s", dir, name);
   FILE* f = fopen(path, "wb");
   if (f) fclose(f);
@@ -206,8 +206,40 @@ int main(int argc, char** argv) {
     CHECK(VXNGetControlState(h) == 1);
   }
 
+  /* The C-linkage entries: rate, channels, language report, UTF-16 and
+   * pre-encoded text. */
+  {
+    char report[80];
+    short units[] = {'a', ' ', 'b', 0};
+    char encoded[] = "a b";
+    CHECK(VXNGetSamplingRate(h) == 48000);
+    CHECK(VXNGetChannel(h) == 1);
+    CHECK(VXNShowLanguage(h, report) == 1);
+    CHECK(strncmp(report, "language:CHINESE  ", 18) == 0);
+    CHECK(strstr(report, "speaker:female\n") != NULL);
+    g_chunks = 0;
+    CHECK(VXNStartStreamingPlayUtf16(h, units, 3, 0, 0) == 1);
+    CHECK(g_chunks >= 1 && g_chunks < MAX_CHUNKS && g_state[g_chunks - 1] == VXN_CHUNK_END &&
+          g_count[g_chunks - 1] > 0);
+    VXNRefresh(h);
+    g_chunks = 0;
+    CHECK(VXNStartStreamingPlay(h, encoded, 0, 0) == 1);
+    CHECK(g_chunks >= 1 && g_chunks < MAX_CHUNKS && g_state[g_chunks - 1] == VXN_CHUNK_END &&
+          g_count[g_chunks - 1] > 0);
+    VXNRefresh(h);
+    CHECK(VXNGetSamplingRate(NULL) == 0);
+  }
+
   CHECK(VXNFree(h) == 1);
   CHECK(VXNGetControlState(h) == -1);
+  destroy(h);
+
+  /* An engine destroyed without VXNFree releases its language, voice and
+   * module (the memory checker runs this program). */
+  h = create();
+  CHECK(VXNSetLanguage(h, 9, 0) == 1);
+  CHECK(VXNModelSelect(h, 0) == 1);
+  CHECK(VXNInit(h, base, base) == 1);
   destroy(h);
   if (g_failures) fprintf(stderr, "host_program: %d check(s) failed\n", g_failures);
   return g_failures ? 1 : 0;

@@ -46,7 +46,7 @@ class Platform : public ::testing::Test {
 };
 
 TEST(PlatformLevels, BandsMapToSpeedAndPitch) {
-  const int us[5] = {-4, 0, 3, 4, 5}, others[5] = {-3, -1, 0, 3, 5}, pitch[5] = {-30, -15, 0, 15, 30};
+  const int us[5] = {-4, 0, 2, 4, 5}, others[5] = {-3, -1, 0, 3, 5}, pitch[5] = {-30, -15, 0, 15, 30};
   for (int level = 1; level <= 15; level++) {
     const int band = (level - 1) / 3;
     EXPECT_EQ(engine_get_speed("en_US", level), us[band]) << level;
@@ -54,7 +54,7 @@ TEST(PlatformLevels, BandsMapToSpeedAndPitch) {
     EXPECT_EQ(engine_get_pitch(level), pitch[band]) << level;
   }
   for (int level : {0, 20, -3, 16}) {
-    EXPECT_EQ(engine_get_speed("en_US", level), 3);
+    EXPECT_EQ(engine_get_speed("en_US", level), 2);
     EXPECT_EQ(engine_get_speed("ko_KR", level), 0);
     EXPECT_EQ(engine_get_pitch(level), 0);
   }
@@ -67,7 +67,7 @@ TEST_F(Platform, NoInstallDirectoryFails) {
   EXPECT_EQ(g_vxn, nullptr);
 }
 
-TEST_F(Platform, AtscUsEnglishIsHybridUsVoiceAtSpeedIndexThree) {
+TEST_F(Platform, AtscUsEnglishIsHybridUsVoiceAtFactorOnePointThree) {
   Install(kAtsc, "EnUS/vxnf_usen_24_256");
   Install(kDvb, "EnGB/vxnf_uken_24_256");  // ATSC is probed first
   EXPECT_EQ(Init("en_US", 8, 8), 1) << err_;
@@ -75,8 +75,8 @@ TEST_F(Platform, AtscUsEnglishIsHybridUsVoiceAtSpeedIndexThree) {
   ASSERT_NE(host(), nullptr);
   EXPECT_EQ(host()->languageId, 1);
   EXPECT_EQ(host()->engine.hybrid_request, 1);
-  // Speed index 3: entry 3 + 5 of the facade's speed table.
-  EXPECT_FLOAT_EQ(host()->speed, 1.5f);
+  // Speed index 2: entry 2 + 5 of the facade's speed table.
+  EXPECT_FLOAT_EQ(host()->speed, 1.3f);
   EXPECT_FLOAT_EQ(host()->pitch, 0.0f);
   EXPECT_EQ(host()->engine.output_rate, 48000);
   EXPECT_EQ(host()->engine.channels, 1);
@@ -92,8 +92,23 @@ TEST_F(Platform, DvbUsEnglishIsSpokenWithTheUkVoice) {
   ASSERT_NE(host(), nullptr);
   EXPECT_EQ(host()->languageId, 2);
   EXPECT_EQ(host()->engine.hybrid_request, 0);
-  EXPECT_FLOAT_EQ(host()->speed, 1.0f);
+  // The bands follow the platform code: en_US keeps its own with the UK voice.
+  EXPECT_FLOAT_EQ(host()->speed, 1.3f);
   EXPECT_STREQ(host()->engine.model_name, "EnGB/vxnf_uken_24_256");
+  EXPECT_EQ(tts_release(), 1);
+  EXPECT_EQ(Init("en_GB", 8, 8), 1) << err_;
+  EXPECT_FLOAT_EQ(host()->speed, 1.0f);
+}
+
+TEST_F(Platform, AtscBritishEnglishUsesTheOtherLanguagesBands) {
+  Install(kAtsc, "EnUS/vxnf_usen_24_256");
+  EXPECT_EQ(Init("en_GB", 8, 8), 1) << err_;
+  ASSERT_NE(host(), nullptr);
+  EXPECT_EQ(host()->languageId, 1);       // spoken with the US voice
+  EXPECT_FLOAT_EQ(host()->speed, 1.0f);   // middle band of the other languages
+  EXPECT_EQ(tts_release(), 1);
+  EXPECT_EQ(Init("en_GB", 14, 8), 1) << err_;
+  EXPECT_FLOAT_EQ(host()->speed, 2.0f);   // top band: index 5 for every code
 }
 
 TEST_F(Platform, IsdbAndWorldwideTablesPickTheirVoices) {

@@ -259,6 +259,27 @@ TEST_F(GStream, SilenceStopsAfterTheCurrentChunk) {
   EXPECT_EQ(g_calls[1].count, 24000 % 2400);
 }
 
+// Silences last as long in stereo as in mono: the interleaved chunks hold
+// twice the values, both for a silence tag and for the closing chunk of a stop.
+TEST_F(GStream, StereoSilencesCountFramesOfBothChannels) {
+  set_output(24000, 2, 4800, 4);
+  engine_.last_piece = 1;
+  VXN_GStreamSet_silence(&engine_, 150, 24000);  // 3600 frames, 7200 values
+  int total = 0;
+  for (const Call& c : g_calls) total += c.count;
+  EXPECT_EQ(total, 2 * 150 * 24);
+  EXPECT_EQ(g_calls.back().state, 1);
+
+  g_calls.clear();
+  VXN_Engine_refresh(&engine_);
+  make_plain_utterance(100);
+  g_stop_after = 0;
+  ASSERT_EQ(VXN_Engine_create_gstream(&engine_), 0);
+  ASSERT_GE(g_calls.size(), 2u);
+  EXPECT_EQ(g_calls.back().state, 1);
+  EXPECT_EQ(g_calls.back().count, 2 * 10 * engine_.output_fperiod);
+}
+
 // One second of speech gives one second of output at every rate, within one
 // output frame, with both channels equal in stereo.
 TEST_F(GStream, ResamplesToTheOutputRate) {

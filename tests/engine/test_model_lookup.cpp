@@ -123,7 +123,10 @@ TEST_F(Lookup, VoicingRulesByLanguage) {
   v.ms()->language = 4;  // German
   EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-pau+d=c", mean, vari, &w, 1, 2), 0);
   EXPECT_FLOAT_EQ(w, 0.3f);
-  v.ms()->language = 6;  // Spanish: no classes
+  v.ms()->language = 6;  // Spanish: the approximant dh is a voiced sound
+  EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-dh+d=c", mean, vari, &w, 1, 2), 1);
+  EXPECT_FLOAT_EQ(w, 0.9f);
+  v.ms()->language = 9;  // Chinese: no European classes
   EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-pau+d=c", mean, vari, &w, 1, 2), 1);
   EXPECT_FLOAT_EQ(w, stored);
   v.ms()->language = 40;  // unknown id: weight stays

@@ -169,6 +169,12 @@ TEST(PhonemeClasses, CurrentPhonemeField) {
   EXPECT_EQ(VXN_Check_PTPortuguese_VocalSound("a^b-rr+c"), 1);
   EXPECT_EQ(VXN_Check_AUEnglish_VocalSound("a^b-dx+c"), 1);
   EXPECT_EQ(VXN_Check_UKEnglish_VocalSound("a^b-dx+c"), 0);
+  // Spanish: five vowels; the approximants bh dh gh are voiced, th is not.
+  EXPECT_EQ(VXN_Check_Spanish_Vowel("a^b-o+c"), 1);
+  EXPECT_EQ(VXN_Check_Spanish_Vowel("a^b-aa+c"), 0);
+  EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-dh+c"), 1);
+  EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-th+c"), 0);
+  EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-rr+c"), 1);
 }
 
 TEST(PhonemeClasses, WindowClasses) {

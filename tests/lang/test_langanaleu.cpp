@@ -47,13 +47,15 @@ struct Label {
   }
 };
 
-class Analyzer : public ::testing::Test {
+// An analyzer with the language's module loaded from <build>/voice/Lib/.
+class AnalyzerBase : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void load(int language) {
     g_nStatePrint = 3;
     static char lib[512], dict[512];
     snprintf(lib, sizeof(lib), "%s/voice/Lib/", VXN_TEST_BINARY_DIR);
     snprintf(dict, sizeof(dict), "%s/voice/Dict/", VXN_TEST_BINARY_DIR);
+    a_.SetLanguage(language);
     ASSERT_EQ(a_.InitialLoad(lib, dict), 1);
   }
   void TearDown() override { g_nStatePrint = 2; }
@@ -66,6 +68,11 @@ class Analyzer : public ::testing::Test {
     return out;
   }
   CLangAnalEu a_;
+};
+
+class Analyzer : public AnalyzerBase {
+ protected:
+  void SetUp() override { load(1); }
 };
 
 // "Hello world." is hh ax . l ow1 | w er1 l d between two pauses, one phrase
@@ -329,3 +336,63 @@ TEST(AnalyzerModule, MissingModuleAndFactories) {
 }
 
 }  // namespace
+
+// German and Spanish modules through the analyzer: one sentence each, its
+// labels worked out by hand field by field.
+typedef AnalyzerBase EuropeanAnalyzer;
+
+// "Guten Abend." is g uu1 . t ax n | gs aa1 . b ax n t: two content words of
+// two syllables each, one phrase ending in a statement.
+TEST_F(EuropeanAnalyzer, GermanSentenceFieldByField) {
+  load(4);
+  std::vector<std::string> labels = first_piece("Guten Abend.");
+  ASSERT_EQ(labels.size(), 13u);
+  const char* phones[13] = {"pau", "g", "uu", "t", "ax", "n", "gs", "aa", "b", "ax", "n", "t", "pau"};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label t(labels[3]);  // first phone of "ten"
+  // b8 is 1: the standard ssyl_in does not count the phrase's first syllable.
+  EXPECT_EQ(t.phones[0] + t.phones[1] + t.phones[3] + t.phones[4], "guuaxn");
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "3"},  {"a1", "1"},  {"a2", "0"},  {"a3", "2"},  {"b1", "0"},       {"b2", "0"},
+      {"b3", "3"},  {"b4", "2"},  {"b5", "1"},  {"b6", "2"},  {"b7", "3"},  {"b8", "1"},       {"b9", "2"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "1"}, {"b13", "1"}, {"b14", "0"}, {"b15", "2"},      {"b16", "ax"},
+      {"c1", "1"},  {"c2", "0"},  {"c3", "2"},  {"d1", "0"},  {"d2", "0"},  {"e1", "content"}, {"e2", "2"},
+      {"e3", "1"},  {"e4", "2"},  {"e5", "1"},  {"e6", "2"},  {"e7", "0"},  {"e8", "1"},       {"f1", "content"},
+      {"f2", "2"},  {"g1", "0"},  {"g2", "0"},  {"h1", "4"},  {"h2", "2"},  {"h3", "1"},       {"h4", "1"},
+      {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "4"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(t.get(e[0]), e[1]) << e[0] << " in " << labels[3];
+  // Last syllable b ax n t: b sees no pause within two segments (b7 2), n does (1).
+  EXPECT_EQ(Label(labels[8]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[10]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[8]).get("b1"), "0");
+  EXPECT_EQ(Label(labels[7]).get("b1"), "1");
+  EXPECT_EQ(Label(labels[8]).get("d1"), "content");
+  // German never adjusts e6, even on a phrase-final word without a pause near.
+  EXPECT_EQ(Label(labels[8]).get("e6"), "1");
+}
+
+// "Buenas noches." is b w e1 . n a s | n o1 . ch e s; a glide joins the onset.
+TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
+  load(6);
+  std::vector<std::string> labels = first_piece("Buenas noches.");
+  ASSERT_EQ(labels.size(), 13u);
+  const char* phones[13] = {"pau", "b", "w", "e", "n", "a", "s", "n", "o", "ch", "e", "s", "pau"};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label w(labels[2]);
+  const char* expected[][2] = {{"p6", "2"}, {"p7", "2"}, {"a1", "0"}, {"a3", "0"}, {"b1", "1"}, {"b3", "3"},
+                               {"b4", "1"}, {"b5", "2"}, {"b6", "1"}, {"b7", "4"}, {"b16", "e"}, {"c1", "0"},
+                               {"c3", "3"}, {"e1", "content"}, {"e2", "2"}, {"e4", "2"}, {"h1", "4"},
+                               {"h2", "2"}, {"h5", "S"}, {"j1", "4"}, {"j2", "2"}, {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(w.get(e[0]), e[1]) << e[0] << " in " << labels[2];
+  // The final s sees the pause: no end adjustment of b7, e4 and e6.
+  Label s(labels[11]);
+  EXPECT_EQ(s.get("b7"), "1");
+  EXPECT_EQ(s.get("e4"), "1");
+  EXPECT_EQ(s.get("e6"), "1");
+  // A Spanish question: type B and a Q end tone.
+  std::vector<std::string> q = first_piece("\xBFQui\xE9n gana?");  // "¿Quién gana?" in ISO-8859-15
+  ASSERT_GT(q.size(), 2u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[1]).get("h5"), "Q");
+}

@@ -1,0 +1,170 @@
+// What a European language module consists of: one constant eu_language
+// record of tables (phone set, legal onsets, function words, letters,
+// symbols, abbreviations, units, currencies, month names, acronyms) and a few
+// rules (clock times, dates, ordinals, money, an optional token rule of its
+// own), plus the generated pronunciation data (eu_lexdata). The kit
+// (eu_voice, eu_lexicon, eu_tokens, eu_text) turns the record into a voice.
+// Every text in the tables is UTF-8, whatever encoding the module reads;
+// the kit converts at its edges. Tables are constant; rules are stateless.
+#ifndef EU_LANGUAGE_H
+#define EU_LANGUAGE_H
+
+#include <string>
+#include <vector>
+
+#include "frontend/gpos_common.h"
+#include "frontend/kvap_flite.h"
+#include "modules/common/eu_lexdata.h"
+
+struct eu_context;
+
+// A phone and its Flite phone-set features, eight characters in the order
+// vc vlng vheight vfront vrnd ctype cplace cvox (for example "+s32-000" for a
+// short open central unrounded vowel, "-0000sl-" for a voiceless labial stop).
+struct eu_phone {
+  const char* name;
+  const char* features;
+};
+
+// Abbreviation flags: the token must be followed by '.', the key is matched
+// with its case, the expansion applies only before a number.
+enum { EU_ABBR_DOT = 1, EU_ABBR_CASE = 2, EU_ABBR_NUMBER = 4 };
+
+struct eu_abbrev {
+  const char* key;    // as written, without the final '.' ("z.B", "Nr")
+  const char* words;  // words separated by spaces
+  unsigned flags;
+};
+
+// A unit after a number ("km", "°C"): singular after exactly 1, plural otherwise.
+struct eu_unit {
+  const char* key;
+  const char* one;
+  const char* many;
+};
+
+// A currency by symbol or code, with its main and minor unit names.
+struct eu_currency {
+  const char* key;  // "€", "EUR", "$"
+  const char* one;
+  const char* many;
+  const char* minor_one;
+  const char* minor_many;
+};
+
+// A string and the words it is read as (letter names, symbol names).
+struct eu_name {
+  const char* text;
+  const char* words;
+};
+
+// Upper-case tokens whose reading is fixed: said as a word (true) or spelled.
+struct eu_acronym {
+  const char* text;
+  bool as_word;
+};
+
+struct eu_language {
+  const char* code;        // "de"
+  const char* locale;      // ICU locale of the number spellout, "de_DE"
+  const char* encoding;    // the encoding the module reads, "ISO-8859-15"
+  const char* version;     // module version string
+  const eu_lexdata* lexdata;
+  const eu_phone* phones;  // the pause "pau" first; ended by a null name
+  // Legal syllable onsets (phones separated by spaces), null-terminated;
+  // single consonants must be listed too.
+  const char* const* onsets;
+  // Glides that may follow any legal onset (or start a syllable alone), or null.
+  const char* const* onset_glides;
+  const kvap_gpos_class* gpos;  // function-word classes, ended by a null name
+
+  // Numbers: separators, ICU rule sets, and the words around numbers.
+  char decimal_separator;
+  char group_separator;
+  const char* cardinal_rules;  // "%spellout-numbering"
+  const char* year_rules;      // read 4-digit numbers 1100..1999 with these; null: as cardinals
+  const char* count_rules;     // numbers before a unit or currency ("ein Kilometer")
+  const char* minus;
+  const char* percent;
+  const char* range;           // between two numbers of a range ("bis")
+  const char* score;           // between the two sides of a score ("zu")
+  // Amounts: the word between main and minor units ("con"; null: none) and
+  // whether the minor unit is named after a main amount ("con cincuenta
+  // céntimos") or not ("zwölf Euro fünfzig").
+  const char* money_and;
+  bool money_minor_named;
+  // Ordinal marks written after the digits and the ICU rule set each takes
+  // ("º" -> "%spellout-ordinal-masculine", "ten" -> "%spellout-ordinal-n").
+  const eu_name* ordinal_marks;
+  const char* const* months;   // twelve month names
+
+  const eu_name* letters;      // letter names for spelling, ended by a null text
+  const eu_name* symbols;      // single symbols read out, ended by a null text
+  const eu_abbrev* abbrevs;    // ended by a null key
+  const eu_unit* units;        // ended by a null key
+  const eu_currency* currencies;  // ended by a null key
+  const eu_acronym* acronyms;  // ended by a null text
+
+  // Rules. Each appends UTF-8 words to out and returns true, or returns
+  // false (nothing appended) when it does not apply.
+  // A clock time (hours 0..24, minutes 0..59).
+  bool (*time)(eu_context* c, int hours, int minutes, std::vector<std::string>* out);
+  // A date; month 1..12; year -1 when not given.
+  bool (*date)(eu_context* c, int day, int month, int year, std::vector<std::string>* out);
+  // A number with an ordinal mark not in ordinal_marks: "." for "3." (the
+  // dot in the token's punctuation) and "R" for a Roman numeral after a
+  // name; the context tells the rest.
+  bool (*ordinal)(eu_context* c, const std::string& digits, const std::string& mark, std::vector<std::string>* out);
+  // An amount: main and minor units as digit strings (minor may be empty);
+  // null: the kit's reading (eu_read_money).
+  bool (*money)(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
+                std::vector<std::string>* out);
+  // A rule of the language's own, tried first on every token (or null).
+  bool (*token)(eu_context* c, const std::string& text, std::vector<std::string>* out);
+};
+
+// ---------------------------------------------------------------------------
+// What the rules see: the token being read and the kit's helpers.
+// ---------------------------------------------------------------------------
+struct eu_context {
+  const eu_language* lang;
+  cst_item* token;
+  struct eu_voice_data* data;
+
+  // Neighbouring tokens (0 = this one, -1 previous, 1 next), UTF-8; "" when absent.
+  std::string token_text(int offset) const;
+  std::string punctuation(int offset) const;  // "punc" of a token
+  std::string prepunctuation(int offset) const;
+  // Reads the next token as part of this one: it yields no words and its
+  // punctuation moves to this token.
+  void consume_next();
+  // Removes the leading '.' of this token's punctuation (an abbreviation or
+  // ordinal dot) when another token follows.
+  void consume_dot();
+
+  // Number words of ICU's rule set (a rule set name such as
+  // "%spellout-ordinal-n"); value is a decimal digit string, optionally with
+  // a '-' and a '.' fraction. Split into words at spaces and soft hyphens.
+  bool spell(const char* rules, const std::string& value, std::vector<std::string>* out) const;
+  // Cardinal words of a number as written in the language (group and
+  // decimal separators, sign).
+  bool number(const std::string& text, std::vector<std::string>* out) const;
+  // Letter names of every character.
+  void spell_letters(const std::string& text, std::vector<std::string>* out) const;
+};
+
+// The kit's reading of an amount: the main amount with count_rules and the
+// unit (singular for 1), then the minor amount (with money_and and its unit
+// name as the language has them); a minor amount alone with its unit.
+bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
+                   std::vector<std::string>* out);
+// Appends the words of a space-separated list.
+void eu_push_words(const char* words, std::vector<std::string>* out);
+// Lower-cased UTF-8 (ICU, language's locale).
+std::string eu_lower(const eu_language* lang, const std::string& utf8);
+// True when the first character is a letter.
+bool eu_starts_with_letter(const std::string& utf8);
+// True when every character is a decimal digit (and there is one).
+bool eu_is_digits(const std::string& s);
+
+#endif

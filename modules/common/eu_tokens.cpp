@@ -1,0 +1,671 @@
+// Token rules shared by the European modules. A token is read, in this order,
+// by the language's own rule, as inline phones, an abbreviation, money, a
+// percentage, a clock time, a score, a date, an ordinal, a range, a number
+// with a unit, a number, a Roman numeral after a name, an acronym or a word;
+// anything else is split into letters, digits and symbols that are read one
+// by one. The rules work on UTF-8 text (the tables are UTF-8) and the words
+// go back into the module's encoding at the end.
+#include <string.h>
+
+#include <unicode/rbnf.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include "frontend/norm_common.h"
+#include "modules/common/eu_voice.h"
+
+namespace {
+
+const int kMaxDepth = 4;
+typedef std::vector<std::string> Words;
+
+// ---------------------------------------------------------------------------
+// Text helpers (UTF-8).
+// ---------------------------------------------------------------------------
+
+std::vector<UChar32> code_points(const std::string& s) {
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(s);
+  std::vector<UChar32> out;
+  for (int32_t i = 0; i < u.length(); i = u.moveIndex32(i, 1)) out.push_back(u.char32At(i));
+  return out;
+}
+
+std::string utf8_of(UChar32 c) {
+  std::string s;
+  icu::UnicodeString(c).toUTF8String(s);
+  return s;
+}
+
+bool all_letters(const std::string& s) {
+  std::vector<UChar32> cps = code_points(s);
+  if (cps.empty()) return false;
+  for (UChar32 c : cps)
+    if (!u_isalpha(c)) return false;
+  return true;
+}
+
+bool all_upper(const std::string& s) {
+  for (UChar32 c : code_points(s))
+    if (!u_isupper(c)) return false;
+  return true;
+}
+
+bool starts_with_digit(const std::string& s) { return !s.empty() && s[0] >= '0' && s[0] <= '9'; }
+
+long long value_of(const std::string& digits) {
+  long long v = 0;
+  for (char ch : digits) {
+    if (ch < '0' || ch > '9' || v > 100000000000000LL) return -1;
+    v = v * 10 + (ch - '0');
+  }
+  return v;
+}
+
+// Splits "123<rest>" into the leading digits and the rest.
+size_t digits_prefix(const std::string& s) {
+  size_t n = 0;
+  while (n < s.size() && s[n] >= '0' && s[n] <= '9') ++n;
+  return n;
+}
+
+// A number as written in the language: [-+]digits with group separators
+// and a decimal part. Writes it as "[-]digits[.digits]"; false when s is not one.
+bool plain_number(const eu_language* L, const std::string& s, std::string* out) {
+  size_t i = 0;
+  std::string sign;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+' || s.compare(0, 3, "\xE2\x88\x92") == 0)) {
+    if (s[0] == '-' || s[0] != '+') sign = "-";
+    i = s[0] == '-' || s[0] == '+' ? 1 : 3;
+  }
+  std::string rest = s.substr(i);
+  if (rest.empty() || !starts_with_digit(rest)) return false;
+  // Groups of exactly three digits after group separators.
+  std::string intPart, frac;
+  size_t dec = rest.find(L->decimal_separator);
+  std::string head = dec == std::string::npos ? rest : rest.substr(0, dec);
+  if (dec != std::string::npos) {
+    frac = rest.substr(dec + 1);
+    if (frac.empty() || !eu_is_digits(frac)) return false;
+  }
+  size_t g = head.find(L->group_separator);
+  if (g == std::string::npos) {
+    if (!eu_is_digits(head)) return false;
+    intPart = head;
+  } else {
+    size_t start = 0;
+    bool groups = true;
+    std::vector<std::string> parts;
+    for (;;) {
+      size_t next = head.find(L->group_separator, start);
+      parts.push_back(head.substr(start, next == std::string::npos ? std::string::npos : next - start));
+      if (next == std::string::npos) break;
+      start = next + 1;
+    }
+    for (size_t k = 0; k < parts.size(); ++k) {
+      if (!eu_is_digits(parts[k])) return false;
+      if (k == 0 ? parts[k].size() > 3 : parts[k].size() != 3) groups = false;
+    }
+    if (groups) {
+      for (const std::string& p : parts) intPart += p;
+    } else if (parts.size() == 2 && dec == std::string::npos) {
+      // A lone separator that does not group is read as a decimal point.
+      intPart = parts[0];
+      frac = parts[1];
+    } else {
+      return false;
+    }
+  }
+  *out = sign + intPart + (frac.empty() ? "" : "." + frac);
+  return true;
+}
+
+const eu_abbrev* find_abbrev(const eu_language* L, const std::string& text) {
+  std::string lower = eu_lower(L, text);
+  for (const eu_abbrev* a = L->abbrevs; a && a->key; ++a) {
+    if (a->flags & EU_ABBR_CASE ? text == a->key : lower == eu_lower(L, a->key)) return a;
+  }
+  return nullptr;
+}
+
+const eu_currency* find_currency(const eu_language* L, const std::string& text) {
+  for (const eu_currency* c = L->currencies; c && c->key; ++c)
+    if (text == c->key) return c;
+  return nullptr;
+}
+
+const eu_unit* find_unit(const eu_language* L, const std::string& text) {
+  for (const eu_unit* u = L->units; u && u->key; ++u)
+    if (text == u->key) return u;
+  return nullptr;
+}
+
+const char* find_name(const eu_name* table, const std::string& text) {
+  for (const eu_name* n = table; n && n->text; ++n)
+    if (text == n->text) return n->words;
+  return nullptr;
+}
+
+int roman_value(const std::string& s) {
+  static const char kLetters[] = "IVXLCDM";
+  static const int kValues[] = {1, 5, 10, 50, 100, 500, 1000};
+  int total = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char* p = strchr(kLetters, s[i]);
+    if (!p || !s[i]) return 0;
+    int v = kValues[p - kLetters];
+    const char* q = i + 1 < s.size() ? strchr(kLetters, s[i + 1]) : nullptr;
+    total += q && s[i + 1] && kValues[q - kLetters] > v ? -v : v;
+  }
+  return total;
+}
+
+bool is_vowel_letter(UChar32 c) {
+  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœ";
+  icu::UnicodeString v = icu::UnicodeString::fromUTF8(kVowels);
+  return v.indexOf(u_tolower(c)) >= 0;
+}
+
+// Whether an upper-case letter string can be said as a word: it has a vowel
+// and either six letters or more (a headline word in capitals), or at least
+// three letters, never three consonants in a row, and neither starts nor
+// ends with two consonants.
+bool pronounceable(const std::string& s) {
+  std::vector<UChar32> cps = code_points(s);
+  if (cps.size() < 3) return false;
+  if (cps.size() >= 6) {
+    for (UChar32 c : cps)
+      if (is_vowel_letter(c)) return true;
+    return false;
+  }
+  bool vowel = false;
+  int run = 0;
+  for (size_t i = 0; i < cps.size(); ++i) {
+    if (is_vowel_letter(cps[i])) {
+      vowel = true;
+      run = 0;
+    } else if (++run >= 3 || (run == 2 && (i == 1 || i + 1 == cps.size()))) {
+      return false;
+    }
+  }
+  return vowel;
+}
+
+// ---------------------------------------------------------------------------
+// The reader.
+// ---------------------------------------------------------------------------
+
+class Reader {
+ public:
+  explicit Reader(eu_context* c) : c_(c), L_(c->lang) {}
+
+  bool read(const std::string& text, int depth, Words* out) {
+    if (text.empty()) return true;
+    const bool whole = depth == 0;  // the token itself: its neighbours count
+    if (whole && L_->token && L_->token(c_, text, out)) return true;
+    if (whole && abbreviation(text, out)) return true;
+    if (money(text, whole, out)) return true;
+    if (percent(text, whole, out)) return true;
+    if (clock_or_score(text, out)) return true;
+    if (date(text, whole, out)) return true;
+    if (ordinal(text, whole, out)) return true;
+    if (range(text, depth, out)) return true;
+    if (unit(text, whole, out)) return true;
+    if (number(text, out)) return true;
+    if (whole && roman(text, out)) return true;
+    if (all_letters(text)) return letters(text, out);
+    if (depth >= kMaxDepth) return false;
+    return pieces(text, depth, out);
+  }
+
+ private:
+  bool abbreviation(const std::string& text, Words* out) {
+    const eu_abbrev* a = find_abbrev(L_, text);
+    if (!a) return false;
+    bool dot = !c_->punctuation(0).empty() && c_->punctuation(0)[0] == '.';
+    if ((a->flags & EU_ABBR_DOT) && !dot) return false;
+    if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c_->token_text(1))) return false;
+    eu_push_words(a->words, out);
+    if (dot) c_->consume_dot();
+    return true;
+  }
+
+  // Splits an amount "12,50" / "12.50" / "12,-" into main and minor units.
+  bool amount(const std::string& s, std::string* main, std::string* minor) {
+    std::string n;
+    if (s.size() > 2 && (s.compare(s.size() - 2, 2, ",-") == 0 || s.compare(s.size() - 2, 2, ".-") == 0)) {
+      if (!plain_number(L_, s.substr(0, s.size() - 2), &n)) return false;
+    } else if (!plain_number(L_, s, &n)) {
+      return false;
+    }
+    if (n[0] == '-') return false;
+    size_t dot = n.find('.');
+    *main = n.substr(0, dot);
+    *minor = dot == std::string::npos ? "" : n.substr(dot + 1);
+    if (minor->size() == 1) *minor += "0";
+    if (minor->size() > 2) return false;
+    return true;
+  }
+
+  bool money(const std::string& text, bool whole, Words* out) {
+    std::string main, minor;
+    for (const eu_currency* cur = L_->currencies; cur && cur->key; ++cur) {
+      const std::string key = cur->key;
+      if (text.size() > key.size() && text.compare(0, key.size(), key) == 0 &&
+          amount(text.substr(key.size()), &main, &minor))
+        return read_money(cur, main, minor, out);
+      if (text.size() > key.size() && text.compare(text.size() - key.size(), key.size(), key) == 0 &&
+          amount(text.substr(0, text.size() - key.size()), &main, &minor))
+        return read_money(cur, main, minor, out);
+    }
+    if (whole && c_->punctuation(0).empty()) {
+      const eu_currency* next = find_currency(L_, c_->token_text(1));
+      if (next && amount(text, &main, &minor) && read_money(next, main, minor, out)) {
+        c_->consume_next();
+        return true;
+      }
+    }
+    // A currency sign on its own reads as the currency's name.
+    if (const eu_currency* cur = find_currency(L_, text)) {
+      if (!all_letters(text)) {
+        eu_push_words(cur->many, out);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  bool read_money(const eu_currency* cur, const std::string& main, const std::string& minor, Words* out) {
+    return L_->money ? L_->money(c_, cur, main, minor, out) : eu_read_money(c_, cur, main, minor, out);
+  }
+
+  bool percent(const std::string& text, bool whole, Words* out) {
+    std::string n;
+    if (text.size() > 1 && text.back() == '%' && plain_number(L_, text.substr(0, text.size() - 1), &n))
+      return c_->number(text.substr(0, text.size() - 1), out) && (eu_push_words(L_->percent, out), true);
+    if (whole && c_->punctuation(0).empty() && c_->token_text(1) == "%" && plain_number(L_, text, &n)) {
+      c_->number(text, out);
+      eu_push_words(L_->percent, out);
+      c_->consume_next();
+      return true;
+    }
+    if (text == "%") {
+      eu_push_words(L_->percent, out);
+      return true;
+    }
+    return false;
+  }
+
+  // "20:15" is a clock time (two-digit minutes); "2:1" a score.
+  bool clock_or_score(const std::string& text, Words* out) {
+    size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0) return false;
+    std::string a = text.substr(0, colon), b = text.substr(colon + 1);
+    if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 2) return false;
+    if (b.size() == 2 && value_of(a) <= 24 && value_of(b) <= 59)
+      return L_->time(c_, (int)value_of(a), (int)value_of(b), out);
+    if (b.size() > 3) return false;
+    c_->spell(L_->cardinal_rules, a, out);
+    eu_push_words(L_->score, out);
+    c_->spell(L_->cardinal_rules, b, out);
+    return true;
+  }
+
+  bool date(const std::string& text, bool whole, Words* out) {
+    if (!starts_with_digit(text)) return false;
+    int d = -1, m = -1, y = -1;
+    std::vector<std::string> parts;
+    char sep = 0;
+    for (char s : {'.', '/', '-'}) {
+      if (text.find(s) == std::string::npos) continue;
+      sep = s;
+      size_t start = 0;
+      for (;;) {
+        size_t next = text.find(s, start);
+        parts.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
+        if (next == std::string::npos) break;
+        start = next + 1;
+      }
+      break;
+    }
+    for (const std::string& p : parts)
+      if (!eu_is_digits(p)) return false;
+    if (parts.size() == 3 && parts[0].size() == 4 && sep == '-') {
+      y = (int)value_of(parts[0]), m = (int)value_of(parts[1]), d = (int)value_of(parts[2]);
+    } else if (parts.size() == 3 && parts[0].size() <= 2 && parts[1].size() <= 2 &&
+               (parts[2].size() == 4 || parts[2].size() == 2)) {
+      d = (int)value_of(parts[0]), m = (int)value_of(parts[1]), y = (int)value_of(parts[2]);
+      if (parts[2].size() == 2) y += y < 50 ? 2000 : 1900;
+    } else if (whole && parts.size() == 2 && sep == '.' && L_->decimal_separator != '.' && parts[0].size() <= 2 &&
+               parts[1].size() <= 2 && !c_->punctuation(0).empty() && c_->punctuation(0)[0] == '.') {
+      // "24.12." : day and month, the last dot belongs to the date.
+      d = (int)value_of(parts[0]), m = (int)value_of(parts[1]);
+      if (d >= 1 && d <= 31 && m >= 1 && m <= 12) c_->consume_dot();
+    } else {
+      return false;
+    }
+    if (d < 1 || d > 31 || m < 1 || m > 12) return false;
+    return L_->date(c_, d, m, y, out);
+  }
+
+  bool ordinal(const std::string& text, bool whole, Words* out) {
+    size_t n = digits_prefix(text);
+    if (n == 0 || n > 9) return false;
+    std::string mark = text.substr(n);
+    if (mark.empty()) {
+      if (!whole || c_->punctuation(0).empty() || c_->punctuation(0)[0] != '.') return false;
+      mark = ".";
+    } else if (find_unit(L_, mark) || find_currency(L_, mark) || mark[0] == '%' || !all_letters_or_marks(mark)) {
+      return false;
+    }
+    if (const char* rules = find_name(L_->ordinal_marks, mark)) return c_->spell(rules, text.substr(0, n), out);
+    return L_->ordinal(c_, text.substr(0, n), mark, out);
+  }
+
+  static bool all_letters_or_marks(const std::string& mark) {
+    for (UChar32 ch : code_points(mark))
+      if (!u_isalpha(ch) && ch != '.' && ch != 0xBA && ch != 0xAA) return false;
+    return true;
+  }
+
+  bool range(const std::string& text, int depth, Words* out) {
+    size_t dash = text.find('-', 1);
+    if (dash == std::string::npos || dash + 1 >= text.size()) return false;
+    std::string a = text.substr(0, dash), b = text.substr(dash + 1), na, nb;
+    if (!plain_number(L_, a, &na) || !plain_number(L_, b, &nb) || b[0] == '-') return false;
+    read(a, depth + 1, out);
+    eu_push_words(L_->range, out);
+    read(b, depth + 1, out);
+    return true;
+  }
+
+  bool unit(const std::string& text, bool whole, Words* out) {
+    std::string n;
+    const eu_unit* u = nullptr;
+    std::string num;
+    size_t split = 0;
+    // A number glued to its unit ("5km", "20°C").
+    for (size_t i = 1; i < text.size() && !u; ++i) {
+      if (plain_number(L_, text.substr(0, i), &n) && (u = find_unit(L_, text.substr(i)))) split = i;
+    }
+    if (u) {
+      num = text.substr(0, split);
+    } else if (whole && c_->punctuation(0).empty() && plain_number(L_, text, &n) &&
+               (u = find_unit(L_, c_->token_text(1)))) {
+      num = text;
+      c_->consume_next();
+    } else {
+      return false;
+    }
+    plain_number(L_, num, &n);
+    if (n.find('.') == std::string::npos && n[0] != '-')
+      c_->spell(L_->count_rules, n, out);
+    else
+      c_->number(num, out);
+    eu_push_words(n == "1" ? u->one : u->many, out);
+    return true;
+  }
+
+  bool number(const std::string& text, Words* out) {
+    std::string n;
+    if (!plain_number(L_, text, &n)) return false;
+    // Digit by digit: a leading zero, a very long number, or a group after
+    // one read that way (telephone numbers "0800 123456").
+    const std::string prev = c_->token_text(-1);
+    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
+    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
+      for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      return true;
+    }
+    long long v = eu_is_digits(text) ? value_of(text) : -1;
+    if (L_->year_rules && text.size() == 4 && v >= 1100 && v <= 1999) return c_->spell(L_->year_rules, text, out);
+    return c_->number(text, out);
+  }
+
+  bool roman(const std::string& text, Words* out) {
+    if (text.size() < 2 || text.find_first_not_of("IVXLC") != std::string::npos) return false;
+    std::string prev = c_->token_text(-1);
+    std::vector<UChar32> cps = code_points(prev);
+    if (cps.empty() || !u_isupper(cps[0]) || !all_letters(prev) || all_upper(prev)) return false;
+    int v = roman_value(text);
+    if (v < 1 || v > 99) return false;
+    return L_->ordinal(c_, std::to_string(v), "R", out);
+  }
+
+  bool letters(const std::string& text, Words* out) {
+    if (code_points(text).size() >= 2 && all_upper(text)) {
+      for (const eu_acronym* a = L_->acronyms; a && a->text; ++a)
+        if (text == a->text) {
+          if (a->as_word)
+            out->push_back(eu_lower(L_, text));
+          else
+            c_->spell_letters(text, out);
+          return true;
+        }
+      if (!pronounceable(text)) {
+        c_->spell_letters(text, out);
+        return true;
+      }
+    } else if (code_points(text).size() == 1 && all_upper(text)) {
+      c_->spell_letters(text, out);
+      return true;
+    }
+    out->push_back(eu_lower(L_, text));
+    return true;
+  }
+
+  // Letters, digits (with the separators between them) and single symbols.
+  bool pieces(const std::string& text, int depth, Words* out) {
+    std::vector<UChar32> cps = code_points(text);
+    size_t i = 0;
+    bool any = false;
+    while (i < cps.size()) {
+      std::string piece;
+      if (u_isalpha(cps[i])) {
+        while (i < cps.size() && u_isalpha(cps[i])) piece += utf8_of(cps[i++]);
+      } else if (u_isdigit(cps[i])) {
+        while (i < cps.size() &&
+               (u_isdigit(cps[i]) || ((cps[i] == (UChar32)L_->decimal_separator || cps[i] == (UChar32)L_->group_separator) &&
+                                      i + 1 < cps.size() && u_isdigit(cps[i + 1]))))
+          piece += utf8_of(cps[i++]);
+      } else {
+        piece = utf8_of(cps[i++]);
+        if (const char* words = find_name(L_->symbols, piece)) {
+          eu_push_words(words, out);
+          any = true;
+        }
+        continue;
+      }
+      any = read(piece, depth + 1, out) || any;
+    }
+    return any;
+  }
+
+  eu_context* c_;
+  const eu_language* L_;
+};
+
+cst_item* neighbour(cst_item* token, int offset) {
+  cst_item* t = token;
+  for (; t && offset > 0; --offset) t = item_next(t);
+  for (; t && offset < 0; ++offset) t = item_prev(t);
+  return t;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// eu_context and helpers.
+// ---------------------------------------------------------------------------
+
+bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
+                   std::vector<std::string>* out) {
+  const eu_language* L = c->lang;
+  const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
+  const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
+  if (hasMain || !hasMinor) {
+    c->spell(L->count_rules, main.empty() ? "0" : main, out);
+    eu_push_words(main == "1" ? cur->one : cur->many, out);
+    if (!hasMinor) return true;
+    eu_push_words(L->money_and, out);
+    if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
+  }
+  c->spell(L->count_rules, minor, out);
+  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
+  return true;
+}
+
+void eu_push_words(const char* words, std::vector<std::string>* out) {
+  if (!words) return;
+  std::string w;
+  for (const char* p = words;; ++p) {
+    if (*p == ' ' || *p == '\0') {
+      if (!w.empty()) out->push_back(w);
+      w.clear();
+      if (*p == '\0') break;
+    } else {
+      w += *p;
+    }
+  }
+}
+
+std::string eu_lower(const eu_language* lang, const std::string& utf8) {
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
+  u.toLower(icu::Locale(lang ? lang->locale : ""));
+  std::string out;
+  u.toUTF8String(out);
+  return out;
+}
+
+bool eu_starts_with_letter(const std::string& utf8) {
+  std::vector<UChar32> cps = code_points(utf8);
+  return !cps.empty() && u_isalpha(cps[0]);
+}
+
+bool eu_is_digits(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string eu_context::token_text(int offset) const {
+  cst_item* t = neighbour(token, offset);
+  return t ? eu_to_utf8(data, item_feat_string(t, "name")) : "";
+}
+
+std::string eu_context::punctuation(int offset) const {
+  cst_item* t = neighbour(token, offset);
+  return t && item_feat_present(t, "punc") ? eu_to_utf8(data, item_feat_string(t, "punc")) : "";
+}
+
+std::string eu_context::prepunctuation(int offset) const {
+  cst_item* t = neighbour(token, offset);
+  return t && item_feat_present(t, "prepunctuation") ? eu_to_utf8(data, item_feat_string(t, "prepunctuation")) : "";
+}
+
+void eu_context::consume_next() {
+  cst_item* next = item_next(token);
+  if (!next) return;
+  item_set_int(next, "eu_consumed", 1);
+  const char* punc = item_feat_present(next, "punc") ? item_feat_string(next, "punc") : "";
+  item_set_string(token, "punc", punc);
+  item_set_string(next, "punc", "");
+}
+
+void eu_context::consume_dot() {
+  if (!item_next(token) || !item_feat_present(token, "punc")) return;
+  const char* punc = item_feat_string(token, "punc");
+  if (punc[0] == '.') {
+    std::string rest = punc + 1;
+    item_set_string(token, "punc", rest.c_str());
+  }
+}
+
+bool eu_context::spell(const char* rules, const std::string& value, std::vector<std::string>* out) const {
+  if (!data || !data->spellout || !rules || value.empty()) return false;
+  icu::RuleBasedNumberFormat* f = (icu::RuleBasedNumberFormat*)data->spellout;
+  UErrorCode status = U_ZERO_ERROR;
+  f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(rules), status);
+  if (U_FAILURE(status)) return false;
+  icu::UnicodeString text;
+  bool negative = value[0] == '-';
+  std::string digits = negative ? value.substr(1) : value;
+  size_t dot = digits.find('.');
+  if (!eu_is_digits(digits.substr(0, dot)) || (dot != std::string::npos && !eu_is_digits(digits.substr(dot + 1))))
+    return false;
+  if (dot == std::string::npos && digits.size() <= 15) {
+    f->format((int64_t)value_of(digits), text);
+  } else {
+    if (dot != std::string::npos) {
+      // The integer part by the rules, the fraction digit by digit, as
+      // people read decimals ("Komma null fünf").
+      f->format((int64_t)value_of(digits.substr(0, dot)), text);
+      status = U_ZERO_ERROR;
+      f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(data->lang->cardinal_rules), status);
+      icu::UnicodeString point;
+      f->format(0.5, point);  // "null Komma fünf": the word between the parts
+      std::string p;
+      point.toUTF8String(p);
+      std::vector<std::string> pw;
+      eu_push_words(p.c_str(), &pw);
+      std::string sep = pw.size() == 3 ? pw[1] : ",";
+      text += icu::UnicodeString::fromUTF8(" " + sep);
+      for (char d : digits.substr(dot + 1)) {
+        icu::UnicodeString one;
+        f->format((int64_t)(d - '0'), one);
+        text += " ";
+        text += one;
+      }
+    } else {
+      return false;
+    }
+  }
+  if (negative && data->lang->minus) out->push_back(data->lang->minus);
+  std::string s;
+  text.toUTF8String(s);
+  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words.
+  std::string w;
+  for (size_t i = 0; i <= s.size(); ++i) {
+    bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
+    if (i == s.size() || s[i] == ' ' || s[i] == '-' || soft) {
+      if (!w.empty()) out->push_back(w);
+      w.clear();
+      if (soft) ++i;
+    } else {
+      w += s[i];
+    }
+  }
+  return true;
+}
+
+bool eu_context::number(const std::string& text, std::vector<std::string>* out) const {
+  std::string n;
+  if (!plain_number(lang, text, &n)) return false;
+  return spell(lang->cardinal_rules, n, out);
+}
+
+void eu_context::spell_letters(const std::string& text, std::vector<std::string>* out) const {
+  for (UChar32 c : code_points(text)) {
+    std::string letter = eu_lower(lang, utf8_of(c));
+    if (const char* words = find_name(lang->letters, letter))
+      eu_push_words(words, out);
+    else if (u_isdigit(c))
+      spell(lang->cardinal_rules, std::to_string(u_charDigitValue(c)), out);
+  }
+}
+
+cst_val* eu_tokentowords(cst_item* token) {
+  if (item_feat_present(token, "eu_consumed")) return nullptr;
+  if (item_feat_present(token, "phones")) return words_with_explicit_phones(token);
+  eu_voice_data* d = eu_voice_data_of(token);
+  if (!d) return nullptr;
+  eu_context c{d->lang, token, d};
+  Words words;
+  Reader(&c).read(c.token_text(0), 0, &words);
+  cst_val* out = nullptr;
+  for (const std::string& w : words) {
+    std::string bytes = eu_from_utf8(d, eu_lower(d->lang, w));
+    if (!bytes.empty()) out = cons_val(string_val(bytes.c_str()), out);
+  }
+  return val_reverse(out);
+}

@@ -1,0 +1,231 @@
+#include "modules/common/eu_voice.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include <unicode/rbnf.h>
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+
+#include "frontend/init_common.h"
+#include "frontend/intonation_common.h"
+#include "frontend/kvap_opts.h"
+#include "frontend/sylstruct_common.h"
+
+namespace {
+
+const char* const kFeatureNames[] = {"vc", "vlng", "vheight", "vfront", "vrnd", "ctype", "cplace", "cvox", nullptr};
+const int kFeatureCount = 8;
+
+cst_phoneset* new_phoneset(const eu_language* lang) {
+  int n = 0;
+  while (lang->phones[n].name) ++n;
+  // One value per distinct feature character.
+  std::string values;
+  for (int i = 0; i < n; ++i)
+    for (int k = 0; k < kFeatureCount && lang->phones[i].features[k]; ++k)
+      if (values.find(lang->phones[i].features[k]) == std::string::npos) values += lang->phones[i].features[k];
+  const cst_val** featvals = cst_alloc(const cst_val*, values.size() + 1);
+  for (size_t v = 0; v < values.size(); ++v) {
+    char s[2] = {values[v], '\0'};
+    featvals[v] = string_val(s);
+  }
+  int** table = cst_alloc(int*, n);
+  const char** names = cst_alloc(const char*, n + 1);
+  for (int i = 0; i < n; ++i) {
+    names[i] = lang->phones[i].name;
+    table[i] = cst_alloc(int, kFeatureCount);
+    for (int k = 0; k < kFeatureCount; ++k) {
+      char c = k < (int)strlen(lang->phones[i].features) ? lang->phones[i].features[k] : '0';
+      size_t at = values.find(c);
+      table[i][k] = at == std::string::npos ? 0 : (int)at;
+    }
+  }
+  cst_phoneset init = {lang->code, kFeatureNames, featvals, names, "pau", n, table, 0};
+  cst_phoneset* ps = cst_alloc(cst_phoneset, 1);
+  memcpy((void*)ps, &init, sizeof init);
+  return ps;
+}
+
+void free_phoneset(cst_phoneset* ps) {
+  if (!ps) return;
+  for (int i = 0; i < ps->num_phones; ++i) cst_free((void*)ps->fvtable[i]);
+  cst_free((void*)ps->fvtable);
+  for (int v = 0; ps->featvals[v]; ++v) delete_val((cst_val*)ps->featvals[v]);
+  cst_free((void*)ps->featvals);
+  cst_free((void*)ps->phonenames);
+  cst_free(ps);
+}
+
+cst_lexicon* new_lexicon(const eu_language* lang) {
+  eu_lexicon_record* r = cst_alloc(eu_lexicon_record, 1);
+  r->data = lang->lexdata;
+  r->lex.name = lang->code;
+  r->lex.syl_boundary = eu_syl_boundary;
+  r->lex.lts_function = eu_lts_function;
+  // A user lexicon may name any phone of the set, with a stress digit on vowels.
+  std::vector<std::string> names;
+  for (const eu_phone* p = lang->phones; p->name; ++p) {
+    names.push_back(p->name);
+    if (p->features[0] == '+')
+      for (const char* d : {"0", "1", "2"}) names.push_back(std::string(p->name) + d);
+  }
+  r->phone_table = cst_alloc(char*, names.size() + 1);
+  for (size_t i = 0; i < names.size(); ++i) r->phone_table[i] = cst_strdup(names[i].c_str());
+  r->lex.phone_table = r->phone_table;
+  return &r->lex;
+}
+
+void free_lexicon(cst_lexicon* lex) {
+  if (!lex) return;
+  eu_lexicon_record* r = (eu_lexicon_record*)lex;
+  for (int i = 0; r->phone_table[i]; ++i) cst_free(r->phone_table[i]);
+  cst_free(r->phone_table);
+  delete_val(lex->lex_addenda);
+  cst_free(r);
+}
+
+// The class table with its words converted into the module's encoding (the
+// words of the Word relation are in that encoding).
+void convert_gpos(eu_voice_data* d) {
+  const kvap_gpos_class* src = d->lang->gpos;
+  int classes = 0, words = 0;
+  while (src && src[classes].name) {
+    for (int w = 0; src[classes].words[w]; ++w) ++words;
+    ++classes;
+  }
+  d->gpos_words = new std::vector<std::string>();
+  d->gpos_words->reserve(words);
+  d->gpos = new kvap_gpos_class[classes + 1]();
+  if (classes == 0) return;
+  const char** lists = new const char*[words + classes];
+  int at = 0;
+  for (int c = 0; c < classes; ++c) {
+    d->gpos[c].name = src[c].name;
+    d->gpos[c].words = lists + at;
+    for (int w = 0; src[c].words[w]; ++w) {
+      d->gpos_words->push_back(eu_from_utf8(d, src[c].words[w]));
+      lists[at++] = d->gpos_words->back().c_str();
+    }
+    lists[at++] = nullptr;
+  }
+}
+
+void free_gpos(eu_voice_data* d) {
+  if (d->gpos && d->gpos[0].name) delete[] d->gpos[0].words;
+  delete[] d->gpos;
+  delete d->gpos_words;
+}
+
+// Punctuation of the tokenizer with the guillemets and inverted marks the
+// encoding has.
+std::string with_marks(const eu_voice_data* d, const char* base, const char* marksUtf8) {
+  return std::string(base) + eu_from_utf8(d, marksUtf8);
+}
+
+}  // namespace
+
+std::string eu_to_utf8(const eu_voice_data* d, const char* bytes) {
+  if (!bytes || !d || !d->codec) return "";
+  UErrorCode status = U_ZERO_ERROR;
+  icu::UnicodeString u(bytes, (int32_t)strlen(bytes), d->codec, status);
+  std::string out;
+  if (U_SUCCESS(status)) u.toUTF8String(out);
+  return out;
+}
+
+std::string eu_from_utf8(const eu_voice_data* d, const std::string& utf8) {
+  if (!d || !d->codec) return "";
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
+  std::string out(u.length() * 4 + 1, '\0');
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n = u.extract(&out[0], (int32_t)out.size(), d->codec, status);
+  if (U_FAILURE(status) || n < 0) return "";
+  out.resize((size_t)n < out.size() ? (size_t)n : out.size() - 1);
+  return out;
+}
+
+eu_voice_data* eu_voice_data_of(const cst_item* item) {
+  cst_utterance* u = item ? item_utt(item) : nullptr;
+  if (!u || !feat_present(u->features, "eu_voice")) return nullptr;
+  return (eu_voice_data*)val_userdata(feat_val(u->features, "eu_voice"));
+}
+
+cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, const char* dictPath,
+                        const char* encoding) {
+  if (!lang || !lang->lexdata || !lang->phones) return nullptr;
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* codec = ucnv_open(lang->encoding, &status);
+  if (U_FAILURE(status)) {
+    fprintf(stderr, "eu_voice_new: no converter for the encoding %s\n", lang->encoding);
+    return nullptr;
+  }
+  ucnv_setFromUCallBack(codec, UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr, nullptr, &status);
+  ucnv_setToUCallBack(codec, UCNV_TO_U_CALLBACK_SKIP, nullptr, nullptr, nullptr, &status);
+  status = U_ZERO_ERROR;
+  icu::RuleBasedNumberFormat* spellout =
+      new icu::RuleBasedNumberFormat(icu::URBNF_SPELLOUT, icu::Locale(lang->locale), status);
+  if (U_FAILURE(status)) {
+    fprintf(stderr, "eu_voice_new: no number spellout for the locale %s\n", lang->locale);
+    delete spellout;
+    ucnv_close(codec);
+    return nullptr;
+  }
+  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), new_lexicon(lang), codec, spellout, nullptr, nullptr};
+  convert_gpos(d);
+
+  cst_voice* v = new_voice();
+  v->name = lang->code;
+  cst_features* f = v->features;
+  feat_set_string(f, "version", lang->version);
+  feat_set_string(f, "encoding", lang->encoding);
+  feat_set_string(f, "language", lang->code);
+  feat_set(f, "eu_voice", userdata_val(d));
+  feat_set(f, "phoneset", phoneset_val(d->phoneset));
+  feat_set_string(f, "silence", "pau");
+  feat_set_string(f, "text_whitespace", cst_ts_default_whitespacesymbols);
+  feat_set_string(f, "text_postpunctuation", with_marks(d, cst_ts_default_postpunctuationsymbols, "«»").c_str());
+  feat_set_string(f, "text_prepunctuation", with_marks(d, cst_ts_default_prepunctuationsymbols, "¿¡«»").c_str());
+  feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
+  feat_set(f, "tokentowords_func", itemfunc_val(eu_tokentowords));
+  feat_set(f, "lexicon", lexicon_val(d->lexicon));
+  feat_set(f, "gpos_table", userdata_val(d->gpos));
+  // Words spelled as acronyms keep only their last stress.
+  feat_set(f, "lexical_insertion_func", uttfunc_val(lexical_insertion_with_acronym_stress));
+  // Phrase-final syllables carry Q (question), S (statement) or P (minor phrase).
+  feat_set(f, "intonation_func", uttfunc_val(generic_qsp_intonation));
+  feat_set_int(f, "kvap.multiple_pronunciations", multiplePronunciations ? 1 : 0);
+  // Commas get their own pause, as recorded voices pause there.
+  feat_set_int(f, "kvap.phrasal_pauses", 1);
+  common_ff_register(v->ffunctions);
+  ff_register_gpos(v->ffunctions);
+
+  // Text in another encoding is converted to the module's before tokenising.
+  if (encoding && encoding[0] && ucnv_compareNames(encoding, lang->encoding) != 0)
+    feat_set_string(f, "kvap.input_encoding", encoding);
+  if (dictPath && dictPath[0]) {
+    FILE* probe = fopen(dictPath, "r");
+    if (probe) {
+      fclose(probe);
+      feat_set_string(f, "kvap.user_dict", dictPath);
+    }
+  }
+  apply_ext_options(v);
+  return v;
+}
+
+void eu_voice_delete(cst_voice* voice) {
+  if (!voice) return;
+  eu_voice_data* d = feat_present(voice->features, "eu_voice")
+                         ? (eu_voice_data*)val_userdata(feat_val(voice->features, "eu_voice"))
+                         : nullptr;
+  common_deinit(voice);
+  delete_voice(voice);
+  if (!d) return;
+  free_phoneset(d->phoneset);
+  free_lexicon(d->lexicon);
+  ucnv_close(d->codec);
+  delete (icu::RuleBasedNumberFormat*)d->spellout;
+  free_gpos(d);
+  delete d;
+}

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Regenerates the pronunciation data of European modules:
+#   scripts/regen-lexicons.sh [--short] LANG...
+# For each LANG, data/LANG/lexicon.conf names the Debian word list and the
+# running-text corpus (for word frequencies); both are fetched with apt-get
+# download into build/lexgen/LANG/ and unpacked there, every word is
+# phonemised with espeak-ng (cached in build/lexgen/LANG/oracle.tsv; a full
+# German run phonemises 200,000 words, about 20 minutes on an idle core) and
+# vxn-lexgen writes data/LANG/LANG_lexicon.c.
+# --short phonemises 1,500 words and writes build/lexgen/LANG/short_lexicon.c
+# instead (the tests use it to check the pipeline, not the data).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+short=0
+if [ "${1:-}" = --short ]; then short=1; shift; fi
+[ $# -gt 0 ] || { echo "usage: regen-lexicons.sh [--short] LANG..." >&2; exit 1; }
+command -v espeak-ng >/dev/null || { echo "regen-lexicons: espeak-ng is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+lexgen=$build/bin/vxn-lexgen
+[ -x "$lexgen" ] || cmake --build "$build" --target vxn-lexgen -j 2 >/dev/null
+for lang in "$@"; do
+  conf=$root/data/$lang/lexicon.conf
+  [ -f "$conf" ] || { echo "regen-lexicons: no settings $conf" >&2; exit 1; }
+  get() { sed -n "s/^$1=//p" "$conf"; }
+  work=$build/lexgen/$lang
+  mkdir -p "$work/pkg"
+  for pkg in "$(get wordlist_package)" "$(get corpus_package)"; do
+    if ! ls "$work/pkg/${pkg}"_*.deb >/dev/null 2>&1; then
+      echo "regen-lexicons: fetching $pkg"
+      (cd "$work/pkg" && apt-get download "$pkg" 2>/dev/null)
+    fi
+    dpkg -x "$(ls "$work/pkg/${pkg}"_*.deb | head -1)" "$work/root"
+  done
+  version() { dpkg-deb -f "$(ls "$work/pkg/$1"_*.deb | head -1)" Version; }
+  licence() {
+    local c=$work/root/usr/share/doc/$1/copyright l
+    l=$(sed -n 's/^License: *//p' "$c" | head -1)
+    [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
+    echo "$l"
+  }
+  wl=$(get wordlist_package)
+  cp=$(get corpus_package)
+  # Running text of the corpus: manual pages without their roff requests and escapes.
+  if [ ! -s "$work/corpus.txt" ]; then
+    find "$work/root/$(get corpus_dir)" -type f -name '*.gz' -print0 | xargs -0 zcat -f 2>/dev/null |
+      grep -v "^[.']" | sed -e 's/\\f[BIRPC]//g' -e 's/\\[(][a-zA-Z]\{2\}//g' -e 's/\\[-e&|^ ]//g' >"$work/corpus.txt"
+  fi
+  limit=$(get word_limit)
+  out=$root/data/$lang/${lang}_lexicon.c
+  if [ $short = 1 ]; then
+    limit=1500
+    out=$work/short_lexicon.c
+  fi
+  "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
+    --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
+    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl"))" \
+    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
+done

@@ -1,0 +1,108 @@
+// The pronunciation data generator: phone map parsing and mapping (stress,
+// coda forms, multi-symbol keys), the stress rule, and letter-to-sound
+// training on a small lexicon whose letters map regularly.
+#include <gtest/gtest.h>
+
+#include "data/lexgen/lexgen.h"
+
+namespace {
+
+using lexgen::Entry;
+
+lexgen::PhoneMap german_like() {
+  lexgen::PhoneMap m;
+  std::string error;
+  EXPECT_TRUE(m.parse("# comment\n@\tax\na:\taa\nr\tr\txr\nI ;\tj\n;\t-\nts\tt s\nt\tt\nI\ti\nn\tn\n", &error))
+      << error;
+  m.vowels = {"ax", "aa", "i"};
+  return m;
+}
+
+std::string joined(const std::vector<std::string>& v) {
+  std::string s;
+  for (const std::string& p : v) s += (s.empty() ? "" : " ") + p;
+  return s;
+}
+
+TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
+  lexgen::PhoneMap m = german_like();
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("t 'a: r", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "t aa1 xr");  // r after a vowel, before none: coda form
+  ASSERT_TRUE(m.map("r 'a: n", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "r aa1 n");
+  ASSERT_TRUE(m.map("n I ; 'a: ts @", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "n j aa1 t s ax0");  // "I ;" as one key, ";" alone maps to nothing
+  ASSERT_TRUE(m.map("' t a: ,I", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "t aa1 i0");  // a lone mark stresses the next vowel; "," is dropped
+  EXPECT_FALSE(m.map("t Q", &phones, &unknown));
+  EXPECT_EQ(unknown, "Q");
+  std::string error;
+  lexgen::PhoneMap bad;
+  EXPECT_FALSE(bad.parse("a\n", &error));
+  EXPECT_EQ(error, "phone map line 1: expected KEY<TAB>PHONES[<TAB>CODA]: 'a'");
+  EXPECT_FALSE(bad.parse("a b c d\tx\n", &error));
+}
+
+TEST(LexgenStress, OnePrimaryStress) {
+  std::set<std::string> vowels = {"a", "ax", "i"};
+  lexgen::StressRule first;
+  first.unstressable = {"ax"};
+  std::vector<std::string> p = {"ax0", "t", "a0", "i0"};
+  first.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "ax0 t a1 i0");
+  p = {"a1", "t", "i1"};
+  first.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "a1 t i0");
+  lexgen::StressRule penult;
+  penult.penultimate = true;
+  p = {"k", "a0", "s", "a0"};
+  penult.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "k a1 s a0");
+  p = {"t"};
+  penult.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "t");
+}
+
+// A lexicon where c is k before a and s before i, x is "k s" and h is silent:
+// the trees must learn all of it from the aligned words.
+TEST(LexgenTraining, LearnsContextAndDualPhones) {
+  std::vector<Entry> words;
+  const char* syllables[] = {"ca", "ci", "ta", "ti", "xa", "ha"};
+  const char* phones[] = {"k a0", "s i0", "t a0", "t i0", "k s a0", "a0"};
+  for (int a = 0; a < 6; ++a)
+    for (int b = 0; b < 6; ++b) {
+      Entry e;
+      e.word = std::string(syllables[a]) + syllables[b];
+      std::string p = std::string(phones[a]) + " " + phones[b];
+      for (size_t start = 0; start < p.size();) {
+        size_t sp = p.find(' ', start);
+        e.phones.push_back(p.substr(start, sp == std::string::npos ? std::string::npos : sp - start));
+        start = sp == std::string::npos ? p.size() : sp + 1;
+      }
+      words.push_back(e);
+    }
+  lexgen::Aligner aligner;
+  aligner.train(words, 4);
+  std::vector<lexgen::Alignment> alignments;
+  for (const Entry& e : words) {
+    lexgen::Alignment a;
+    ASSERT_TRUE(aligner.align(e, &a)) << e.word;
+    alignments.push_back(a);
+  }
+  lexgen::Alignment x;
+  ASSERT_TRUE(aligner.align(words[4 * 6 + 2], &x));  // "xata"
+  EXPECT_EQ(x[0], "k-s");
+  lexgen::LtsModel model;
+  model.train(words, alignments, 1000, 1);
+  for (const Entry& e : words) EXPECT_EQ(joined(model.predict(e.word)), joined(e.phones)) << e.word;
+  EXPECT_LT(model.node_count(), 1000);
+  // A node budget smaller than the letters' roots still gives one leaf per letter.
+  lexgen::LtsModel tiny;
+  tiny.train(words, alignments, 2, 1);
+  EXPECT_EQ(tiny.node_count(), (int)tiny.letter_bytes.size());
+  EXPECT_EQ(joined(tiny.predict("zz")), "");  // letters it never saw give no phones
+}
+
+}  // namespace
