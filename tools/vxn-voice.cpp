@@ -18,6 +18,13 @@
 // In vxn-voice-import-hts.cpp and vxn-voice-coverage.cpp.
 int cmd_import_hts(std::vector<std::string>& args);
 int cmd_coverage(std::vector<std::string>& args);
+// In vxn-voice-build-pd.cpp.
+int cmd_build_pd(std::vector<std::string>& args);
+int cmd_f0_stats(std::vector<std::string>& args);
+// In vxn-voice-train.cpp.
+int cmd_train(std::vector<std::string>& args);
+// In vxn-voice-speak-corpus.cpp.
+int cmd_speak_corpus(std::vector<std::string>& args);
 
 namespace {
 
@@ -42,6 +49,18 @@ const char* kUsage =
     "                                 VOICEDIR/Model/DIR/STEM.* (import-hts --help: options)\n"
     "  coverage STEM LABELFILE...     share of labels that reach their leaves through\n"
     "                                 translated questions rather than default answers\n"
+    "  build-pd --list LIST --out FILE.pd [--codebook N] [--f0-min HZ] [--f0-max HZ]\n"
+    "           [--report FILE] [--quiet]\n"
+    "                                 build a hybrid prosody database from recordings\n"
+    "                                 with timed full-context labels ('WAV LAB' per line)\n"
+    "  f0-stats WAV...                per recording: voiced frames, median F0, 5-95 % F0\n"
+    "                                 range and log-F0 deviation in semitones\n"
+    "  train CORPUS OUT_STEM [options]\n"
+    "                                 train a voice from recordings and labels\n"
+    "                                 (vxn-voice train --help lists the options)\n"
+    "  speak-corpus --voice-dir DIR [--lang ID] [--voice N] SENTENCES OUTDIR\n"
+    "                                 speak sentences into a training corpus (speech,\n"
+    "                                 timed labels, the voice's own parameters)\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -303,7 +322,8 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
-    {"coverage", cmd_coverage},
+    {"coverage", cmd_coverage}, {"build-pd", cmd_build_pd},   {"f0-stats", cmd_f0_stats},
+    {"train", cmd_train},   {"speak-corpus", cmd_speak_corpus},
     {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };
