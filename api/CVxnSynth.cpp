@@ -276,6 +276,16 @@ int CVxnSynth::VXNFree() {
   return 1;
 }
 
+int CVxnSynth::VXNSetSpectralVariance(int percent) {
+  if (!language) {
+    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetSpectralVariance\n");
+    return 0;
+  }
+  percent = CVxnLanguage::CheckData(0, 100, percent);
+  VXN_Engine_set_spectral_variance(&language->engine, 0.01f * (float)percent);
+  return 1;
+}
+
 int CVxnSynth::VXNVoiceControl(int pitch, int alpha, int speed) {
   if (!language) {
     VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNVoiceControl\n");

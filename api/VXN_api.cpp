@@ -51,6 +51,10 @@ int VXNVoiceControl(void* handle, int pitch, int alpha, int speed) {
   return handle ? SYNTH(handle)->VXNVoiceControl(pitch, alpha, speed) : 0;
 }
 
+int VXNSetSpectralVariance(void* handle, int percent) {
+  return handle ? SYNTH(handle)->VXNSetSpectralVariance(percent) : 0;
+}
+
 int VXNGetControlState(void* handle) { return handle ? SYNTH(handle)->VXNGetControlState() : -1; }
 
 void VXNSetControlStart(void* handle) {

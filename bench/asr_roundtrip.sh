@@ -21,7 +21,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 recognise() {  # WAV -> one line of words
-  sox "$1" -r 16000 -c 1 -b 16 "$work/16k.wav" pad 0.3 0.3
+  sox -R "$1" -r 16000 -c 1 -b 16 "$work/16k.wav" pad 0.3 0.3
   pocketsphinx_continuous -hmm "$model/en-us" -lm "$model/en-us.lm.bin" \
     -dict "$model/cmudict-en-us.dict" -infile "$work/16k.wav" -logfn /dev/null 2>/dev/null |
     tr '\n' ' '

@@ -105,9 +105,88 @@ void VXN_Engine_create_sstream(VXN_Engine* engine, int deleteStartPause, int del
                         engine->parameter_iw, engine->gv_iw, deleteStartPause, deleteEndPause);
 }
 
+void VXN_Engine_set_spectral_variance(VXN_Engine* engine, float strength) {
+  if (!(strength > 0.0f)) strength = 0.0f;
+  if (strength > 1.0f) strength = 1.0f;
+  engine->spectral_variance = strength;
+}
+
+namespace {
+
+// Spectral sharpening of stream 0, measured on the frames of speech only:
+// pauses would add their own flat spectra to the statistics. Each frame's c0
+// then moves so that the energy of its envelope stays what it was:
+// sharpening must change the spectrum's shape, not its loudness.
+enum { kEnergyGrid = 128 };
+
+// Energy of exp(sum_{m>=1} c_m cos(m w~)) over linear frequency w. The
+// envelope is a cosine series in the warped frequency w~, so the integral is
+// taken there, uniformly in w~ with the weight dw/dw~: peaks are as narrow in
+// w~ at every frequency, and a grid in w~ resolves them all.
+// table[k * (dims + 1) + m] holds cos(m w~_k) for m < dims, and the weight
+// at index dims.
+double envelope_energy(const float* c, int dims, const float* table) {
+  double sum = 0.0;
+  for (int k = 0; k < kEnergyGrid; k++) {
+    const float* row = table + k * (dims + 1);
+    double s = 0.0;
+    for (int m = 1; m < dims; m++) s += (double)c[m] * row[m];
+    sum += exp(2.0 * s) * row[dims];
+  }
+  return sum / kEnergyGrid;
+}
+
+void scale_spectral_variance(VXN_Engine* engine) {
+  VXN_PStreamSet* pss = &engine->pss;
+  const int frames = pss->total_frame;
+  if (pss->nstream < 1 || frames <= 0 || !pss->pstream[0].par) return;
+  VXN_PStream* ps = &pss->pstream[0];
+  const int dims = ps->static_length;
+  unsigned char* used = (unsigned char*)VXN_calloc((size_t)frames, 1);
+  float* table = (float*)VXN_calloc((size_t)(kEnergyGrid * (dims + 1)), sizeof(float));
+  double* before = (double*)VXN_calloc((size_t)ps->length, sizeof(double));
+  if (!used || !table || !before) {
+    VXN_free(used);
+    VXN_free(table);
+    VXN_free(before);
+    return;
+  }
+  const int nstate = engine->sss.nstate;
+  const int labels = VXN_Label_get_size(&engine->label);
+  int t = 0;
+  for (int i = 0; i < labels; i++) {
+    const char* lab = VXN_Label_get_string(&engine->label, i);
+    const unsigned char speech = lab && !VXN_Check_pause(lab);
+    for (int s = 0; s < nstate; s++) {
+      const int k = i * nstate + s;
+      if (k >= engine->sss.total_state) break;
+      for (int f = 0; f < engine->sss.duration[k] && t < frames; f++) used[t++] = speech;
+    }
+  }
+  const double a = engine->voice_alpha;
+  for (int k = 0; k < kEnergyGrid; k++) {
+    const double wt = M_PI * (k + 0.5) / kEnergyGrid;
+    for (int m = 0; m < dims; m++) table[k * (dims + 1) + m] = (float)cos(m * wt);
+    table[k * (dims + 1) + dims] = (float)((1.0 - a * a) / (1.0 + 2.0 * a * cos(wt) + a * a));
+  }
+  for (int f = 0; f < ps->length; f++) before[f] = envelope_energy(ps->par[f], dims, table);
+  VXN_PStreamSet_scale_variance(pss, 0, engine->spectral_variance, used);
+  for (int f = 0; f < ps->length; f++) {
+    const double after = envelope_energy(ps->par[f], dims, table);
+    if (after > 0.0 && before[f] > 0.0) ps->par[f][0] += (float)(0.5 * log(before[f] / after));
+  }
+  VXN_free(used);
+  VXN_free(table);
+  VXN_free(before);
+}
+
+}  // namespace
+
 int VXN_Engine_create_pstream(VXN_Engine* engine) {
-  return VXN_PStreamSet_create(&engine->pss, &engine->sss, engine->msd_threshold,
-                               engine->gv_weight);
+  const int result = VXN_PStreamSet_create(&engine->pss, &engine->sss, engine->msd_threshold,
+                                           engine->gv_weight);
+  if (result == 1 && engine->spectral_variance > 0.0f) scale_spectral_variance(engine);
+  return result;
 }
 
 int VXN_Engine_create_gstream(VXN_Engine* engine) { return VXN_GStreamSet_create(engine); }

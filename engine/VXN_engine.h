@@ -62,6 +62,8 @@ typedef struct _VXN_Engine {
   int32_t output_fperiod;     // output samples per 5 ms frame
   float rate_ratio;           // sampling_rate / output_rate
   int32_t last_piece;         // 1 when the piece is the last of the input
+  float spectral_variance;    // 0 (default) .. 1: sharpening towards the voice's global
+                              // variance, an extension off unless a host sets it
   VXN_ModelSet ms;
   VXN_Label label;
   VXN_SStreamSet sss;
@@ -76,6 +78,9 @@ VXN_EXPORT void VXN_Engine_set_alpha(VXN_Engine* engine, float alpha);
 VXN_EXPORT void VXN_Engine_set_gamma(VXN_Engine* engine, int stage);
 VXN_EXPORT void VXN_Engine_set_log_gain(VXN_Engine* engine, int flag);
 VXN_EXPORT void VXN_Engine_set_beta(VXN_Engine* engine, float beta);
+// Strength of the spectral sharpening applied after parameter generation,
+// clamped to 0..1; 0 generates exactly as without it.
+VXN_EXPORT void VXN_Engine_set_spectral_variance(VXN_Engine* engine, float strength);
 VXN_EXPORT void VXN_Engine_set_audio_buff_size(VXN_Engine* engine, int size);
 VXN_EXPORT void VXN_Engine_set_msd_threshold(VXN_Engine* engine, int stream, float threshold);
 VXN_EXPORT void VXN_Engine_set_gv_weight(VXN_Engine* engine, int stream, float weight);

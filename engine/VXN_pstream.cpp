@@ -1,5 +1,7 @@
 #include "engine/VXN_pstream.h"
 
+#include <math.h>
+
 #include <string.h>
 
 #include "engine/VXN_misc.h"
@@ -275,6 +277,40 @@ int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float*
   }
   if (VXN_VT_is_hybrid()) Hybrid_close();
   return 1;
+}
+
+// A trajectory is never spread more than this: statistics that ask for more
+// belong to a voice whose generation is not what they were measured on.
+static const double kMaxVarianceScale = 4.0;
+
+void VXN_PStreamSet_scale_variance(VXN_PStreamSet* pss, int stream, float strength,
+                                   const unsigned char* used_frame) {
+  if (!(strength > 0.0f) || stream < 0 || stream >= pss->nstream) return;
+  VXN_PStream* ps = &pss->pstream[stream];
+  if (ps->msd_flag || !ps->gv_mean || !ps->par) return;
+  for (int d = 1; d < ps->static_length; d++) {
+    double sum = 0.0, sq = 0.0;
+    int n = 0;
+    for (int t = 0; t < ps->length; t++) {
+      if (used_frame && !used_frame[t]) continue;
+      sum += ps->par[t][d];
+      n++;
+    }
+    if (n < 2) return;
+    const double mean = sum / n;
+    for (int t = 0; t < ps->length; t++) {
+      if (used_frame && !used_frame[t]) continue;
+      const double e = ps->par[t][d] - mean;
+      sq += e * e;
+    }
+    const double var = sq / n;
+    if (!(var > 0.0) || !(ps->gv_mean[d] > 0.0f)) continue;
+    double ratio = sqrt(ps->gv_mean[d] / var);
+    if (ratio > kMaxVarianceScale) ratio = kMaxVarianceScale;
+    const double scale = 1.0 + strength * (ratio - 1.0);
+    for (int t = 0; t < ps->length; t++)
+      ps->par[t][d] = (float)(mean + scale * (ps->par[t][d] - mean));
+  }
 }
 
 void VXN_PStreamSet_clear(VXN_PStreamSet* pss) {

@@ -31,7 +31,7 @@ typedef struct _VXN_PStream {
   int32_t* win_r_width;
   float** win_coefficient;
   int32_t* msd_flag;          // [total_frame], multi-space streams only
-  float* gv_mean;             // carried, not applied
+  float* gv_mean;             // applied only by VXN_PStreamSet_scale_variance
   float* gv_vari;
   float gv_weight;
 } VXN_PStream;
@@ -49,6 +49,18 @@ void VXN_PStreamSet_initialize(VXN_PStreamSet* pss);
 int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float* msd_threshold,
                           const float* gv_weight);
 void VXN_PStreamSet_clear(VXN_PStreamSet* pss);
+
+// Optional spectral sharpening, off unless a host asks for it: moves the
+// generated trajectory of every dimension d >= 1 of a stream towards the
+// variance its global-variance statistics give, around its own mean over the
+// frames flagged in used_frame (all frames when null):
+//   c'(t) = m + (1 + strength (r - 1)) (c(t) - m),  r = min(sqrt(gv_mean[d] / v), 4),
+// with m and v the mean and variance over the used frames. strength 0 leaves
+// the stream untouched; 1 gives the full global variance. Streams without
+// global-variance statistics, multi-space streams and dimensions without
+// spread are left as they are.
+void VXN_PStreamSet_scale_variance(VXN_PStreamSet* pss, int stream, float strength,
+                                   const unsigned char* used_frame);
 
 int VXN_PStreamSet_get_nstream(const VXN_PStreamSet* pss);
 int VXN_PStreamSet_get_static_length(const VXN_PStreamSet* pss, int stream);

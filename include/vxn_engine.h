@@ -80,6 +80,11 @@ VXN_API void VXNSetMemory(void* handle, int chunkSize, int chunkCount);
 VXN_API void VXNSetStreamCallback(void* handle, VXNStreamCallback callback);
 /* pitch -70..70, timbre -10..10, speed -5..5; 256 leaves a setting unchanged. */
 VXN_API int VXNVoiceControl(void* handle, int pitch, int alpha, int speed);
+/* Extension, off by default: sharpens the generated spectrum towards the
+ * voice's global variance (0 off, 100 full), for voices that sound muffled.
+ * 0 generates exactly as without the call. Call after VXNModelSelect; the
+ * setting lasts until VXNSetLanguage. 1, or 0 without a language. */
+VXN_API int VXNSetSpectralVariance(void* handle, int percent);
 /* 1 running, 0 stop requested, -1 without a language. */
 VXN_API int VXNGetControlState(void* handle);
 VXN_API void VXNSetControlStart(void* handle);
@@ -183,6 +188,7 @@ class VXN_API CVxnSynth {
   int VXNRefresh();
   int VXNFree();
   int VXNVoiceControl(int pitch, int alpha, int speed);
+  int VXNSetSpectralVariance(int percent);
   void VXNSetStreamCallback(void (*callback)(short* samples, int count, int state));
   void VXNSetMemory(int chunkSize, int chunkCount);
   void VXNSetPrintLevel(int level);

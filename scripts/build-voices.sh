@@ -113,7 +113,9 @@ EOF
 # one-line licence; licence_file copies the full text to the given path.
 source_args() {
   case "$1" in
-    slt) echo "$slt" ;;
+    # Formants enhanced by 0.4: the variant that the ASR A/B test
+    # (bench/voice_ab.sh, docs/voice-quality.md) found most intelligible.
+    slt) echo "$slt --formant-enhance 0.4" ;;
     en-GB-cstr-uk-female) echo "$shared/$1 --rate 48000 --alpha 0.55" ;;
     es-cstr-upc-upm) echo "$shared/$1/cstr_upc_upm_spanish_hts.htsvoice" ;;
     *) echo "$shared/$1/24000/voice.data" ;;

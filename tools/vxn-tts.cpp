@@ -50,6 +50,8 @@ void usage(FILE* out) {
           "  -p, --pitch N         pitch shift -70..70 (default 0)\n"
           "  -s, --speed N         speed step -5..5 (default 0)\n"
           "  -t, --timbre N        timbre -10..10 (default 0)\n"
+          "      --sharpen N       spectral sharpening towards the voice's global variance,\n"
+          "                        0..100 (default 0: off)\n"
           "Output:\n"
           "  -o, --output FILE     write the speech to FILE as WAV; \"-\" streams it to\n"
           "                        standard output, header first, chunks as they arrive\n"
@@ -173,13 +175,15 @@ int print_labels(const char* const* labels, int count, void* user) {
 
 int main(int argc, char** argv) {
   std::string voiceDir, lang = kDefaultLanguage, text;
-  int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0;
+  int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0,
+      sharpen = 0;
   bool verbose = false, quiet = false, raw = false, printLabels = false, hybrid = false;
   bool listLanguages = false, listVoices = false, haveText = false;
   const char* output = nullptr;
   const char* labels = nullptr;
   enum {
-    kLabels = 1000, kVerbose, kRaw, kPrintLabels, kListLanguages, kListVoices, kVersion, kHybrid
+    kLabels = 1000, kVerbose, kRaw, kPrintLabels, kListLanguages, kListVoices, kVersion, kSharpen,
+    kHybrid
   };
   static const option kOptions[] = {
       {"voice-dir", required_argument, nullptr, 'd'},
@@ -192,6 +196,7 @@ int main(int argc, char** argv) {
       {"pitch", required_argument, nullptr, 'p'},
       {"speed", required_argument, nullptr, 's'},
       {"timbre", required_argument, nullptr, 't'},
+      {"sharpen", required_argument, nullptr, kSharpen},
       {"labels", required_argument, nullptr, kLabels},
       {"raw", no_argument, nullptr, kRaw},
       {"print-labels", no_argument, nullptr, kPrintLabels},
@@ -228,6 +233,7 @@ int main(int argc, char** argv) {
       case 'p': ok = parse_int(optarg, -70, 70, &pitch); option = "--pitch"; break;
       case 's': ok = parse_int(optarg, -5, 5, &speed); option = "--speed"; break;
       case 't': ok = parse_int(optarg, -10, 10, &timbre); option = "--timbre"; break;
+      case kSharpen: ok = parse_int(optarg, 0, 100, &sharpen); option = "--sharpen"; break;
       case kLabels: labels = optarg; break;
       case kRaw: raw = true; break;
       case kPrintLabels: printLabels = true; break;
@@ -306,6 +312,7 @@ int main(int argc, char** argv) {
   VXNSetMemory(engine, (rate / 200) * 20 * channels, 4);
   VXNSetStreamCallback(engine, on_chunk);
   VXNVoiceControl(engine, pitch, timbre, speed);
+  if (sharpen > 0) VXNSetSpectralVariance(engine, sharpen);
   bool synthesise = audio;
   if (printLabels) VXNSetLabelCallback(engine, print_labels, &synthesise);
 

@@ -24,6 +24,7 @@
 #include "tools/voicebuild/VXN_package_writer.h"
 #include "tools/voicebuild/VXN_question_translate.h"
 #include "tools/voicebuild/VXN_voice_derive.h"
+#include "tools/voicebuild/VXN_voice_enhance.h"
 #include "tools/voicebuild/VXN_voice_import.h"
 #include "tools/voicebuild/VXN_voice_level.h"
 
@@ -43,7 +44,13 @@ const char* kImportUsage =
     "                           \"## donor: SET\" of the Markdown page\n"
     "  --derive male|female     derive a second speaker (vocal tract and pitch register)\n"
     "  --level-db L             bring the voice's level (upper-quartile spectral power\n"
-    "                           gain, printed as \"level\") to L dB\n";
+    "                           gain, printed as \"level\") to L dB\n"
+    "  --formant-enhance BETA   scale mel-cepstral means 2..34 by 1 + BETA (0..1, default\n"
+    "                           0), keeping each state's energy: a postfilter baked into\n"
+    "                           the voice\n"
+    "  --phone-aperiodicity     band aperiodicity on trees of phone classes (vowels,\n"
+    "                           nasals, voiced fricatives, ...) over the voicing weight\n"
+    "  --duration-scale S       multiply every duration mean by S (0.5..2, default 1)\n";
 
 double now_seconds() {
   struct timeval tv;
@@ -62,6 +69,47 @@ bool make_dirs(const std::string& path) {
   }
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool parse_number(const std::string& s, double low, double high, double* out) {
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (s.empty() || *end != '\0' || !(v >= low && v <= high)) return false;
+  *out = v;
+  return true;
+}
+
+std::string fmt_enhance(int first, int last, double factor, double worst_c0) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf,
+                "formants enhanced: mel-cepstral means %d..%d scaled by %.3f, energy kept "
+                "(largest c0 change %.3f)", first, last, factor, worst_c0);
+  return buf;
+}
+
+std::string fmt_duration(double scale) {
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "duration means scaled by %.3f", scale);
+  return buf;
+}
+
+// Report lines of the phone-class aperiodicity trees.
+std::vector<std::string> describe(const vxn::voice::PhoneAperiodicity& pa,
+                                  const vxn::voice::AperiodicityReport& ap) {
+  std::vector<std::string> out;
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "aperiodicity by phone class: %zu classes, %d pdfs, %d nodes",
+                pa.classes.size() - ap.missing_questions.size(), ap.pdfs, ap.nodes);
+  out.push_back(buf);
+  for (const vxn::voice::AperiodicityClass& c : pa.classes) {
+    std::snprintf(buf, sizeof buf, "  %-22s %5.0f %5.0f %5.0f %5.0f %5.0f dB", c.question.c_str(),
+                  c.profile_db[0], c.profile_db[1], c.profile_db[2], c.profile_db[3],
+                  c.profile_db[4]);
+    out.push_back(buf);
+  }
+  for (const std::string& q : ap.missing_questions)
+    out.push_back("question " + q + " is not in the voice: its class is skipped");
+  return out;
 }
 
 bool plain_name(const std::string& s) {
@@ -91,10 +139,17 @@ void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
 int cmd_import_hts(std::vector<std::string>& args) {
   using namespace vxn::voice;
   std::string source, lang_dir, stem, out_dir, rate, alpha, labels = "hts", phone_map, donor,
-      derive, level;
+      derive, level, beta_text, duration_text;
+  bool phone_aperiodicity = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::string* target = a == "--lang-dir"    ? &lang_dir
+    if (a == "--phone-aperiodicity") {
+      phone_aperiodicity = true;
+      continue;
+    }
+    std::string* target = a == "--formant-enhance" ? &beta_text
+                          : a == "--duration-scale" ? &duration_text
+                          : a == "--lang-dir"    ? &lang_dir
                           : a == "--stem"      ? &stem
                           : a == "--out"       ? &out_dir
                           : a == "--rate"      ? &rate
@@ -132,6 +187,17 @@ int cmd_import_hts(std::vector<std::string>& args) {
     return kExitUsage;
   }
 
+  double beta = 0.0, duration_scale = 1.0;
+  if (!beta_text.empty() && !parse_number(beta_text, 0.0, 1.0, &beta)) {
+    std::fprintf(stderr, "vxn-voice: --formant-enhance '%s' is not a number in 0..1\n",
+                 beta_text.c_str());
+    return kExitUsage;
+  }
+  if (!duration_text.empty() && !parse_number(duration_text, 0.5, 2.0, &duration_scale)) {
+    std::fprintf(stderr, "vxn-voice: --duration-scale '%s' is not a number in 0.5..2\n",
+                 duration_text.c_str());
+    return kExitUsage;
+  }
   if (phone_map.empty() != donor.empty()) {
     std::fprintf(stderr, "vxn-voice: --phone-map and --donor go together\n");
     return kExitUsage;
@@ -230,6 +296,26 @@ int cmd_import_hts(std::vector<std::string>& args) {
       return kExitBad;
     }
     for (const std::string& n : dr.notes) rep.notes.push_back(n);
+  }
+  if (beta > 0.0) {
+    FormantEnhancement fe;
+    fe.beta = beta;
+    fe.alpha = opt.dst_alpha;
+    const double worst = enhance_formants(&voice, fe);
+    rep.notes.push_back(fmt_enhance(fe.first, opt.dst_order, 1.0 + beta, worst));
+  }
+  if (phone_aperiodicity) {
+    const PhoneAperiodicity pa = english_phone_aperiodicity();
+    AperiodicityReport ap;
+    if (!build_phone_aperiodicity(&voice, pa, &ap, &error)) {
+      std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
+      return kExitBad;
+    }
+    for (const std::string& line : describe(pa, ap)) rep.notes.push_back(line);
+  }
+  if (duration_scale != 1.0) {
+    scale_durations(&voice, duration_scale);
+    rep.notes.push_back(fmt_duration(duration_scale));
   }
   const double level_before = voice_level_db(voice);
   if (!level.empty()) {

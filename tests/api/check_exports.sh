@@ -8,7 +8,7 @@ status=0
 for name in create destroy VXNSetLanguage VXNSetHybrid VXNModelSelect VXNInit VXNSetSamplingRate \
             VXNSetPrintLevel VXNSetChannel VXNSetMemory VXNSetStreamCallback VXNVoiceControl \
             VXNGetControlState VXNSetControlStart VXNSetControlStop VXNRefresh VXNFree \
-            VXNStartStreamingPlayUtf8 tts_init tts_get_pcm_data tts_release \
+            VXNStartStreamingPlayUtf8 VXNSetSpectralVariance tts_init tts_get_pcm_data tts_release \
             VXN_Engine_initialize VXN_Engine_clear VXN_Engine_refresh VXN_Upsampling \
             VXN_print VXN_error g_nStatePrint _Z17VXNGetSampingRatePv \
             VXNGetSamplingRate VXNGetChannel VXNStartStreamingPlayUtf16 VXNStartStreamingPlay \

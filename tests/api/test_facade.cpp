@@ -43,7 +43,8 @@ TEST_F(Facade, UnknownLanguageLeavesNoHost) {
 TEST_F(Facade, SettersWithoutHostReportTheirName) {
   const char* names[] = {"VXNSetStreamCallback", "VXNSetMemory", "VXNSetSamplingRate",
                          "VXNSetChannel", "VXNSetControlStart", "VXNSetControlStop",
-                         "VXNModelSelect", "VXNVoiceControl", "VXNInit", "VXNShowLanguage"};
+                         "VXNModelSelect", "VXNVoiceControl", "VXNInit", "VXNShowLanguage",
+                         "VXNSetSpectralVariance"};
   testing::internal::CaptureStderr();
   synth_->VXNSetStreamCallback(nullptr);
   synth_->VXNSetMemory(10, 2);
@@ -57,6 +58,7 @@ TEST_F(Facade, SettersWithoutHostReportTheirName) {
   EXPECT_EQ(synth_->VXNInit(dir, dir), 0);
   char out[64];
   EXPECT_EQ(synth_->VXNShowLanguage(out), 0);
+  EXPECT_EQ(synth_->VXNSetSpectralVariance(50), 0);
   const std::string err = testing::internal::GetCapturedStderr();
   for (const char* name : names)
     EXPECT_NE(err.find(std::string("Not initialized in ") + name), std::string::npos) << name;
@@ -156,6 +158,15 @@ TEST_F(Facade, VoiceControlClampsAndTables) {
   synth_->VXNVoiceControl(12, 256, 256);
   EXPECT_EQ(engine().pitch_shift, 12);
   EXPECT_FLOAT_EQ(synth_->Language()->speed, 2.0f);
+
+  // Spectral sharpening is off until asked for, then clamped to 0..100 %.
+  EXPECT_EQ(engine().spectral_variance, 0.0f);
+  EXPECT_EQ(synth_->VXNSetSpectralVariance(250), 1);
+  EXPECT_FLOAT_EQ(engine().spectral_variance, 1.0f);
+  synth_->VXNSetSpectralVariance(-3);
+  EXPECT_EQ(engine().spectral_variance, 0.0f);
+  synth_->VXNSetSpectralVariance(40);
+  EXPECT_FLOAT_EQ(engine().spectral_variance, 0.4f);
 
   // Model selection resets the voice.
   synth_->VXNModelSelect(0);

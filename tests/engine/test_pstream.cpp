@@ -316,4 +316,81 @@ TEST_F(PStream, AllocationFailureReturnsMinusOneAndClears) {
   EXPECT_EQ(pss_.nstream, 0);
 }
 
+// Spectral sharpening: dimensions 1.. reach their global variance over the
+// frames that count, around their own mean; dimension 0, unflagged frames'
+// statistics and multi-space streams stay out of it.
+TEST_F(PStream, VarianceScalingReachesTheGlobalVariance) {
+  build_sss(&sss_, {{4, false}, {1, true}}, 5, 3);
+  set_durations(&sss_, std::vector<int>(15, 4));
+  std::mt19937 rng(11u);
+  std::uniform_real_distribution<float> value(-1.0f, 1.0f);
+  for (int k = 0; k < 15; k++) {
+    for (int d = 0; d < 12; d++) sss_.sstream[0].mean[k][d] = value(rng);
+    sss_.sstream[1].msd[k] = 0.9f;
+    sss_.sstream[1].mean[k][0] = 5.0f + value(rng);
+  }
+  for (int s = 0; s < 2; s++) {
+    sss_.sstream[s].gv_mean = (float*)VXN_calloc(4, sizeof(float));
+    sss_.sstream[s].gv_vari = (float*)VXN_calloc(4, sizeof(float));
+  }
+  sss_.sstream[1].gv_mean[0] = 4.0f;
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  const int T = pss_.total_frame;
+  std::vector<std::vector<float>> before(T, std::vector<float>(4));
+  std::vector<float> lf0(T);
+  for (int t = 0; t < T; t++) {
+    for (int d = 0; d < 4; d++) before[t][d] = VXN_PStreamSet_get_parameter(&pss_, 0, t, d);
+    lf0[t] = VXN_PStreamSet_get_parameter(&pss_, 1, t, 0);
+  }
+  // Statistics of frames 20..39, the only frames flagged below.
+  auto spread = [&](int d, bool now, double* mean) {
+    double m = 0, v = 0;
+    for (int t = 20; t < 40; t++) m += now ? VXN_PStreamSet_get_parameter(&pss_, 0, t, d) : before[t][d];
+    m /= 20;
+    for (int t = 20; t < 40; t++) {
+      const double e = (now ? VXN_PStreamSet_get_parameter(&pss_, 0, t, d) : before[t][d]) - m;
+      v += e * e / 20;
+    }
+    *mean = m;
+    return v;
+  };
+  // Dimension 1 asks for 2.25 times its variance (spread x 1.5); dimension 2
+  // for 100 times, which the limit holds at 16 (x 4); dimension 3 has none.
+  double m;
+  const double v1 = spread(1, false, &m), v2 = spread(2, false, &m);
+  pss_.pstream[0].gv_mean[0] = 9.0f;
+  pss_.pstream[0].gv_mean[1] = (float)(2.25 * v1);
+  pss_.pstream[0].gv_mean[2] = (float)(100.0 * v2);
+  pss_.pstream[0].gv_mean[3] = 0.0f;
+  const double expected[4] = {0.0, 2.25 * v1, 16.0 * v2, 0.0};
+  // Off: not a bit changes.
+  VXN_PStreamSet_scale_variance(&pss_, 0, 0.0f, nullptr);
+  for (int t = 0; t < T; t++)
+    for (int d = 0; d < 4; d++) EXPECT_EQ(VXN_PStreamSet_get_parameter(&pss_, 0, t, d), before[t][d]);
+
+  // Full strength on the middle label's frames only (frames 20..39).
+  std::vector<unsigned char> used(T, 0);
+  for (int t = 20; t < 40; t++) used[t] = 1;
+  VXN_PStreamSet_scale_variance(&pss_, 0, 1.0f, used.data());
+  VXN_PStreamSet_scale_variance(&pss_, 1, 1.0f, nullptr);
+  for (int d = 0; d < 4; d++) {
+    double m0, m1;
+    spread(d, false, &m0);
+    const double v = spread(d, true, &m1);
+    EXPECT_NEAR(m1, m0, 1e-4) << "dimension " << d;
+    if (d == 1 || d == 2) {
+      EXPECT_NEAR(v, expected[d], 1e-3 * expected[d]) << "dimension " << d;
+      // Frames outside the statistics move by the same affine map.
+      const double scale = (VXN_PStreamSet_get_parameter(&pss_, 0, 20, d) - m0) /
+                           (before[20][d] - m0);
+      EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 5, d) - m0,
+                  scale * (before[5][d] - m0), 1e-4);
+    } else {
+      for (int t = 0; t < T; t++)
+        EXPECT_EQ(VXN_PStreamSet_get_parameter(&pss_, 0, t, d), before[t][d]) << "dimension " << d;
+    }
+  }
+  for (int t = 0; t < T; t++) EXPECT_EQ(VXN_PStreamSet_get_parameter(&pss_, 1, t, 0), lf0[t]);
+}
+
 }  // namespace

@@ -159,4 +159,68 @@ TEST_F(SynthesisEndToEnd, ArbitraryUtterancesRunThrough) {
   }
 }
 
+// Spectral sharpening, when a host asks for it: the spectral trajectory
+// spreads towards the voice's global variance while every frame keeps the
+// energy of its envelope, so the speech stays as loud as before.
+TEST_F(SynthesisEndToEnd, SpectralSharpeningKeepsFrameEnergy) {
+  // Envelope energy over linear frequency on a fine grid.
+  const int grid = 4096;
+  std::vector<double> cosines((size_t)grid * 35);
+  for (int k = 0; k < grid; k++) {
+    const double w = M_PI * (k + 0.5) / grid;
+    const double wt = w + 2.0 * atan2(0.45 * sin(w), 1.0 - 0.45 * cos(w));
+    for (int m = 0; m < 35; m++) cosines[(size_t)k * 35 + (size_t)m] = cos(m * wt);
+  }
+  auto energy = [&](const float* c) {
+    double sum = 0.0;
+    for (int k = 0; k < grid; k++) {
+      double s = 0.0;
+      for (int m = 0; m < 35; m++) s += c[m] * cosines[(size_t)k * 35 + (size_t)m];
+      sum += exp(2.0 * s);
+    }
+    return sum / grid;
+  };
+  auto spread = [](const std::vector<std::vector<float>>& p, int d) {
+    double m = 0.0, v = 0.0;
+    for (const auto& f : p) m += f[(size_t)d];
+    m /= (double)p.size();
+    for (const auto& f : p) v += (f[(size_t)d] - m) * (f[(size_t)d] - m);
+    return v / (double)p.size();
+  };
+  auto run = [&](float strength, std::vector<std::vector<float>>* par) {
+    g_pcm.clear();
+    VXN_Engine_set_spectral_variance(&engine_, strength);
+    VXN_Engine_refresh(&engine_);
+    vxn_test::set_labels(&engine_, sentence(25, 31));
+    VXN_Engine_create_sstream(&engine_, 0, 0);
+    EXPECT_EQ(VXN_Engine_create_pstream(&engine_), 1);
+    // As generated: the frame loop smooths c0 in place afterwards.
+    par->clear();
+    for (int t = 0; t < VXN_PStreamSet_get_total_frame(&engine_.pss); t++) {
+      const float* c = VXN_PStreamSet_get_parameter_vector(&engine_.pss, 0, t);
+      par->emplace_back(c, c + 35);
+    }
+    EXPECT_EQ(VXN_Engine_create_gstream(&engine_), 0);
+    double e = 0.0;
+    for (short x : g_pcm) e += (double)x * x;
+    return sqrt(e / (double)g_pcm.size());
+  };
+  std::vector<std::vector<float>> plain, sharp;
+  const double rms_plain = run(0.0f, &plain);
+  const double rms_sharp = run(1.0f, &sharp);
+  ASSERT_EQ(plain.size(), sharp.size());
+  for (size_t t = 0; t < plain.size(); t++)
+    EXPECT_NEAR(log(energy(sharp[t].data()) / energy(plain[t].data())), 0.0, 0.1) << "frame " << t;
+  // Dimensions spread, or stay where the synthetic voice's global variance
+  // is not positive.
+  int wider = 0;
+  for (int d = 1; d < 35; d++) {
+    EXPECT_GE(spread(sharp, d), 0.999 * spread(plain, d)) << "dimension " << d;
+    wider += spread(sharp, d) > 1.01 * spread(plain, d);
+  }
+  EXPECT_GE(wider, 10);
+  EXPECT_NEAR(20.0 * log10(rms_sharp / rms_plain), 0.0, 1.5);
+  EXPECT_NE(plain, sharp);
+}
+
 }  // namespace

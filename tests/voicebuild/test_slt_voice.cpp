@@ -22,6 +22,7 @@
 #include "engine/VXN_vsearch.h"
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_package_writer.h"
+#include "tools/voicebuild/VXN_voice_enhance.h"
 #include "tools/voicebuild/VXN_voice_import.h"
 
 using namespace vxn::voice;
@@ -82,6 +83,12 @@ Shared* shared() {
     s->problem = "import: " + err;
     return s.get();
   }
+  // scripts/build-voices.sh builds the default voice with its formants
+  // enhanced by 0.4.
+  FormantEnhancement fe;
+  fe.beta = 0.4;
+  fe.alpha = ImportOptions().dst_alpha;
+  enhance_formants(&s->imported, fe);
   s->fresh_stem = ::testing::TempDir() + "slt_fresh";
   if (!write_package(s->imported, s->fresh_stem, &s->report, &err, &s->dequantised)) {
     s->problem = "writer: " + err;
