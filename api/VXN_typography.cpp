@@ -73,6 +73,15 @@ Target target_of(int languageId) {
 bool blank(uint32_t c) { return c == ' ' || c == '\t' || kind_of(c) == kSpace; }
 bool digit(uint32_t c) { return c >= '0' && c <= '9'; }
 
+// True when the text before `end` ends in a number, or a time with am or pm
+// (10:00pm), so that a dash after it joins a range.
+bool ends_number(const Text& t, size_t end) {
+  if (end > 0 && digit(t[end - 1])) return true;
+  if (end < 3 || (t[end - 1] != 'm' && t[end - 1] != 'M')) return false;
+  const uint32_t ap = t[end - 2] | 0x20;
+  return (ap == 'a' || ap == 'p') && digit(t[end - 3]);
+}
+
 // A dash or bullet standing between phrases: a comma after the phrase before
 // it (unless punctuation already ends it), then one blank.
 void write_pause(Text* out, bool moreFollows) {
@@ -112,8 +121,7 @@ Text rewrite(const Text& in, Target target, bool* changed) {
         while (prev > 0 && blank(out[prev - 1])) --prev;
         const bool spacedBefore = prev < out.size();
         const bool spacedAfter = next > i + 1;
-        const bool numbers = kind != kBullet && prev > 0 && digit(out[prev - 1]) && next < in.size() &&
-                             digit(in[next]);
+        const bool numbers = kind != kBullet && ends_number(out, prev) && next < in.size() && digit(in[next]);
         const bool minus = kind != kBullet && (prev == 0 || spacedBefore) && !spacedAfter &&
                            next < in.size() && digit(in[next]);
         const bool inWord = kind == kEnDash && !spacedBefore && !spacedAfter && prev > 0;
