@@ -44,7 +44,7 @@ bool host_name(const string& s) {
   bool letter = false;
   char prev = '.';
   for (char c : s.substr(0, dot)) {
-    if (c == '.' && (prev == '.' || prev == '-')) return false;
+    if ((c == '.' || c == '-') && (prev == '.' || prev == '-')) return false;
     if (!is_alnum(c) && c != '.' && c != '-') return false;
     letter |= is_lower(c) || is_upper(c);
     prev = c;

@@ -681,6 +681,20 @@ cst_val* roman_rule(cst_item* token, const string& s) {
   return en_exp_numeric_roman(token, s.c_str(), 0, 1, 0);
 }
 
+// Onsets of loanwords and names that the English word test leaves out
+// (chlorine, khaki, pneumonia, tsunami, schmooze, fjord, czar, llama),
+// followed by a vowel.
+bool loan_onset(const string& l) {
+  static const char* const onsets[] = {"chl", "kl", "kh", "pn", "ps", "pt", "sch", "schl", "schm", "schn",
+                                       "schw", "shl", "shm", "sht", "ts", "tz", "thw", "dh", "dj",  "fj",
+                                       "ll",  "mn", "phl", "sv", "zw", "cz", "sr", "pw", "scl", nullptr};
+  for (int i = 0; onsets[i]; ++i) {
+    const size_t n = strlen(onsets[i]);
+    if (l.compare(0, n, onsets[i]) == 0 && l.size() > n && strchr("aeiouy", l[n])) return true;
+  }
+  return false;
+}
+
 // True when a neighbouring token is written in capitals (more than one letter).
 bool shouting(const cst_item* token) {
   for (const cst_item* t : {(const cst_item*)item_prev(token), (const cst_item*)item_next(token)}) {
@@ -726,7 +740,8 @@ cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
   // rhythms); capitals and words without a vowel stay letters.
   const string l = lower(s);
   const bool lower_case = l == s || (l.substr(1) == s.substr(1) && is_upper(s[0]));
-  if (lower_case && s.size() >= 4 && !en_is_acronym(s.c_str(), l.c_str()) && en_aswd_onset(l.c_str()))
+  if (lower_case && s.size() >= 4 && !en_is_acronym(s.c_str(), l.c_str()) &&
+      (en_aswd_onset(l.c_str()) || loan_onset(l)))
     return words(l);
   return spell(s);
 }
