@@ -575,13 +575,10 @@ cst_val* title_rule(cst_item* token, const string& s) {
   const string next = next_name(token), prev = prev_name(token);
   const bool name_follows = !next.empty() && is_upper(next[0]);
   const bool name_before = !prev.empty() && is_upper(prev[0]) && letters_only(prev);
-  // Dr and St lose their dot when the analyzer parts them from a name
-  // written against them (Dr.Who, St.Louis): written with a capital and
-  // before a name they are still the titles.
-  if (punc[0] != '.') {
-    if (punc[0] || !name_follows || (s != "Dr" && s != "St")) return nullptr;
-    return words(s == "Dr" ? "doctor" : "saint");
-  }
+  // Dr and St written without their dot beside a name (and as the analyzer
+  // leaves Dr.Who and St.Louis: Dr Who) read as with it.
+  const bool dotted = punc[0] == '.';
+  if (!dotted && (punc[0] || !(name_follows || name_before) || (s != "Dr" && s != "St"))) return nullptr;
   if (!prev.empty() && is_digit(prev[0]) && !name_before && l != "st" && l != "rd") return nullptr;
   const char* word = nullptr;
   if (l == "st") word = name_follows && !name_before ? "saint" : "street";
@@ -592,7 +589,7 @@ cst_val* title_rule(cst_item* token, const string& s) {
     if (l == others[i][0]) word = others[i][1];
   if (!word) return nullptr;
   // The dot is the abbreviation's unless the sentence ends here.
-  if (!next.empty() && !is_upper(next[0])) item_set_string(token, "punc", punc + 1);
+  if (dotted && !next.empty() && !is_upper(next[0])) item_set_string(token, "punc", punc + 1);
   return words(word);
 }
 
