@@ -956,6 +956,13 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
         return words(kMonths[month]);
       if (isdigit((unsigned char)next_name(token)[0]) && !item_feat_string(token, "punc")[0])
         if (cst_val* w = counted_word(s)) return w;
+      // Ep. 5 and Ch. 4 reach the rules as two pieces, as the analyzer ends a
+      // sentence at the dot: the abbreviation ending its piece is the word.
+      // No. stays a word (it is one).
+      const string l = lower(s);
+      if (next_name(token).empty() && !strcmp(item_feat_string(token, "punc"), ".") && !upper_only(s) &&
+          (l == "ep" || l == "ch" || l == "vol" || l == "pt"))
+        return counted_word(s);
     }
     return letter_rule(token, s, whole);
   }
