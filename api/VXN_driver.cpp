@@ -2,8 +2,8 @@
 // brings the text into the analyzer's encoding, then loops over pieces:
 // analyse, load the labels, build state and parameter streams and generate the
 // speech, which the frame loop delivers through the stream callback.
-// Every buffer made here (replacement text, emoji copy, conversion buffer,
-// piece buffers) is released before the entry returns.
+// Every buffer made here (replacement text, emoji copy, typeset copy,
+// conversion buffer, piece buffers) is released before the entry returns.
 // All three entries poll the stop request at the same points (before the
 // analysis, after it, before each of the three generation stages) and skip a
 // piece whose parameters could not be generated. Without an analyzer every
@@ -16,6 +16,7 @@
 #include "api/VXN_TimeCheck.h"
 #include "api/VXN_driver_text.h"
 #include "api/VXN_encodingConverter.h"
+#include "api/VXN_typography.h"
 #include "engine/VXN_engine.h"
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
@@ -202,12 +203,21 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
     text = reinterpret_cast<unsigned char*>(expanded);
     length = (int)strlen(expanded);
   }
+  // Typography the analyzer's encoding lacks (curly quotes, dashes, ellipses,
+  // special spaces) becomes what the analyzer reads before the conversion
+  // would drop it.
+  char* typeset = VXN_typography_utf8(id, reinterpret_cast<char*>(text));
+  if (typeset) {
+    text = reinterpret_cast<unsigned char*>(typeset);
+    length = (int)strlen(typeset);
+  }
   const int size = VXN_driver_utf8_size(text, length);
   char* converted = static_cast<char*>(VXN_calloc((size_t)size + 3, 1));
   if (!converted) {
     VXN_print(VXN_LEVEL_ERROR, "%s", kAllocFailed);
     VXN_free(spoken);
     VXN_free(expanded);
+    VXN_free(typeset);
     return 0;
   }
 
@@ -226,6 +236,7 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
 
   VXN_free(spoken);
   VXN_free(expanded);
+  VXN_free(typeset);
   VXN_free(converted);
   return 1;
 }
@@ -243,7 +254,7 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
   const int id = language->languageId;
   // An owned, zero-terminated copy of at most `length` units, so that no
   // conversion reads past what the host handed over.
-  const int bytes = VXN_driver_utf16_size(text, length);
+  int bytes = VXN_driver_utf16_size(text, length);
   short* units = static_cast<short*>(VXN_calloc((size_t)bytes / 2 + 1, sizeof(short)));
   char* converted = static_cast<char*>(VXN_calloc((size_t)bytes + 2, 1));
   if (!units || !converted) {
@@ -253,6 +264,23 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
     return 0;
   }
   memcpy(units, text, (size_t)bytes);
+  int typesetCount = 0;
+  short* typeset = VXN_typography_utf16(id, units, bytes / 2, &typesetCount);
+  if (typeset) {
+    char* larger = static_cast<char*>(VXN_calloc((size_t)typesetCount * 2 + 2, 1));
+    if (!larger) {
+      VXN_print(VXN_LEVEL_ERROR, "%s", kAllocFailed);
+      VXN_free(typeset);
+      VXN_free(units);
+      VXN_free(converted);
+      return 0;
+    }
+    VXN_free(units);
+    VXN_free(converted);
+    units = typeset;
+    converted = larger;
+    bytes = typesetCount * 2;
+  }
 
   language->LangRefreshInput();
   if (id == 9) {

@@ -4,7 +4,9 @@
 usage: wer.py REFERENCE HYPOTHESIS   (one sentence per line, same order)
 Prints one line per sentence with its errors, then the total WER. Words are
 compared as they sound: spellings of the same spoken word are made equal first
-(SAME_SOUND, "p m" and "pm")."""
+(SAME_SOUND, "p m" and "pm"); a run of spelled letters is one word on both
+sides ("b b c" and "bbc", "t v" and "tv"), and the recogniser's written forms
+of said words count as those words ("dr" doctor, "st" saint, "hash tag")."""
 import re
 import sys
 
@@ -15,14 +17,32 @@ SAME_SOUND = {
     "metre": "meter", "metres": "meters", "kilometre": "kilometer", "kilometres": "kilometers",
     "centimetre": "centimeter", "centimetres": "centimeters", "millimetre": "millimeter",
     "millimetres": "millimeters", "litre": "liter", "litres": "liters", "programme": "program",
-    "programmes": "programs",
+    "programmes": "programs", "dr": "doctor", "st": "saint",
 }
+
+
+def join_letters(ws):
+    """Runs of two or more one-letter words as one word (b b c -> bbc)."""
+    out, run = [], []
+    for w in ws + [""]:
+        if len(w) == 1 and w not in ("'",):
+            run.append(w)
+            continue
+        if len(run) > 1:
+            out.append("".join(run))
+        else:
+            out.extend(run)
+        run = []
+        if w:
+            out.append(w)
+    return out
 
 
 def words(line):
     text = re.sub(r"[^a-z0-9' ]", " ", line.lower())
     text = re.sub(r"\b([ap]) m\b", r"\1m", text)
-    return [SAME_SOUND.get(w, w) for w in text.split()]
+    text = re.sub(r"\bhash tag", "hashtag", text)
+    return join_letters([SAME_SOUND.get(w, w) for w in text.split()])
 
 
 def distance(ref, hyp):

@@ -8,6 +8,7 @@ packages=(
   flite1-dev libsptk-dev libsoxr-dev sptk libicu-dev
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite python3
+  wamerican
   valgrind
   speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev
 )

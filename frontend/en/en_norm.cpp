@@ -76,6 +76,8 @@ int en_is_acronym(const char* s, const char* lower) {
   return r;
 }
 
+int en_aswd_onset(const char* low) { return low && cluster_then_vowel(&fsm_aswdP, low, false) ? 1 : 0; }
+
 int en_aswd(const cst_item* token, const char* s) {
   if (!s || !*s) return 0;
   char* low = generic_downcase(token, s);

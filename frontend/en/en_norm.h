@@ -28,6 +28,9 @@ VXN_EXPORT int norm_fsm_transition(const norm_fsm* fsm, int state, int symbol);
 
 // 1 when s is said as a word, 0 when it is spelled.
 VXN_EXPORT int en_aswd(const cst_item* token, const char* s);
+// 1 when the lower-case letters `low` start with an English onset followed
+// by a vowel (the first half of the word test).
+VXN_EXPORT int en_aswd_onset(const char* low);
 // Exact member of en_acronym_exceptions or default_acronym_exceptions, or
 // lower (s downcased; null: s with ASCII lowered) in the case-insensitive list.
 VXN_EXPORT int en_is_acronym(const char* s, const char* lower);

@@ -14,6 +14,8 @@
 #include "frontend/norm_common.h"
 #include "frontend/units_common.h"
 #include "frontend/wfst_common.h"
+#include "modules/usen/usen_address.h"
+#include "modules/usen/usen_lexicon.h"
 
 namespace {
 
@@ -276,6 +278,13 @@ bool roman_canonical(const string& s) {
   if (v <= 0 || v >= 4000) return false;
   string canon = string(v / 1000, 'M') + hundreds[(v / 100) % 10] + tens[(v / 10) % 10] + units[v % 10];
   return canon == s;
+}
+
+// The lexicon of the token's voice.
+const cst_lexicon* token_lexicon(const cst_item* token) {
+  const cst_utterance* u = item_utt(token);
+  if (!u || !feat_present(u->features, "lexicon")) return nullptr;
+  return val_lexicon(feat_val(u->features, "lexicon"));
 }
 
 // ---------------------------------------------------------------------------
@@ -562,11 +571,14 @@ cst_val* title_rule(cst_item* token, const string& s) {
       {"rd", "road"}, {"apt", "apartment"}, {"jr", "junior"}, {"sr", "senior"}, {"ln", "lane"},
       {"hwy", "highway"}, {nullptr, nullptr}};
   const char* punc = item_feat_string(token, "punc");
-  if (punc[0] != '.') return nullptr;
   string l = lower(s);
   const string next = next_name(token), prev = prev_name(token);
   const bool name_follows = !next.empty() && is_upper(next[0]);
   const bool name_before = !prev.empty() && is_upper(prev[0]) && letters_only(prev);
+  // Dr and St written without their dot beside a name (and as the analyzer
+  // leaves Dr.Who and St.Louis: Dr Who) read as with it.
+  const bool dotted = punc[0] == '.';
+  if (!dotted && (punc[0] || !(name_follows || name_before) || (s != "Dr" && s != "St"))) return nullptr;
   if (!prev.empty() && is_digit(prev[0]) && !name_before && l != "st" && l != "rd") return nullptr;
   const char* word = nullptr;
   if (l == "st") word = name_follows && !name_before ? "saint" : "street";
@@ -577,8 +589,73 @@ cst_val* title_rule(cst_item* token, const string& s) {
     if (l == others[i][0]) word = others[i][1];
   if (!word) return nullptr;
   // The dot is the abbreviation's unless the sentence ends here.
-  if (!next.empty() && !is_upper(next[0])) item_set_string(token, "punc", punc + 1);
+  if (dotted && !next.empty() && !is_upper(next[0])) item_set_string(token, "punc", punc + 1);
   return words(word);
+}
+
+// Dr and St written against the name they title: Dr.Who, St.Louis.
+cst_val* glued_title_rule(cst_item* token, const string& s) {
+  if (s.size() < 5 || (s.compare(0, 3, "Dr.") != 0 && s.compare(0, 3, "St.") != 0) || !is_upper(s[3]))
+    return nullptr;
+  const string name = s.substr(3);
+  if (!letters_only(name)) return nullptr;
+  return cat(words(s[0] == 'D' ? "doctor" : "saint"), token_words(token, name, false));
+}
+
+// Wireless network standards: 802.11ac is "eight oh two dot eleven a c".
+cst_val* wifi_standard_rule(const string& s) {
+  if (s.compare(0, 4, "802.") != 0) return nullptr;
+  const size_t letters = s.find_first_not_of("0123456789", 4);
+  const string number = s.substr(4, letters == string::npos ? string::npos : letters - 4);
+  const string suffix = letters == string::npos ? "" : s.substr(letters);
+  if (number.empty() || number.size() > 2 || !letters_only(suffix) || suffix.size() > 2) return nullptr;
+  return cat(cat(words("eight oh two dot"), cardinal(number)), spell(lower(suffix)));
+}
+
+// Web and e-mail addresses, hashtags and handles: labels read by the token
+// rules (a word or letters), joiners said as words.
+cst_val* address_rule(cst_item* token, const string& s) {
+  std::vector<UsenAddressPiece> pieces;
+  if (!usen_address_pieces(s, &pieces)) return nullptr;
+  cst_val* out = nullptr;
+  for (const UsenAddressPiece& p : pieces) {
+    if (!p.label) {
+      out = cat(out, words(p.text));
+      continue;
+    }
+    const string l = lower(p.text);
+    // www and two-letter labels (uk, tv, io) are letters.
+    if (l == "www" || (l.size() == 2 && l != "co")) out = cat(out, spell(l));
+    else if (l == "com" || l == "org" || l == "net" || l == "gov" || l == "co" || l == "info" || l == "biz" ||
+             l == "app")
+      out = cat(out, words(l));
+    else if (digits(p.text)) out = cat(out, number_rule(token, p.text, false));
+    else if (letters_only(p.text)) out = cat(out, letter_rule(token, p.text, false));
+    else out = cat(out, subtoken_words(token, p.text));
+  }
+  return out;
+}
+
+// Markers of programme guides in brackets: subtitles [S], audio
+// description [AD], signing [SL], repeats (R), closed captions [CC]; and the
+// age rating 12A there or after a rating word.
+cst_val* marker_rule(cst_item* token, const string& s) {
+  static const char* const markers[][2] = {{"S", "subtitles"},        {"AD", "audio description"},
+                                           {"SL", "signed"},          {"R", "repeat"},
+                                           {"CC", "closed captions"}, {"W", "widescreen"},
+                                           {nullptr, nullptr}};
+  // Brackets are tokens of their own or the token's punctuation.
+  const string before = prev_name(token), after = next_name(token);
+  const char open = before.size() == 1 ? before[0] : item_feat_string(token, "prepunctuation")[0];
+  const char close = after.size() == 1 ? after[0] : item_feat_string(token, "punc")[0];
+  const bool bracketed = (open == '[' && close == ']') || (open == '(' && close == ')');
+  static const char* const rating_words[] = {"rated", "cert", "certificate", "rating", nullptr};
+  if (s == "12A" && (bracketed || in_list(lower(prev_name(token)), rating_words)))
+    return cat(cardinal("12"), spell("a"));
+  if (!bracketed) return nullptr;
+  for (int i = 0; markers[i][0]; ++i)
+    if (s == markers[i][0]) return words(markers[i][1]);
+  return nullptr;
 }
 
 cst_val* roman_rule(cst_item* token, const string& s) {
@@ -587,11 +664,32 @@ cst_val* roman_rule(cst_item* token, const string& s) {
   if (section_like(token)) return en_exp_numeric_roman(token, s.c_str(), 0, 1, 0);
   // After a capitalised title word: sequels, episodes, finals (Rocky II,
   // Super Bowl LVIII). Single letters other than V stay letters (I, X).
+  // XXX, XL and XXL are ratings and sizes unless a section word names them.
+  if (s == "XXX" || s == "XL" || s == "XXL") return nullptr;
   const string prev = prev_name(token);
-  if (prev.empty() || !is_upper(prev[0]) || !letters_only(prev)) return nullptr;
+  const bool title_before = !prev.empty() && is_upper(prev[0]) && letters_only(prev);
+  // A numeral of two or more of I, V and X stands for its number wherever
+  // it stands (VIII alone, "Part VIII"); other letters only after a title
+  // word, as CD, MIX, DC and LI are words or letters.
+  const bool small = s.size() > 1 && s.find_first_not_of("IVX") == string::npos;
+  if (!small && !title_before) return nullptr;
   if (s.size() == 1 && s != "V") return nullptr;
   if (norm_romantoi(s.c_str()) > 89) return nullptr;  // CD, MIX, DC are not numerals here
   return en_exp_numeric_roman(token, s.c_str(), 0, 1, 0);
+}
+
+// Onsets of loanwords and names that the English word test leaves out
+// (chlorine, khaki, pneumonia, tsunami, schmooze, fjord, czar, llama),
+// followed by a vowel.
+bool loan_onset(const string& l) {
+  static const char* const onsets[] = {"chl", "kl", "kh", "pn", "ps", "pt", "sch", "schl", "schm", "schn",
+                                       "schw", "shl", "shm", "sht", "ts", "tz", "thw", "dh", "dj",  "fj",
+                                       "ll",  "mn", "phl", "sv", "zw", "cz", "sr", "pw", "scl", nullptr};
+  for (int i = 0; onsets[i]; ++i) {
+    const size_t n = strlen(onsets[i]);
+    if (l.compare(0, n, onsets[i]) == 0 && l.size() > n && strchr("aeiouy", l[n])) return true;
+  }
+  return false;
 }
 
 // True when a neighbouring token is written in capitals (more than one letter).
@@ -623,11 +721,25 @@ cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
                                            "OFF", "IN", "OUT", "UP", "GO", "NO", "YES", "NEW",
                                            "TOP", "HOT", "BIG", "WIN", "BUY", "NOW", "ALL", nullptr};
   if (upper_only(s) && in_list(s, short_words)) return words(lower(s));
-  // Words with accented letters go to the lexicon as they are (café).
-  for (char c : s)
-    if (is_latin_letter(c)) return words(lower(s));
+  // Words with accented letters: the lexicon's own entry with the accents
+  // (café, Pokémon), else the folded spelling read as any other word
+  // (Müller as muller).
+  if (std::any_of(s.begin(), s.end(), is_latin_letter)) {
+    if (usen_lexicon_has_accented(token_lexicon(token), lower(s))) return words(lower(s));
+    const string folded = usen_fold_accents(s);
+    if (folded != s && letters_only(folded)) return letter_rule(token, folded, whole);
+    return words(lower(s));
+  }
   if (whole && s.size() <= 3 && upper_only(s) && !shouting(token)) return spell(s);
   if (en_aswd(token, s.c_str())) return words(lower(s));
+  // Words written in lower case (or capitalised) that begin as English words
+  // do are words although their last cluster is rare (crowds, against,
+  // rhythms); capitals and words without a vowel stay letters.
+  const string l = lower(s);
+  const bool lower_case = l == s || (l.substr(1) == s.substr(1) && is_upper(s[0]));
+  if (lower_case && s.size() >= 4 && !en_is_acronym(s.c_str(), l.c_str()) &&
+      (en_aswd_onset(l.c_str()) || loan_onset(l)))
+    return words(l);
   return spell(s);
 }
 
@@ -757,7 +869,10 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
   // Abbreviations and acronyms with a fixed reading, and the shared table.
   if (whole) {
     if (cst_val* w = title_rule(token, s)) return w;
+    if (cst_val* w = glued_title_rule(token, s)) return w;
+    if (cst_val* w = marker_rule(token, s)) return w;
   }
+  if (cst_val* w = wifi_standard_rule(s)) return w;
   if (cst_val* w = en_exp_abbrev(token, s.c_str())) return w;
 
   // Money.
@@ -841,6 +956,13 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
         return words(kMonths[month]);
       if (isdigit((unsigned char)next_name(token)[0]) && !item_feat_string(token, "punc")[0])
         if (cst_val* w = counted_word(s)) return w;
+      // Ep. 5 and Ch. 4 reach the rules as two pieces, as the analyzer ends a
+      // sentence at the dot: the abbreviation ending its piece is the word.
+      // No. stays a word (it is one).
+      const string l = lower(s);
+      if (next_name(token).empty() && !strcmp(item_feat_string(token, "punc"), ".") && !upper_only(s) &&
+          (l == "ep" || l == "ch" || l == "vol" || l == "pt"))
+        return counted_word(s);
     }
     return letter_rule(token, s, whole);
   }
@@ -898,5 +1020,6 @@ cst_val* usen_tokentowords(cst_item* token) {
   if (item_feat_present(token, "phones")) return words_with_explicit_phones(token);
   const string name = name_of(token);
   if (strchr(name.c_str(), 0x11) && strchr(name.c_str(), 0x13)) return wfst_exp_preprocessed_token(token);
+  if (cst_val* w = address_rule(token, name)) return w;
   return token_words(token, name, true);
 }

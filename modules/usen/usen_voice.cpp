@@ -10,15 +10,15 @@
 #include "frontend/en/en_postlex.h"
 #include "frontend/init_common.h"
 #include "frontend/wfst_common.h"
+#include "modules/usen/usen_lexicon.h"
 #include "modules/usen/usen_norm_wfst.h"
 #include "modules/usen/usen_tokens.h"
 #include "frontend/sylstruct_common.h"
 
 extern "C" {
-// Flite's US English language package and CMU lexicon.
+// Flite's US English language package.
 extern const cst_phoneset us_phoneset;
 void us_ff_register(cst_features* ffunctions);
-cst_lexicon* cmulex_init(void);
 }
 
 namespace {
@@ -56,7 +56,7 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   // the US voices' label questions read tone names, not Q/S marks.
   feat_set(f, "int_cart_accents", cart_val(&en_int_accent_cart));
   feat_set(f, "int_cart_tones", cart_val(&en_int_tone_cart));
-  feat_set(f, "lexicon", lexicon_val(cmulex_init()));
+  feat_set(f, "lexicon", lexicon_val(usen_lexicon()));
   feat_set(f, "postlex_func", uttfunc_val(en_postlex));
   // Words the token rules mark as acronyms keep only their last stress.
   feat_set(f, "lexical_insertion_func", uttfunc_val(lexical_insertion_with_acronym_stress));

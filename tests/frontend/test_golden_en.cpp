@@ -1,6 +1,7 @@
 // Golden cases of the US English text normalisation: every tests/golden/en/*.tsv
-// record is run through the US module voice the way `vxn-g2p -u -norm` runs a
-// line (and `-u -pb -sm` when the record carries phones). A case that fails
+// record is rewritten by the input step's typography, as the engine does, and
+// run through the US module voice the way `vxn-g2p -u -norm` runs a line (and
+// `-u -pb -sm` when the record carries phones). A case that fails
 // must be listed in tests/golden/en/known_failures.txt, and a listed case that
 // passes must be removed from it, so the list always states the truth.
 #include <gtest/gtest.h>
@@ -16,9 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "api/VXN_typography.h"
+#include "engine/VXN_misc.h"
 #include "frontend/kvap_g2p.h"
 #include "frontend/kvap_iconv.h"
 #include "frontend/kvap_opts.h"
+#include "include/vxn_engine.h"
 #include "modules/usen/usen_voice.h"
 #include "tests/frontend/golden_util.h"
 
@@ -44,9 +48,12 @@ class UsenNormaliser {
     usen_voice_delete(voice_);
   }
   std::string run(const std::string& text, unsigned flags) {
+    char* typeset = VXN_typography_utf8(VXNLanguageId("en_US"), text.c_str());
+    const std::string input = typeset ? typeset : text;
+    VXN_free(typeset);
     char** results = nullptr;
     int count = 0;
-    g2p(voice_, text.c_str(), &results, &count, flags | G2P_UTF8);
+    g2p(voice_, input.c_str(), &results, &count, flags | G2P_UTF8);
     std::string out;
     if (count > 0 && results[0]) {
       std::vector<char> buf(2 * strlen(results[0]) + 1);

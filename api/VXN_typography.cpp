@@ -1,0 +1,221 @@
+#include "api/VXN_typography.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include <vector>
+
+#include "emoji/VXN_preprocessing_emoji.h"
+#include "engine/VXN_misc.h"
+
+namespace {
+
+using Text = std::vector<uint32_t>;
+
+// Bytes that are not valid UTF-8 travel through the rewrite as these code
+// points (a low surrogate per byte, which valid UTF-8 never decodes to).
+const uint32_t kRawByte = 0xDC00;
+
+enum Kind {
+  kKeep,
+  kApostrophe,  // ' (curly single quotes, primes, modifier apostrophe)
+  kQuote,       // " (curly and low double quotes, double prime)
+  kGuillemet,   // kept where the encoding has it, else "
+  kHyphen,      // - (hyphens, minus sign, figure dash)
+  kEnDash,      // - inside words and between numbers, else a pause
+  kEmDash,      // a pause, - between numbers
+  kBullet,      // a pause
+  kEllipsis,    // ...
+  kSlash,       // / (fraction and division slashes)
+  kSpace,       // a blank (no-break, thin and other fixed-width spaces)
+  kLineBreak,   // \n
+  kParagraph,   // \n\n
+  kDrop,        // nothing (trade marks, soft hyphen, zero-width characters)
+};
+
+struct Rule {
+  uint32_t code;
+  Kind kind;
+};
+
+const Rule kRules[] = {
+    {0x00A0, kSpace},     {0x00AB, kGuillemet},  {0x00AD, kDrop},       {0x00AE, kDrop},
+    {0x00BB, kGuillemet}, {0x02BC, kApostrophe}, {0x1680, kSpace},      {0x2000, kSpace},
+    {0x2001, kSpace},     {0x2002, kSpace},      {0x2003, kSpace},      {0x2004, kSpace},
+    {0x2005, kSpace},     {0x2006, kSpace},      {0x2007, kSpace},      {0x2008, kSpace},
+    {0x2009, kSpace},     {0x200A, kSpace},      {0x200B, kDrop},       {0x200C, kDrop},
+    {0x200D, kDrop},      {0x2010, kHyphen},     {0x2011, kHyphen},     {0x2012, kHyphen},
+    {0x2013, kEnDash},    {0x2014, kEmDash},     {0x2015, kEmDash},     {0x2018, kApostrophe},
+    {0x2019, kApostrophe}, {0x201A, kApostrophe}, {0x201B, kApostrophe}, {0x201C, kQuote},
+    {0x201D, kQuote},     {0x201E, kQuote},      {0x201F, kQuote},      {0x2022, kBullet},
+    {0x2023, kBullet},    {0x2026, kEllipsis},   {0x2028, kLineBreak},  {0x2029, kParagraph},
+    {0x202F, kSpace},     {0x2032, kApostrophe}, {0x2033, kQuote},      {0x2039, kQuote},
+    {0x203A, kQuote},     {0x2043, kBullet},     {0x2044, kSlash},      {0x205F, kSpace},
+    {0x2060, kDrop},      {0x2120, kDrop},       {0x2122, kDrop},       {0x2212, kHyphen},
+    {0x2215, kSlash},     {0x25AA, kBullet},     {0x25CF, kBullet},     {0x25E6, kBullet},
+    {0x3000, kSpace},     {0xFEFF, kDrop},
+};
+
+Kind kind_of(uint32_t c) {
+  for (const Rule& r : kRules)
+    if (r.code == c) return r.kind;
+  return kKeep;
+}
+
+// Target encodings of the European analyzers; Korean and Chinese have none.
+enum Target { kNone, kLatin9, kOther };
+
+Target target_of(int languageId) {
+  if (languageId == 0 || languageId == 9) return kNone;
+  return languageId == 11 || languageId == 12 ? kOther : kLatin9;
+}
+
+bool blank(uint32_t c) { return c == ' ' || c == '\t' || kind_of(c) == kSpace; }
+bool digit(uint32_t c) { return c >= '0' && c <= '9'; }
+
+// True when the text before `end` ends in a number, or a time with am or pm
+// (10:00pm), so that a dash after it joins a range.
+bool ends_number(const Text& t, size_t end) {
+  if (end > 0 && digit(t[end - 1])) return true;
+  if (end < 3 || (t[end - 1] != 'm' && t[end - 1] != 'M')) return false;
+  const uint32_t ap = t[end - 2] | 0x20;
+  return (ap == 'a' || ap == 'p') && digit(t[end - 3]);
+}
+
+// A dash or bullet standing between phrases: a comma after the phrase before
+// it (unless punctuation already ends it), then one blank.
+void write_pause(Text* out, bool moreFollows) {
+  while (!out->empty() && blank(out->back())) out->pop_back();
+  if (!out->empty() && !strchr(",.;:!?(\n", (int)out->back())) out->push_back(',');
+  if (moreFollows && !out->empty()) out->push_back(' ');
+}
+
+// Rewrites `in`; *changed tells whether anything was rewritten.
+Text rewrite(const Text& in, Target target, bool* changed) {
+  Text out;
+  out.reserve(in.size() + 8);
+  *changed = false;
+  for (size_t i = 0; i < in.size(); ++i) {
+    const uint32_t c = in[i];
+    const Kind kind = kind_of(c);
+    if (kind == kKeep || (kind == kGuillemet && target == kLatin9)) {
+      out.push_back(c);
+      continue;
+    }
+    *changed = true;
+    switch (kind) {
+      case kApostrophe: out.push_back('\''); break;
+      case kQuote:
+      case kGuillemet: out.push_back('"'); break;
+      case kHyphen: out.push_back('-'); break;
+      case kEllipsis: out.insert(out.end(), {'.', '.', '.'}); break;
+      case kSlash: out.push_back('/'); break;
+      case kSpace: out.push_back(' '); break;
+      case kLineBreak: out.push_back('\n'); break;
+      case kParagraph: out.insert(out.end(), {'\n', '\n'}); break;
+      case kDrop: break;
+      default: {  // dashes and bullets
+        size_t next = i + 1;
+        while (next < in.size() && blank(in[next])) ++next;
+        size_t prev = out.size();
+        while (prev > 0 && blank(out[prev - 1])) --prev;
+        const bool spacedBefore = prev < out.size();
+        const bool spacedAfter = next > i + 1;
+        const bool numbers = kind != kBullet && ends_number(out, prev) && next < in.size() && digit(in[next]);
+        const bool minus = kind != kBullet && (prev == 0 || spacedBefore) && !spacedAfter &&
+                           next < in.size() && digit(in[next]);
+        const bool inWord = kind == kEnDash && !spacedBefore && !spacedAfter && prev > 0;
+        if (numbers || inWord) {
+          out.resize(prev);  // 7:00 – 8:00 reads as the range 7:00-8:00
+          out.push_back('-');
+          i = next - 1;
+        } else if (minus) {
+          out.push_back('-');
+        } else {
+          write_pause(&out, next < in.size());
+          i = next - 1;
+        }
+      }
+    }
+  }
+  return out;
+}
+
+Text decode_utf8(const char* text) {
+  Text out;
+  CUtf8Iterator it(text);
+  while (uint32_t c = it.next()) {
+    if (it.invalid()) {
+      const auto range = it.current_encoded_range();
+      for (const char* p = range.first; p < range.second; ++p) out.push_back(kRawByte + (unsigned char)*p);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+void encode_utf8(uint32_t c, std::vector<char>* out) {
+  if (c >= kRawByte + 0x80 && c <= kRawByte + 0xFF) {
+    out->push_back((char)(c - kRawByte));
+  } else if (c < 0x80) {
+    out->push_back((char)c);
+  } else if (c < 0x800) {
+    out->push_back((char)(0xC0 | (c >> 6)));
+    out->push_back((char)(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back((char)(0xE0 | (c >> 12)));
+    out->push_back((char)(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back((char)(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back((char)(0xF0 | (c >> 18)));
+    out->push_back((char)(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back((char)(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back((char)(0x80 | (c & 0x3F)));
+  }
+}
+
+uint16_t swap(uint16_t u) { return (uint16_t)((u >> 8) | (u << 8)); }
+
+}  // namespace
+
+char* VXN_typography_utf8(int languageId, const char* text) {
+  const Target target = target_of(languageId);
+  if (!text || target == kNone) return nullptr;
+  bool changed = false;
+  const Text rewritten = rewrite(decode_utf8(text), target, &changed);
+  if (!changed) return nullptr;
+  std::vector<char> bytes;
+  bytes.reserve(rewritten.size() + 1);
+  for (uint32_t c : rewritten) encode_utf8(c, &bytes);
+  char* out = static_cast<char*>(VXN_calloc(bytes.size() + 1, 1));
+  if (out) memcpy(out, bytes.data(), bytes.size());
+  return out;
+}
+
+short* VXN_typography_utf16(int languageId, const short* units, int count, int* outCount) {
+  const Target target = target_of(languageId);
+  if (!units || count <= 0 || target == kNone) return nullptr;
+  // Characters outside the basic plane are rewritten as their two surrogate
+  // units, which no rule touches, so the units are taken one by one.
+  const bool bigEndian = (uint16_t)units[0] == 0xFFFE;
+  const int mark = bigEndian || (uint16_t)units[0] == 0xFEFF ? 1 : 0;
+  Text in;
+  in.reserve((size_t)count);
+  for (int i = mark; i < count && units[i] != 0; ++i) {
+    const uint16_t u = (uint16_t)units[i];
+    in.push_back(bigEndian ? swap(u) : u);
+  }
+  bool changed = false;
+  const Text rewritten = rewrite(in, target, &changed);
+  if (!changed) return nullptr;
+  short* out = static_cast<short*>(VXN_calloc(rewritten.size() + mark + 1, sizeof(short)));
+  if (!out) return nullptr;
+  if (mark) out[0] = units[0];
+  for (size_t i = 0; i < rewritten.size(); ++i) {
+    const uint16_t u = (uint16_t)rewritten[i];
+    out[mark + i] = (short)(bigEndian ? swap(u) : u);
+  }
+  if (outCount) *outCount = (int)rewritten.size() + mark;
+  return out;
+}

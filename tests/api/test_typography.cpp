@@ -1,0 +1,78 @@
+// Typography of the input step: what the European analyzers get for curly
+// quotes, dashes, ellipses, bullets and special spaces, in UTF-8 and UTF-16.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "api/VXN_typography.h"
+#include "engine/VXN_misc.h"
+#include "include/vxn_engine.h"
+
+namespace {
+
+// The rewritten text, or the input itself when nothing was rewritten.
+std::string typeset(const char* language, const std::string& text) {
+  char* out = VXN_typography_utf8(VXNLanguageId(language), text.c_str());
+  const std::string result = out ? out : text;
+  VXN_free(out);
+  return result;
+}
+
+TEST(Typography, QuotesApostrophesAndSpaces) {
+  EXPECT_EQ(typeset("en_US", "we\u2019ll and won\u2019t"), "we'll and won't");
+  EXPECT_EQ(typeset("en_US", "\u201CNews\u201D \u2018Sport\u2019 \u201EDie\u201C"), "\"News\" 'Sport' \"Die\"");
+  EXPECT_EQ(typeset("en_US", "BBC\u00A0One and\u202FITV\u20092"), "BBC One and ITV 2");
+  EXPECT_EQ(typeset("en_US", "Sky\u2122 Movies\u00AE co\u00ADoperate\u200B"), "Sky Movies cooperate");
+  EXPECT_EQ(typeset("en_US", "Tonight\u2026 more"), "Tonight... more");
+  // Guillemets stay where the encoding has them, and become quotes elsewhere.
+  EXPECT_EQ(typeset("fr_FR", "\u00ABBonjour\u00BB"), "\u00ABBonjour\u00BB");
+  EXPECT_EQ(typeset("pl_PL", "\u00ABDzie\u0144\u00BB"), "\"Dzie\u0144\"");
+}
+
+TEST(Typography, DashesJoinRangesAndPausePhrases) {
+  EXPECT_EQ(typeset("en_US", "7:00 \u2013 8:00pm"), "7:00-8:00pm");
+  EXPECT_EQ(typeset("en_US", "10:00pm \u2013 11:00pm"), "10:00pm-11:00pm");
+  EXPECT_EQ(typeset("en_US", "Mon\u2013Fri"), "Mon-Fri");
+  EXPECT_EQ(typeset("en_US", "Friends \u2014 the reunion"), "Friends, the reunion");
+  EXPECT_EQ(typeset("en_US", "Live: \u2014 News"), "Live: News");
+  EXPECT_EQ(typeset("en_US", "\u20135 degrees"), "-5 degrees");
+  EXPECT_EQ(typeset("en_US", "\u2022 Sport \u2022 Weather"), "Sport, Weather");
+  EXPECT_EQ(typeset("en_US", "News \u2014"), "News,");
+}
+
+TEST(Typography, LeavesOtherTextAlone) {
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "plain text - as typed"), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("ko_KR"), "\u201Cquoted\u201D"), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), nullptr), nullptr);
+  // Bytes that are not UTF-8 pass through unchanged.
+  EXPECT_EQ(typeset("en_US", "caf\xE9 \u2019"), "caf\xE9 '");
+  EXPECT_EQ(typeset("en_US", "\xF0\x9F\x98\x80\u2026"), "\xF0\x9F\x98\x80...");
+}
+
+TEST(Typography, Utf16KeepsByteOrderAndMark) {
+  const int id = VXNLanguageId("en_US");
+  std::vector<short> little = {(short)0xFEFF, 'w', 'e', (short)0x2019, 'l', 'l', 0};
+  int count = 0;
+  short* out = VXN_typography_utf16(id, little.data(), (int)little.size() - 1, &count);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(count, 6);
+  EXPECT_EQ((unsigned short)out[0], 0xFEFFu);
+  EXPECT_EQ(out[3], '\'');
+  EXPECT_EQ(out[6], 0);
+  VXN_free(out);
+
+  std::vector<short> big = {(short)0xFFFE, 0x6100, (short)0x2620, 0x6200};  // a…b, swapped
+  out = VXN_typography_utf16(id, big.data(), (int)big.size(), &count);
+  ASSERT_NE(out, nullptr);
+  ASSERT_EQ(count, 6);
+  for (int i = 2; i < 5; ++i) EXPECT_EQ((unsigned short)out[i], 0x2E00u) << i;
+  EXPECT_EQ((unsigned short)out[5], 0x6200u);
+  VXN_free(out);
+
+  std::vector<short> plain = {'a', 'b'};
+  EXPECT_EQ(VXN_typography_utf16(id, plain.data(), 2, &count), nullptr);
+  EXPECT_EQ(VXN_typography_utf16(id, plain.data(), 0, &count), nullptr);
+}
+
+}  // namespace
