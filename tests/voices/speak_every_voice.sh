@@ -14,9 +14,12 @@ voice=$build/voice/
 labels=$root/tests/data/labels
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Without the shared voices only the voices made from the default voice are
+# built: US English 0, Korean and Chinese.
+slt_only=0
 if [ ! -d "$voice/Model/EnGB" ]; then
-  echo "speak_every_voice: only the default voice is built (the shared voices are absent): skipped"
-  exit 0
+  echo "speak_every_voice: the shared voices are absent: only the voices made from slt are walked"
+  slt_only=1
 fi
 # language code, voice index, what to speak (text, or @labelfile)
 rows=(
@@ -44,6 +47,10 @@ passed=0
 failed=0
 for row in "${rows[@]}"; do
   read -r lang index what <<<"$row"
+  if [ "$slt_only" = 1 ] && [ "$lang $index" != "en_US 0" ] && [ "$lang" != ko_KR ] &&
+    [ "$lang" != zh_CN ]; then
+    continue
+  fi
   wav=$work/$lang.$index.wav
   if [ "${what:0:1}" = @ ]; then
     out=$("$tts" -d "$voice" -l "$lang" -v "$index" --labels "$labels/${what:1}.lab" -o "$wav" 2>&1)
