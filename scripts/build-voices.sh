@@ -71,8 +71,11 @@ fetch_slt() {
 
 # ---- the voice table --------------------------------------------------------
 # language  index  dir  stem  kind  source  labels  phone-map:donor-set  derive  donor-stem
+#   [target]
 # source: slt, or a folder of the shared voices (a voice directory or a
-# voice.data / .htsvoice file inside it).
+# voice.data / .htsvoice file inside it). target: the label form the package
+# is asked about, when the language's analyzer writes its own (ko, zh);
+# the engine's (hts) otherwise.
 table=$(cat <<'EOF'
 en_US 0 EnUS vxnf_usen imported slt                    hts    -              -      -
 en_US 1 EnUS vxnm_usen imported en-US-bdl-rhv          rhv-en -              -      -
@@ -106,6 +109,10 @@ nb_NO 0 No   vxnf_no   converted en-GB-cstr-uk-female  hts    no:radio       -  
 nb_NO 1 No   vxnm_no   converted en-US-bdl-rhv         rhv-en no:radio       -      vxnm_usen
 pt_PT 0 Pt   vxnf_pt   converted pl-alicja-rhv         rhv-pl pt_PT:pl       -      vxnf_pl
 pt_PT 1 Pt   vxnm_pt   converted pl-natan-rhv          rhv-pl pt_PT:pl       -      vxnm_pl
+ko_KR 0 Ko   vxnf_kr   converted slt                   hts    ko:radio       -      vxnf_usen  ko
+ko_KR 1 Ko   vxnm_kr   derived  slt                    hts    ko:radio       male   vxnf_kr    ko
+zh_CN 0 Ch   vxnf_ch   converted slt                   hts    zh:radio       -      vxnf_usen  zh
+zh_CN 1 Ch   vxnm_ch   derived  slt                    hts    zh:radio       male   vxnf_ch    zh
 EOF
 )
 
@@ -154,7 +161,7 @@ licence_file() {  # SOURCE DEST
 # Builds one row of the table; prints one line; returns non-zero on failure.
 build_one() {
   local lang=$1 index=$2 dir=$3 stem=$4 kind=$5 source=$6 labels=$7 map=$8 derive=$9
-  local donor=${10}
+  local donor=${10} target=${11:-hts}
   local out=$voice/Model/$dir file=$stem"_24_256"
   local base=$out/$file log=$out/$file.import.txt
   local args
@@ -164,11 +171,11 @@ build_one() {
     echo "build-voices: $file skipped: its source $input is absent"
     return 0
   fi
-  local opts=(--labels "$labels")
+  local opts=(--labels "$labels" --target "$target")
   if [ "$map" != "-" ]; then opts+=(--phone-map "$maps/${map%%:*}.md" --donor "${map##*:}"); fi
   if [ "$derive" != "-" ]; then opts+=(--derive "$derive"); fi
   # Every voice as loud as the default one (its level: 68.4 dB).
-  if [ "$source" != slt ]; then opts+=(--level-db 68.4); fi
+  if [ "$source" != slt ] || [ "$derive" != "-" ]; then opts+=(--level-db 68.4); fi
   local up_to_date=1 ext
   for ext in qt pt am dt info; do
     local f=$base.$ext
@@ -215,7 +222,12 @@ build_one() {
 }
 
 failed=0
-if wanted vxnf_usen; then fetch_slt; fi
+while read -r _ _ _ stem _ source _; do
+  if [ "$source" = slt ] && wanted "$stem"; then
+    fetch_slt
+    break
+  fi
+done <<<"$table"
 total=0
 while read -r lang _ _ stem _; do
   if [ -n "$lang" ] && wanted "$stem"; then total=$((total + 1)); fi
@@ -228,10 +240,11 @@ one_done() {
   finished=$((finished + 1))
   vxn_progress "build-voices: packages" "$finished" "$total"
 }
-while read -r lang index dir stem kind source labels map derive donor; do
+while read -r lang index dir stem kind source labels map derive donor target; do
   [ -n "$lang" ] || continue
   wanted "$stem" || continue
-  build_one "$lang" "$index" "$dir" "$stem" "$kind" "$source" "$labels" "$map" "$derive" "$donor" &
+  build_one "$lang" "$index" "$dir" "$stem" "$kind" "$source" "$labels" "$map" "$derive" "$donor" \
+    "$target" &
   running=$((running + 1))
   if [ "$running" -ge "$jobs" ]; then one_done; fi
 done <<<"$table"

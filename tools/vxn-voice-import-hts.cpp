@@ -38,7 +38,9 @@ const char* kImportUsage =
     "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n"
     "  --rate HZ --alpha A      sampling rate and all-pass constant of a voice directory\n"
     "  --labels FORM            label form the source's questions expect: hts (default),\n"
-    "                           rhv-en, rhv-pl; translated onto the engine's form\n"
+    "                           rhv-en, rhv-pl; translated onto the target form\n"
+    "  --target FORM            label form the package is asked about: hts (the engine's,\n"
+    "                           default), ko or zh (the Korean and Chinese analyzers')\n"
     "  --phone-map PAGE --donor SET\n"
     "                           target phones onto the source's phones: the table under\n"
     "                           \"## donor: SET\" of the Markdown page\n"
@@ -139,7 +141,7 @@ void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
 int cmd_import_hts(std::vector<std::string>& args) {
   using namespace vxn::voice;
   std::string source, lang_dir, stem, out_dir, rate, alpha, labels = "hts", phone_map, donor,
-      derive, level, beta_text, duration_text;
+      derive, level, beta_text, duration_text, asked = "hts";
   bool phone_aperiodicity = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -155,6 +157,7 @@ int cmd_import_hts(std::vector<std::string>& args) {
                           : a == "--rate"      ? &rate
                           : a == "--alpha"     ? &alpha
                           : a == "--labels"    ? &labels
+                          : a == "--target"    ? &asked
                           : a == "--phone-map" ? &phone_map
                           : a == "--donor"     ? &donor
                           : a == "--derive"    ? &derive
@@ -212,6 +215,11 @@ int cmd_import_hts(std::vector<std::string>& args) {
     std::fprintf(stderr, "vxn-voice: --labels: %s\n", error.c_str());
     return kExitUsage;
   }
+  LabelTarget target;
+  if (!LabelTarget::by_name(asked, &target, &error)) {
+    std::fprintf(stderr, "vxn-voice: --target: %s\n", error.c_str());
+    return kExitUsage;
+  }
   PhoneMap phones;
   if (!phone_map.empty() && !PhoneMap::read(phone_map, donor, &phones, &error)) {
     std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
@@ -244,15 +252,15 @@ int cmd_import_hts(std::vector<std::string>& args) {
   std::printf("          %d Hz, frame %d samples, %d states, labels %s\n",
               hts.sampling_frequency, hts.frame_period, hts.num_states,
               hts.fullcontext_format.c_str());
-  if (labels != "hts" || !phone_map.empty()) {
+  if (labels != "hts" || asked != "hts" || !phone_map.empty()) {
     TranslateReport tr;
-    if (!translate_voice_questions(&hts, format, phones, &tr, &error)) {
+    if (!translate_voice_questions(&hts, format, phones, &tr, &error, target)) {
       std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
       return kExitBad;
     }
-    std::printf("questions translated from the %s form%s%s: %d questions, %d exact, %d derived, "
-                "%d fixed, %d hold for no target phone\n",
-                labels.c_str(), phone_map.empty() ? "" : " through ",
+    std::printf("questions translated from the %s form onto the %s form%s%s: %d questions, "
+                "%d exact, %d derived, %d fixed, %d hold for no target phone\n",
+                labels.c_str(), asked.c_str(), phone_map.empty() ? "" : " through ",
                 phone_map.empty() ? "" : phone_map.c_str(), tr.questions, tr.exact, tr.derived,
                 tr.fixed, tr.emptied);
     for (const auto& f : tr.derived_fields)

@@ -14,9 +14,12 @@ voice=$build/voice/
 labels=$root/tests/data/labels
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Without the shared voices only the voices made from the default voice are
+# built: US English 0, Korean and Chinese.
+slt_only=0
 if [ ! -d "$voice/Model/EnGB" ]; then
-  echo "speak_every_voice: only the default voice is built (the shared voices are absent): skipped"
-  exit 0
+  echo "speak_every_voice: the shared voices are absent: only the voices made from slt are walked"
+  slt_only=1
 fi
 # language code, voice index, what to speak (text, or @labelfile)
 rows=(
@@ -37,11 +40,17 @@ rows=(
   "pl_PL 0 @pl" "pl_PL 1 @pl" "ru_RU 0 @ru" "ru_RU 1 @ru" "da_DK 0 @da" "da_DK 1 @da"
   "sv_SE 0 @sv" "sv_SE 1 @sv" "fi_FI 0 @fi" "fi_FI 1 @fi" "nb_NO 0 @no" "nb_NO 1 @no"
   "pt_PT 0 @pt_PT" "pt_PT 1 @pt_PT"
+  "ko_KR 0 오늘 저녁 9시 뉴스입니다." "ko_KR 1 오늘 저녁 9시 뉴스입니다."
+  "zh_CN 0 今天晚上八点新闻。" "zh_CN 1 今天晚上八点新闻。"
 )
 passed=0
 failed=0
 for row in "${rows[@]}"; do
   read -r lang index what <<<"$row"
+  if [ "$slt_only" = 1 ] && [ "$lang $index" != "en_US 0" ] && [ "$lang" != ko_KR ] &&
+    [ "$lang" != zh_CN ]; then
+    continue
+  fi
   wav=$work/$lang.$index.wav
   if [ "${what:0:1}" = @ ]; then
     out=$("$tts" -d "$voice" -l "$lang" -v "$index" --labels "$labels/${what:1}.lab" -o "$wav" 2>&1)
@@ -60,6 +69,5 @@ for row in "${rows[@]}"; do
       "${seconds:-?}" "${rms:-?}" "$out"
   fi
 done
-echo "ko_KR and zh_CN: built with their own analyzers, not walked here"
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

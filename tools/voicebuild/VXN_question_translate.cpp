@@ -14,8 +14,8 @@ const char kDerivedTag[] = "~derived:";
 const char kFixedTag[] = "~fixed";
 
 // End tones of a question's last phrase, and the others.
-const char* const kQuestionTones[] = {"H-H%", "L-H%"};
-const char* const kStatementTones[] = {"NONE", "L-L%", "H-L%"};
+const std::vector<const char*> kQuestionTones = {"H-H%", "L-H%"};
+const std::vector<const char*> kStatementTones = {"NONE", "L-L%", "H-L%"};
 
 bool is_phone_field(const std::string& f) {
   return f == "p1" || f == "p2" || f == "p3" || f == "p4" || f == "p5" || f == "b16";
@@ -28,17 +28,15 @@ bool is_number(const std::string& v) {
   return true;
 }
 
-int engine_field(const char* name) { return LabelFormat::engine().index(name); }
-
 // Patterns for "the phone is at position n of its word", counted from the
 // front (k1: position in syllable p6, syllable position b4, previous
 // syllable's length a3) or from the back (k2: p7, b5, next syllable's length
 // c3). Only the first (last) two syllables of a word can be worked out.
-std::vector<std::string> word_position_patterns(bool forward, const std::string& value) {
-  const LabelFormat& e = LabelFormat::engine();
-  const int in_syl = engine_field(forward ? "p6" : "p7");
-  const int syl_in_word = engine_field(forward ? "b4" : "b5");
-  const int other_len = engine_field(forward ? "a3" : "c3");
+std::vector<std::string> word_position_patterns(const LabelFormat& e, bool forward,
+                                               const std::string& value) {
+  const int in_syl = e.index(forward ? "p6" : "p7");
+  const int syl_in_word = e.index(forward ? "b4" : "b5");
+  const int other_len = e.index(forward ? "a3" : "c3");
   if (value == "x") return {e.pattern(in_syl, "x")};
   const int n = std::stoi(value);
   std::vector<std::string> out;
@@ -57,13 +55,13 @@ struct Translated {
 };
 
 bool translate_field(const std::string& name, const std::string& value, const std::string& pattern,
-                     const PhoneMap& phones, Translated* out, TranslateReport* report,
-                     std::string* error);
+                     const LabelTarget& target, const PhoneMap& phones, Translated* out,
+                     TranslateReport* report, std::string* error);
 
-// One source pattern on the engine's form.
+// One source pattern on the target form.
 bool translate_pattern(const std::string& pattern, const LabelFormat& source,
-                       const PhoneMap& phones, Translated* out, TranslateReport* report,
-                       std::string* error) {
+                       const LabelTarget& target, const PhoneMap& phones, Translated* out,
+                       TranslateReport* report, std::string* error) {
   if (pattern == "*") {
     out->patterns.push_back("*");
     return true;
@@ -71,16 +69,17 @@ bool translate_pattern(const std::string& pattern, const LabelFormat& source,
   std::vector<std::pair<int, std::string>> fits;
   if (!source.identify(pattern, &fits, error)) return false;
   for (const auto& fit : fits)
-    if (!translate_field(source.field(fit.first), fit.second, pattern, phones, out, report, error))
+    if (!translate_field(source.field(fit.first), fit.second, pattern, target, phones, out, report,
+                         error))
       return false;
   return true;
 }
 
-// One field test of a source pattern on the engine's form.
+// One field test of a source pattern on the target form.
 bool translate_field(const std::string& name, const std::string& value, const std::string& pattern,
-                     const PhoneMap& phones, Translated* out, TranslateReport* report,
-                     std::string* error) {
-  const LabelFormat& e = LabelFormat::engine();
+                     const LabelTarget& target, const PhoneMap& phones, Translated* out,
+                     TranslateReport* report, std::string* error) {
+  const LabelFormat& e = target.form();
   if (is_phone_field(name)) {
     if (value.find_first_of("*?") != std::string::npos) {
       if (!phones.is_identity()) {
@@ -99,13 +98,19 @@ bool translate_field(const std::string& name, const std::string& value, const st
     for (const std::string& t : targets) out->patterns.push_back(e.pattern(e.index(name), t));
     return true;
   }
+  if (const FieldRule* rule = target.rule(name)) {
+    // Values with no counterpart leave the pattern holding for no label.
+    for (const std::string& v : target.rewrite(*rule, value))
+      out->patterns.push_back(e.pattern(e.index(rule->field), v));
+    return true;
+  }
   const int same = e.index(name);
   if (same >= 0) {
     out->patterns.push_back(e.pattern(same, value));
     return true;
   }
   if ((name == "k1" || name == "k2") && (value == "x" || is_number(value))) {
-    for (const std::string& p : word_position_patterns(name == "k1", value))
+    for (const std::string& p : word_position_patterns(e, name == "k1", value))
       out->patterns.push_back(p);
     out->kind = QuestionKind::kDerived;
     out->rule = name == "k1" ? "word-position-forward" : "word-position-backward";
@@ -115,10 +120,14 @@ bool translate_field(const std::string& name, const std::string& value, const st
   }
   if (name == "hquestion" && (value == "0" || value == "1")) {
     const int h5 = e.index("h5");
-    if (value == "1")
-      for (const char* t : kQuestionTones) out->patterns.push_back(e.pattern(h5, t));
-    else
-      for (const char* t : kStatementTones) out->patterns.push_back(e.pattern(h5, t));
+    const FieldRule* tones = target.rule("h5");
+    for (const char* t : value == "1" ? kQuestionTones : kStatementTones) {
+      if (!tones) {
+        out->patterns.push_back(e.pattern(h5, t));
+        continue;
+      }
+      for (const std::string& v : target.rewrite(*tones, t)) out->patterns.push_back(e.pattern(h5, v));
+    }
     out->kind = QuestionKind::kDerived;
     out->rule = "question-tone";
     ++report->derived_fields[name];
@@ -137,7 +146,8 @@ std::string base_name(const std::string& name) {
 }  // namespace
 
 bool translate_questions(std::vector<Question>* questions, const LabelFormat& source,
-                         const PhoneMap& phones, TranslateReport* report, std::string* error) {
+                         const PhoneMap& phones, TranslateReport* report, std::string* error,
+                         const LabelTarget& target) {
   TranslateReport local;
   TranslateReport* rep = report ? report : &local;
   for (Question& q : *questions) {
@@ -145,7 +155,7 @@ bool translate_questions(std::vector<Question>* questions, const LabelFormat& so
     for (const std::string& p : q.patterns) {
       Translated one;
       std::string why;
-      if (!translate_pattern(p, source, phones, &one, rep, &why)) {
+      if (!translate_pattern(p, source, target, phones, &one, rep, &why)) {
         if (error) *error = "question " + q.name + ": " + why;
         return false;
       }
@@ -188,7 +198,8 @@ bool translate_questions(std::vector<Question>* questions, const LabelFormat& so
 }
 
 bool translate_voice_questions(HtsVoice* voice, const LabelFormat& source, const PhoneMap& phones,
-                               TranslateReport* report, std::string* error) {
+                               TranslateReport* report, std::string* error,
+                               const LabelTarget& target) {
   std::vector<HtsTreeBlock*> blocks = {&voice->duration_tree};
   for (HtsStreamData& s : voice->streams) {
     blocks.push_back(&s.tree);
@@ -199,7 +210,7 @@ bool translate_voice_questions(HtsVoice* voice, const LabelFormat& source, const
   std::set<std::string> counted;
   for (HtsTreeBlock* b : blocks) {
     TranslateReport part;
-    if (!translate_questions(&b->questions, source, phones, &part, error)) return false;
+    if (!translate_questions(&b->questions, source, phones, &part, error, target)) return false;
     for (const Question& q : b->questions) {
       if (!counted.insert(q.name).second) continue;
       ++total.questions;
@@ -238,9 +249,16 @@ QuestionKind question_kind(const std::string& name, std::string* rule) {
 }
 
 bool derived_rule_exact_for(const std::string& rule, const std::string& label) {
-  const LabelFormat& e = LabelFormat::engine();
+  // The label is in whichever target form splits it.
   std::vector<std::string> v;
-  if (!e.split(label, &v)) return false;
+  const LabelFormat* form = nullptr;
+  for (const LabelTarget& t : LabelTarget::all())
+    if (t.form().split(label, &v)) {
+      form = &t.form();
+      break;
+    }
+  if (!form) return false;
+  const LabelFormat& e = *form;
   if (rule.compare(0, 13, "word-position") == 0) {
     // The patterns ask for positions 1..largest and work out the first (last)
     // two syllables of a word. Further in, the position is at least the

@@ -1,8 +1,12 @@
-// Translation of a voice's question sets onto the engine's labels.
+// Translation of a voice's question sets onto the labels it will be asked
+// about: the engine's, or a target form of an analyzer of its own
+// (VXN_label_target.h).
 //
 // Every pattern of a source question tests one field of the source's label
 // form (VXN_label_format.h). The translation rewrites it as a pattern on the
-// engine's form:
+// target form:
+//   - a field the target form asks elsewhere or in other values (its rule)
+//     is asked there, each source value as the target values it stands for;
 //   - a field the engine's form has with the same meaning is re-anchored in
 //     the engine's form (same value glob);
 //   - a phone field (p1..p5, the syllable vowel b16) asks for the target
@@ -26,6 +30,7 @@
 
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_label_format.h"
+#include "tools/voicebuild/VXN_label_target.h"
 #include "tools/voicebuild/VXN_phone_map.h"
 
 namespace vxn {
@@ -42,20 +47,22 @@ struct TranslateReport {
   std::vector<std::string> unmapped_donor_phones;  // asked for, but no target phone maps there
 };
 
-// Translates one question list in place.
+// Translates one question list in place onto the target form.
 bool translate_questions(std::vector<Question>* questions, const LabelFormat& source,
-                         const PhoneMap& phones, TranslateReport* report, std::string* error);
+                         const PhoneMap& phones, TranslateReport* report, std::string* error,
+                         const LabelTarget& target = LabelTarget::engine());
 
 // Translates every tree block of a voice (durations, streams, GV trees).
 bool translate_voice_questions(HtsVoice* voice, const LabelFormat& source, const PhoneMap& phones,
-                               TranslateReport* report, std::string* error);
+                               TranslateReport* report, std::string* error,
+                               const LabelTarget& target = LabelTarget::engine());
 
 // How a translated question answers a label.
 enum class QuestionKind { kExact, kDerived, kFixed };
 // The kind of a question from its (tagged) name; *rule receives the
 // derivation rule of a derived question.
 QuestionKind question_kind(const std::string& name, std::string* rule);
-// True when the derived rule answers this engine label exactly.
+// True when the derived rule answers this label (of any target form) exactly.
 bool derived_rule_exact_for(const std::string& rule, const std::string& label);
 
 }  // namespace voice
