@@ -32,9 +32,13 @@ for lang in "$@"; do
     dpkg -x "$(ls "$work/pkg/${pkg}"_*.deb | head -1)" "$work/root"
   done
   version() { dpkg-deb -f "$(ls "$work/pkg/$1"_*.deb | head -1)" Version; }
+  # The licence from the package's copyright file, or from the settings
+  # (wordlist_licence=, corpus_licence=) when that file names none in a
+  # machine-readable form.
   licence() {
     local c=$work/root/usr/share/doc/$1/copyright l
-    l=$(sed -n 's/^License: *//p' "$c" | head -1)
+    l=$(get "$2_licence")
+    [ -n "$l" ] || l=$(sed -n 's/^License: *//p' "$c" | head -1)
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
     echo "$l"
   }
@@ -53,6 +57,6 @@ for lang in "$@"; do
   fi
   "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl"))" \
-    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
+    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl" wordlist))" \
+    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp" corpus)), word counts only"
 done

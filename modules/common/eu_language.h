@@ -121,6 +121,10 @@ struct eu_language {
                 std::vector<std::string>* out);
   // A rule of the language's own, tried first on every token (or null).
   bool (*token)(eu_context* c, const std::string& text, std::vector<std::string>* out);
+
+  // Words of ICU's spellout written the way the lexicon reads them right
+  // (Dutch "een" -> "één": the numeral, not the article), or null.
+  const eu_name* number_words;
 };
 
 // ---------------------------------------------------------------------------

@@ -264,6 +264,14 @@ class Reader {
         return true;
       }
     }
+    // A currency sign or code before the amount, as its own token ("€ 12,50", "R$ 12,50").
+    if (whole && c_->punctuation(0).empty()) {
+      const eu_currency* cur = find_currency(L_, text);
+      if (cur && amount(c_->token_text(1), &main, &minor) && read_money(cur, main, minor, out)) {
+        c_->consume_next();
+        return true;
+      }
+    }
     // A currency sign on its own reads as the currency's name.
     if (const eu_currency* cur = find_currency(L_, text)) {
       if (!all_letters(text)) {
@@ -628,7 +636,11 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   for (size_t i = 0; i <= s.size(); ++i) {
     bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
     if (i == s.size() || s[i] == ' ' || s[i] == '-' || soft) {
-      if (!w.empty()) out->push_back(w);
+      const char* respelled = find_name(data->lang->number_words, w);
+      if (respelled)
+        eu_push_words(respelled, out);
+      else if (!w.empty())
+        out->push_back(w);
       w.clear();
       if (soft) ++i;
     } else {

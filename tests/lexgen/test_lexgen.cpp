@@ -45,6 +45,22 @@ TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   EXPECT_FALSE(bad.parse("a b c d\tx\n", &error));
 }
 
+// espeak-ng writes some symbols with a '#' ("v#", "s#"): inside a key it is
+// part of the symbol; at the start of a line or after white space it begins
+// a comment.
+TEST(LexgenPhoneMap, HashInsideSymbolsAndComments) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("# v#\tx\nv#\tw # Dutch v#\ns#\tsh\t# coda too\na\ta\n", &error)) << error;
+  ASSERT_EQ(m.rows.size(), 3u);
+  m.vowels = {"a"};
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("v# 'a s#", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "w a1 sh");
+  EXPECT_FALSE(m.map("x", &phones, &unknown));  // the commented row is not there
+}
+
 TEST(LexgenStress, OnePrimaryStress) {
   std::set<std::string> vowels = {"a", "ax", "i"};
   lexgen::StressRule first;
