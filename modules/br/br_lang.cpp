@@ -61,7 +61,6 @@ const eu_abbrev kAbbrevs[] = {
     {"S.A", "sociedade anônima", EU_ABBR_DOT},       {"Sto", "santo", EU_ABBR_DOT},
     {"Sta", "santa", EU_ABBR_DOT},                   {"EUA", "Estados Unidos", EU_ABBR_CASE},
     {"máx", "máximo", EU_ABBR_DOT},                  {"mín", "mínimo", EU_ABBR_DOT},
-    {"bi", "bilhões", EU_ABBR_DOT},                  {"mi", "milhões", EU_ABBR_DOT},
     {"jan", "janeiro", EU_ABBR_DOT | EU_ABBR_CASE},  {"fev", "fevereiro", EU_ABBR_DOT | EU_ABBR_CASE},
     {"abr", "abril", EU_ABBR_DOT | EU_ABBR_CASE},    {"jun", "junho", EU_ABBR_DOT | EU_ABBR_CASE},
     {"jul", "julho", EU_ABBR_DOT | EU_ABBR_CASE},    {"ago", "agosto", EU_ABBR_DOT | EU_ABBR_CASE},
@@ -76,6 +75,7 @@ const eu_unit kUnits[] = {
     {"ºC", "grau", "graus"},                {"°", "grau", "graus"},          {"min", "minuto", "minutos"},
     {"kWh", "quilowatt hora", "quilowatts hora"}, {"MW", "megawatt", "megawatts"}, {"ha", "hectare", "hectares"},
     {"m²", "metro quadrado", "metros quadrados"}, {"GB", "gigabyte", "gigabytes"}, {"MB", "megabyte", "megabytes"},
+    {"mi", "milhão", "milhões"},            {"bi", "bilhão", "bilhões"},
     {nullptr, nullptr, nullptr}};
 
 const eu_currency kCurrencies[] = {
@@ -113,7 +113,7 @@ const eu_language br_language = {
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule, nullptr};
+    pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule, nullptr, "de"};
 
 void* initialize_g2p_ptBR_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&br_language, multiplePronunciations, dictPath, encoding);

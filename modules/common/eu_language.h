@@ -125,6 +125,9 @@ struct eu_language {
   // Words of ICU's spellout written the way the lexicon reads them right
   // (Dutch "een" -> "één": the numeral, not the article), or null.
   const eu_name* number_words;
+  // The word between a unit and the currency of an amount written with both
+  // ("R$ 2,5 mi": dois vírgula cinco milhões de reais), or null.
+  const char* money_unit_joiner;
 };
 
 // ---------------------------------------------------------------------------

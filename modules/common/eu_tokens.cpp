@@ -267,6 +267,20 @@ class Reader {
     // A currency sign or code before the amount, as its own token ("€ 12,50", "R$ 12,50").
     if (whole && c_->punctuation(0).empty()) {
       const eu_currency* cur = find_currency(L_, text);
+      std::string n;
+      const eu_unit* scale = nullptr;
+      if (cur && c_->punctuation(1).empty() && plain_number(L_, c_->token_text(1), &n) &&
+          (scale = find_unit(L_, c_->token_text(2)))) {
+        // An amount with a unit of its own ("€ 2,5 mln"): the number, the
+        // unit, then the currency ("twee komma vijf miljoen euro").
+        c_->number(c_->token_text(1), out);
+        eu_push_words(n == "1" ? scale->one : scale->many, out);
+        eu_push_words(L_->money_unit_joiner, out);
+        eu_push_words(cur->many, out);
+        c_->consume_next();
+        c_->consume_next();
+        return true;
+      }
       if (cur && amount(c_->token_text(1), &main, &minor) && read_money(cur, main, minor, out)) {
         c_->consume_next();
         return true;
@@ -380,6 +394,11 @@ class Reader {
     if (dash == std::string::npos || dash + 1 >= text.size()) return false;
     std::string a = text.substr(0, dash), b = text.substr(dash + 1), na, nb;
     if (!plain_number(L_, a, &na) || !plain_number(L_, b, &nb) || b[0] == '-') return false;
+    if (a.size() > 1 && a[0] == '0' && eu_is_digits(a) && eu_is_digits(b)) {
+      // A telephone number with its area code ("020-1234567"): digit by digit.
+      for (char d : a + b) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      return true;
+    }
     read(a, depth + 1, out);
     eu_push_words(L_->range, out);
     read(b, depth + 1, out);
@@ -454,8 +473,13 @@ class Reader {
         return true;
       }
     } else if (code_points(text).size() == 1 && all_upper(text)) {
-      c_->spell_letters(text, out);
-      return true;
+      // A one-letter function word ("O", "A" in Portuguese, "U" in Dutch)
+      // is the word, not the letter's name.
+      const std::string lower = eu_lower(L_, text);
+      if (strcmp(gpos_lookup(L_->gpos, lower.c_str()), "content") == 0) {
+        c_->spell_letters(text, out);
+        return true;
+      }
     }
     out->push_back(eu_lower(L_, text));
     return true;
@@ -572,7 +596,9 @@ std::string eu_context::prepunctuation(int offset) const {
 }
 
 void eu_context::consume_next() {
+  // The first following token not consumed yet (a rule may read two).
   cst_item* next = item_next(token);
+  while (next && item_feat_present(next, "eu_consumed")) next = item_next(next);
   if (!next) return;
   item_set_int(next, "eu_consumed", 1);
   const char* punc = item_feat_present(next, "punc") ? item_feat_string(next, "punc") : "";

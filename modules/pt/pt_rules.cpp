@@ -72,6 +72,13 @@ bool hours_written(const std::string& text, int* hours, int* minutes) {
   return *hours <= 24 && *minutes <= 59;
 }
 
+// "1964-1985": two years in order, a range rather than a telephone number.
+bool year_range(const std::string& text, size_t dash) {
+  if (dash != 4) return false;
+  const int a = std::stoi(text.substr(0, 4)), b = std::stoi(text.substr(5));
+  return a >= 1000 && b <= 2100 && a < b;
+}
+
 }  // namespace
 
 const kvap_gpos_class pt_function_words[] = {{"det", kDet}, {"in", kIn}, {"cc", kCc}, {"aux", kAux},
@@ -108,8 +115,12 @@ bool pt_ordinal_rule(eu_context* c, const std::string& digits, const std::string
                      std::vector<std::string>* out) {
   if (mark != "R") return false;
   // Kings and popes take ordinals up to ten (D. João VI: sexto), cardinals
-  // above (Bento XVI: dezasseis).
-  return c->spell(std::stoi(digits) <= 10 ? "%spellout-ordinal-masculine" : "%spellout-numbering", digits, out);
+  // above (Bento XVI: dezasseis); a queen's name ending in -a takes the
+  // feminine (D. Maria II: segunda).
+  const std::string name = eu_lower(c->lang, c->token_text(-1));
+  const bool feminine = name.size() > 1 && name.back() == 'a';
+  if (std::stoi(digits) > 10) return c->spell("%spellout-numbering", digits, out);
+  return c->spell(feminine ? "%spellout-ordinal-feminine" : "%spellout-ordinal-masculine", digits, out);
 }
 
 bool pt_token_rule(eu_context* c, const pt_variant& v, const std::string& text, std::vector<std::string>* out) {
@@ -152,7 +163,7 @@ bool pt_token_rule(eu_context* c, const pt_variant& v, const std::string& text, 
   // Telephone numbers "98765-4321" digit by digit.
   size_t dash = text.find('-');
   if (v.phone_groups && dash != std::string::npos && (dash == 4 || dash == 5) && text.size() == dash + 5 &&
-      eu_is_digits(text.substr(0, dash)) && eu_is_digits(text.substr(dash + 1))) {
+      eu_is_digits(text.substr(0, dash)) && eu_is_digits(text.substr(dash + 1)) && !year_range(text, dash)) {
     for (char d : text)
       if (d != '-') c->spell("%spellout-numbering", std::string(1, d), out);
     return true;
