@@ -11,8 +11,9 @@
 // of ten and measures them on the tenth, and writes the C source of the
 // module's data: the trees, and the words the rules get wrong, most frequent
 // first (by their count in TEXT, then shortest first) within the size budget.
-// --limit N keeps N words: those of the running text first, then an evenly
-// spread sample of the others (the short mode uses a small N). --digest
+// --limit N keeps N words: the common words of the settings first, then
+// those of the running text, then an evenly spread sample of the others (the
+// short mode uses a small N). --digest
 // prints the digest of the settings and phone map that the output records.
 // Exit status: 0 success, 1 failure (a message names the cause).
 #include <stdio.h>
@@ -266,6 +267,16 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s: %s: %s\n", kProgram, mapPath.c_str(), error.c_str());
     return 1;
   }
+  // Common words of the language (common_words=FILE beside the settings):
+  // always kept, ranked before every word of the running text, and part of
+  // the digest.
+  std::string commonText;
+  const std::string commonFile = conf.get("common_words");
+  if (!commonFile.empty() && !read_file(dir + commonFile, &commonText)) {
+    fprintf(stderr, "%s: cannot read the common words %s\n", kProgram, (dir + commonFile).c_str());
+    return 1;
+  }
+  mapText += commonText;
   if (opt.digestOnly) {
     printf("%016llx\n", digest(confText, mapText));
     return 0;
@@ -302,14 +313,28 @@ int main(int argc, char** argv) {
       }
     }
   }
-  // Words: plain words of letters, lower-cased, first spelling kept.
+  const long kCommon = 1000000000L;
+  std::vector<std::string> commonWords;
+  for (const std::string& line : lines_of(commonText))
+    if (!line.empty() && line[0] != '#')
+      for (const std::string& w : words_of(line)) {
+        std::string key;
+        if (normalise(w, locale, cnv, &key)) {
+          freq[key] += kCommon;
+          commonWords.push_back(w);
+        }
+      }
+  // Words: plain words of letters, lower-cased, first spelling kept; the
+  // common words join the list when it lacks them.
   if (!read_file(opt.words, &wordText)) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
     return 1;
   }
   std::vector<std::string> original, lower;
   std::set<std::string> seen;
-  for (const std::string& line : lines_of(wordText)) {
+  std::vector<std::string> listed = lines_of(wordText);
+  listed.insert(listed.end(), commonWords.begin(), commonWords.end());
+  for (const std::string& line : listed) {
     std::string key;
     if (!normalise(line, locale, cnv, &key) || !seen.insert(key).second) continue;
     original.push_back(line);
@@ -320,8 +345,9 @@ int main(int argc, char** argv) {
   if (opt.limit > 0 && opt.limit < original.size()) {
     std::vector<bool> keep(original.size(), false);
     size_t kept = 0;
-    for (size_t i = 0; i < original.size() && kept < opt.limit; ++i)
-      if (freq.count(lower[i])) keep[i] = true, ++kept;
+    for (long least : {kCommon, 1L})
+      for (size_t i = 0; i < original.size() && kept < opt.limit; ++i)
+        if (!keep[i] && freq.count(lower[i]) && freq[lower[i]] >= least) keep[i] = true, ++kept;
     const size_t rest = original.size() - kept, wanted = opt.limit - kept;
     for (size_t i = 0, seenRest = 0, taken = 0; i < original.size() && taken < wanted; ++i) {
       if (keep[i]) continue;
