@@ -486,10 +486,10 @@ VXN_CLASS(VXN_Check_Swedish_Vowel, 4, "ii", "ee", "eea", "aa", "oo", "uu", "uuy"
 // The Swedish voice uses the European Portuguese voiced-sound table as it stands.
 VXN_CLASS(VXN_Check_Swedish_VocalSound, 4, VXN_PT_VOICED)
 
-// Brazilian Portuguese: the European Portuguese names where the sounds are
-// shared; no reduced e (ie) or ou, the affricates ch jh, and rr a voiceless
-// fricative ([h], [x]).
-#define VXN_BR_VOWELS "a", "ax", "ae", "e", "eh", "ex", "i", "ix", "o", "oh", "ox", "u", "ux"
+// Brazilian Portuguese: the European Portuguese names of the oral vowels,
+// ax and the glides; the nasal vowels an en in on un, the affricates ch jh,
+// and rr a voiceless fricative ([h], [x]).
+#define VXN_BR_VOWELS "a", "ax", "an", "e", "eh", "en", "i", "in", "o", "oh", "on", "u", "un"
 VXN_CLASS(VXN_Check_BRPortuguese_Vowel, 4, VXN_BR_VOWELS)
 VXN_CLASS(VXN_Check_BRPortuguese_VocalSound, 4, VXN_BR_VOWELS, "b", "d", "g", "v", "z", "zh", "jh", "m",
           "n", "ni", "l", "lh", "r", "w", "wx", "j", "jx")

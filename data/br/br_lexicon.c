@@ -3,7 +3,7 @@
    Words: wbrazilian 3.0~beta4-24 (Debian; GPL-2).
    Frequencies: manpages-pt-br 4.18.1-1 (Debian; GPL-3+), word counts only.
    Pronunciations: eSpeak NG text-to-speech: 1.51 (build-time oracle only; nothing of it is shipped).
-   input digest: a5ef5049af812000
+   input digest: 1eb5c7df44fe48df
    words mapped: 99994 (1 read as another language, dropped); training 89995, held out 9999
    letter-to-sound word accuracy: held-out 96.69%, training 99.47%
    tree nodes: 11819; exceptions: 807 of 807 words the rules get wrong
@@ -11,10 +11,10 @@
 #include "modules/common/eu_lexdata.h"
 
 static const char* const lts_phones[] = {
-  "epsilon", "a0", "r", "ae1", "wx", "b", "k", "a1", "ch", "i0", "s", "j",
-  "d", "eh1", "ax0", "jh", "n", "f", "i1", "u0", "ae0", "m", "e1", "v",
-  "ex0", "e0", "sh", "o1", "w", "l", "z", "rr", "o0", "t", "oh1", "ex1",
-  "u1", "ni", "zh", "ox1", "jx", "g", "ix1", "p", "ux1", "ux0", "ix0", "ox0",
+  "epsilon", "a0", "r", "an1", "wx", "b", "k", "a1", "ch", "i0", "s", "j",
+  "d", "eh1", "ax0", "jh", "n", "f", "i1", "u0", "an0", "m", "e1", "v",
+  "en0", "e0", "sh", "o1", "w", "l", "z", "rr", "o0", "t", "oh1", "en1",
+  "u1", "ni", "zh", "on1", "jx", "g", "in1", "p", "un1", "un0", "in0", "on0",
   "eh0", "k-s", "oh0", "u0-ch", "j-m", "d-o1", "j-s", "lh", "jh-i0",
   0};
 static const char* const lts_letters[] = {
@@ -3000,17 +3000,17 @@ static const unsigned char letter_codes[256] = {
   0,0,0,37,38,39,0,0,0,0,40,0,41,0,0,0,
 };
 static const char* const vowels[] = {
-  "a", "ae", "ax", "e", "eh", "ex", "i", "ix", "o", "oh", "ox", "u",
-  "ux",
+  "a", "an", "ax", "e", "eh", "en", "i", "in", "o", "oh", "on", "u",
+  "un",
   0};
 static const char* const unstressable[] = {
   0};
 static const char* const phones[] = {
   "",
   "g", "r", "a1", "w", "b", "a0", "i1", "ax0", "o1", "n", "i0", "u0",
-  "s", "e0", "t", "eh1", "l", "e1", "m", "oh1", "p", "k", "ix1", "jh",
-  "ch", "j", "o0", "ex1", "rr", "u1", "f", "z", "d", "ix0", "zh", "ae0",
-  "wx", "v", "ox0", "ae1", "ex0", "eh0", "sh", "ni", "ux0", "oh0",
+  "s", "e0", "t", "eh1", "l", "e1", "m", "oh1", "p", "k", "in1", "jh",
+  "ch", "j", "o0", "en1", "rr", "u1", "f", "z", "d", "in0", "zh", "an0",
+  "wx", "v", "on0", "an1", "en0", "eh0", "sh", "ni", "un0", "oh0",
   0};
 static const unsigned char entries[] = {
   97,98,97,105,120,97,109,111,0,6,5,6,26,43,40,19,12,0,97,98,97,114,113,117,

@@ -15,13 +15,13 @@ namespace {
 
 const eu_phone kPhones[] = {
     {"pau", "-0000000"},
-    {"ax", "+a22-000"},  {"a", "+s33-000"},   {"aa", "+l31-000"},  {"e", "+l21-000"},  {"eh", "+s21-000"},
-    {"i", "+s11-000"},   {"ii", "+l11-000"},  {"o", "+s23+000"},   {"oo", "+l23+000"}, {"u", "+l13+000"},
-    {"uy", "+l11+000"},  {"y", "+s12+000"},   {"oe", "+l21+000"},  {"ei", "+d21-000"}, {"oey", "+d21+000"},
+    {"ax", "+a22-000"},  {"a", "+s33-000"},   {"aa", "+l31-000"},  {"e", "+s21-000"},  {"eh", "+l21-000"},
+    {"i", "+s11-000"},   {"ii", "+l11-000"},  {"o", "+s23+000"},   {"oo", "+l23+000"}, {"u", "+s12+000"},
+    {"uy", "+l11+000"},  {"y", "+l21+000"},   {"oe", "+l13+000"},  {"ei", "+d21-000"}, {"oey", "+d21+000"},
     {"au", "+d23+000"},
     {"p", "-0000sl-"},   {"b", "-0000sl+"},   {"t", "-0000sa-"},   {"d", "-0000sa+"},  {"k", "-0000sv-"},
-    {"g", "-0000fv+"},   {"f", "-0000fb-"},   {"v", "-0000fb+"},   {"s", "-0000fa-"},  {"z", "-0000fa+"},
-    {"sh", "-0000fp-"},  {"zh", "-0000fp+"},  {"x", "-0000fv-"},   {"h", "-0000fg+"},  {"m", "-0000nl+"},
+    {"g", "-0000sv+"},   {"f", "-0000fb-"},   {"v", "-0000fb+"},   {"s", "-0000fa-"},  {"z", "-0000fa+"},
+    {"sh", "-0000fp-"},  {"zh", "-0000fp+"},  {"kh", "-0000fv-"},  {"h", "-0000fg+"},  {"m", "-0000nl+"},
     {"n", "-0000na+"},   {"ng", "-0000nv+"},  {"l", "-0000la+"},   {"r", "-0000ra+"},  {"j", "-0000rp+"},
     {"w", "-0000rb+"},
     {nullptr, nullptr}};
@@ -30,9 +30,9 @@ const eu_phone kPhones[] = {
 // so s-stop clusters are not onsets; word-initial clusters stay together
 // whatever this table says.
 const char* const kOnsets[] = {
-    "p", "b", "t", "d", "k", "g", "f", "v", "s", "z", "sh", "zh", "x", "h", "m", "n", "l", "r", "j", "w",
+    "p", "b", "t", "d", "k", "g", "f", "v", "s", "z", "sh", "zh", "kh", "h", "m", "n", "l", "r", "j", "w",
     "p r", "p l", "b r", "b l", "t r", "d r", "k r", "k l", "k n", "k w", "g r", "g l", "f r", "f l", "v r",
-    "v l", "s l", "s m", "s n", "s w", "s x", "s x r", "z w", "t w", "d w", "x r", "x l", "t j",
+    "v l", "s l", "s m", "s n", "s w", "s kh", "s kh r", "z w", "t w", "d w", "kh r", "kh l", "t j",
     nullptr};
 
 const char* const kDet[] = {"de", "het", "een", "deze", "dit", "die", "dat", "geen", "elke", "ieder", nullptr};

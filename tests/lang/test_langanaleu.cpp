@@ -397,19 +397,19 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
 
-// "Goed weer." is g u1 t | w e1 r: two content words of one syllable, one
+// "Goed weer." is kh oe1 t | w eh1 r: two content words of one syllable, one
 // phrase; the last syllable carries the end tone and so counts as accented.
 TEST_F(EuropeanAnalyzer, DutchSentenceFieldByField) {
   load(8);
   std::vector<std::string> labels = first_piece("Goed weer.");
   ASSERT_EQ(labels.size(), 8u);
-  const char* phones[8] = {"pau", "g", "u", "t", "w", "e", "r", "pau"};
+  const char* phones[8] = {"pau", "kh", "oe", "t", "w", "eh", "r", "pau"};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
   Label u(labels[2]);
   const char* expected[][2] = {
       {"p6", "2"},  {"p7", "2"},  {"a1", "0"},  {"a2", "0"},  {"a3", "0"},  {"b1", "1"},       {"b2", "0"},
       {"b3", "3"},  {"b4", "1"},  {"b5", "1"},  {"b6", "1"},  {"b7", "2"},  {"b8", "1"},       {"b9", "2"},
-      {"b10", "1"}, {"b11", "2"}, {"b12", "0"}, {"b13", "1"}, {"b14", "0"}, {"b15", "1"},      {"b16", "u"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "0"}, {"b13", "1"}, {"b14", "0"}, {"b15", "1"},      {"b16", "oe"},
       {"c1", "1"},  {"c2", "1"},  {"c3", "3"},  {"d1", "0"},  {"d2", "0"},  {"e1", "content"}, {"e2", "1"},
       {"e3", "1"},  {"e4", "2"},  {"e5", "1"},  {"e6", "2"},  {"e7", "0"},  {"e8", "1"},       {"f1", "content"},
       {"f2", "1"},  {"g1", "0"},  {"g2", "0"},  {"h1", "2"},  {"h2", "2"},  {"h3", "1"},       {"h4", "1"},
