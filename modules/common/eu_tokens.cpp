@@ -139,6 +139,15 @@ const eu_unit* find_unit(const eu_language* L, const std::string& text) {
   return nullptr;
 }
 
+// A unit by its key ("mln") or written in full ("miljoen", "milhões").
+const eu_unit* find_unit_or_name(const eu_language* L, const std::string& text) {
+  if (const eu_unit* u = find_unit(L, text)) return u;
+  const std::string lower = eu_lower(L, text);
+  for (const eu_unit* u = L->units; u && u->key; ++u)
+    if (lower == u->one || lower == u->many) return u;
+  return nullptr;
+}
+
 const char* find_name(const eu_name* table, const std::string& text) {
   for (const eu_name* n = table; n && n->text; ++n)
     if (text == n->text) return n->words;
@@ -258,8 +267,23 @@ class Reader {
         return read_money(cur, main, minor, out);
     }
     if (whole && c_->punctuation(0).empty()) {
-      const eu_currency* next = find_currency(L_, c_->token_text(1));
+      const std::string after = c_->token_text(1);
+      const eu_currency* next = find_currency(L_, after);
       if (next && amount(text, &main, &minor) && read_money(next, main, minor, out)) {
+        c_->consume_next();
+        return true;
+      }
+      // A unit and the currency written together after the amount ("1,5 M€").
+      std::string n;
+      for (const eu_currency* cur = L_->currencies; cur && cur->key; ++cur) {
+        const std::string key = cur->key;
+        if (after.size() <= key.size() || after.compare(after.size() - key.size(), key.size(), key) != 0) continue;
+        const eu_unit* scale = find_unit(L_, after.substr(0, after.size() - key.size()));
+        if (!scale || !plain_number(L_, text, &n)) continue;
+        c_->number(text, out);
+        eu_push_words(n == "1" ? scale->one : scale->many, out);
+        eu_push_words(L_->money_unit_joiner, out);
+        eu_push_words(cur->many, out);
         c_->consume_next();
         return true;
       }
@@ -270,9 +294,10 @@ class Reader {
       std::string n;
       const eu_unit* scale = nullptr;
       if (cur && c_->punctuation(1).empty() && plain_number(L_, c_->token_text(1), &n) &&
-          (scale = find_unit(L_, c_->token_text(2)))) {
-        // An amount with a unit of its own ("€ 2,5 mln"): the number, the
-        // unit, then the currency ("twee komma vijf miljoen euro").
+          (scale = find_unit_or_name(L_, c_->token_text(2)))) {
+        // An amount with a unit of its own ("€ 2,5 mln", "US$ 3 bilhões"):
+        // the number, the unit, then the currency ("twee komma vijf miljoen
+        // euro").
         c_->number(c_->token_text(1), out);
         eu_push_words(n == "1" ? scale->one : scale->many, out);
         eu_push_words(L_->money_unit_joiner, out);

@@ -122,8 +122,10 @@ const eu_acronym kAcronyms[] = {{"NOS", true},   {"NAVO", true}, {"VARA", true},
 const eu_name kOrdinalMarks[] = {{"e", "%spellout-ordinal"}, {"de", "%spellout-ordinal"},
                                  {"ste", "%spellout-ordinal"}, {nullptr, nullptr}};
 
-// ICU writes the numeral one as "een", which reads as the article.
-const eu_name kNumberWords[] = {{"een", "één"}, {"honderdeen", "honderd één"}, {nullptr, nullptr}};
+// ICU writes the numeral one as "een", which reads as the article, and
+// joins tens with "ën" after a vowel (twee|ën|twintig): the word is "en".
+const eu_name kNumberWords[] = {
+    {"een", "één"}, {"honderdeen", "honderd één"}, {"ën", "en"}, {nullptr, nullptr}};
 
 bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* out) {
   c->spell("%spellout-numbering", std::to_string(hours), out);
@@ -160,8 +162,28 @@ bool before_score(const std::string& word) {
   return false;
 }
 
-// "20.15 uur" (a clock time written with a dot) and match scores "2-1".
+// A clock time written with a dot, "21.30"; false when text is not one.
+bool dot_time(const std::string& text, int* hours, int* minutes) {
+  size_t dot = text.find('.');
+  if (dot == 0 || dot > 2 || text.size() != dot + 3) return false;
+  const std::string a = text.substr(0, dot), b = text.substr(dot + 1);
+  if (!eu_is_digits(a) || !eu_is_digits(b)) return false;
+  *hours = std::stoi(a);
+  *minutes = std::stoi(b);
+  return *hours <= 24 && *minutes <= 59;
+}
+
+// "20.15 uur" (a clock time written with a dot), the time span of a
+// programme guide "21.30-22.00" and match scores "2-1".
 bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  size_t dash = text.find('-');
+  int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+  if (dash != std::string::npos && dot_time(text.substr(0, dash), &h1, &m1) &&
+      dot_time(text.substr(dash + 1), &h2, &m2)) {
+    time_rule(c, h1, m1, out);
+    out->push_back("tot");
+    return time_rule(c, h2, m2, out);
+  }
   size_t sep = text.find_first_of(".-");
   if (sep == std::string::npos || sep == 0 || sep > 2) return false;
   const std::string a = text.substr(0, sep), b = text.substr(sep + 1);

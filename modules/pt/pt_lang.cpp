@@ -76,6 +76,7 @@ const eu_unit kUnits[] = {
     {"ºC", "grau", "graus"},                {"°", "grau", "graus"},          {"min", "minuto", "minutos"},
     {"kWh", "quilowatt hora", "quilowatts hora"}, {"MW", "megawatt", "megawatts"}, {"ha", "hectare", "hectares"},
     {"m²", "metro quadrado", "metros quadrados"}, {"GB", "gigabyte", "gigabytes"}, {"MB", "megabyte", "megabytes"},
+    {"M", "milhão", "milhões"},
     {nullptr, nullptr, nullptr}};
 
 const eu_currency kCurrencies[] = {

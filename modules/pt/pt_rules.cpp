@@ -123,6 +123,24 @@ bool pt_ordinal_rule(eu_context* c, const std::string& digits, const std::string
   return c->spell(feminine ? "%spellout-ordinal-feminine" : "%spellout-ordinal-masculine", digits, out);
 }
 
+namespace {
+
+// A match score written with a free-standing x, "2 x 1": dois a um. (A
+// one-token "4x4" is more often a vehicle or a size than a score.)
+bool x_score(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  const std::string x = c->token_text(1), b = c->token_text(2);
+  if (!c->punctuation(0).empty() || (x != "x" && x != "X") || !c->punctuation(1).empty()) return false;
+  if (!eu_is_digits(text) || !eu_is_digits(b) || text.size() > 2 || b.size() > 2) return false;
+  c->spell("%spellout-numbering", text, out);
+  eu_push_words(c->lang->score, out);
+  c->spell("%spellout-numbering", b, out);
+  c->consume_next();
+  c->consume_next();
+  return true;
+}
+
+}  // namespace
+
 bool pt_token_rule(eu_context* c, const pt_variant& v, const std::string& text, std::vector<std::string>* out) {
   const std::string next = c->token_text(1);
   const std::string punc = c->punctuation(0);
@@ -130,6 +148,7 @@ bool pt_token_rule(eu_context* c, const pt_variant& v, const std::string& text, 
   if (hours_written(text, &hours, &minutes)) return pt_read_time(c, hours, minutes, out);
   if (eu_is_digits(text) && text.size() <= 2 && punc.empty() && next == "h" && std::stoi(text) <= 24)
     return pt_read_time(c, std::stoi(text), 0, out);
+  if (x_score(c, text, out)) return true;
   // "p. ex." (two tokens).
   if (text == "p" && punc == "." && next == "ex" && c->punctuation(1).compare(0, 1, ".") == 0) {
     eu_push_words("por exemplo", out);

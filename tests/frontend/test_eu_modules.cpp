@@ -258,6 +258,17 @@ TEST(EuKit, CurrencyBeforeAmountAndRespelledNumbers) {
   Normaliser br(&br_language);
   EXPECT_EQ(br.run("R$ 2 mi", G2P_NORM), "dois milhões de reais");
   EXPECT_EQ(br.run("R$1", G2P_NORM), "um real");
+  // The unit written in full, in either number and any case, and the unit
+  // glued to the currency after the amount.
+  EXPECT_EQ(br.run("R$ 1 Milhão", G2P_NORM), "um milhão de reais");
+  EXPECT_EQ(br.run("US$ 3 bilhões", G2P_NORM), "três bilhões de dólares");
+  Normaliser pt(&pt_language);
+  EXPECT_EQ(pt.run("1,5 M€", G2P_NORM), "um vírgula cinco milhões de euros");
+  EXPECT_EQ(pt.run("1 M€", G2P_NORM), "um milhão de euros");
+  EXPECT_EQ(br.run("5 R$", G2P_NORM), "cinco reais");  // no unit before the sign: plain amount
+  EXPECT_EQ(nl.run("2 mln€", G2P_NORM), "twee miljoen euro");
+  EXPECT_EQ(nl.run("€ 2 kilo", G2P_NORM), "twee kilo euro");  // any unit, as with "€ 2 kg"
+  EXPECT_EQ(nl.run("22 en 32", G2P_NORM), "twee en twintig en twee en dertig");
   // German and Spanish keep their readings: no respelling, amount first.
   Normaliser de(&de_language);
   EXPECT_EQ(de.run("21", G2P_NORM), "ein und zwanzig");
