@@ -173,9 +173,38 @@ bool dot_time(const std::string& text, int* hours, int* minutes) {
   return *hours <= 24 && *minutes <= 59;
 }
 
+// Words with an apostrophe, respelled the way they sound: the plural s after
+// a final vowel keeps that vowel long ("auto's" -> "autoos", "menu's" ->
+// "menuus", "taxi's" -> "taxis"), "zo'n" is "zoon", and the clipped article
+// of "'s avonds" joins the next word ("savonds").
+bool apostrophe(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  const std::string pre = c->prepunctuation(0);
+  if (text == "s" && !pre.empty() && pre.back() == '\'' && c->prepunctuation(1).empty() &&
+      c->punctuation(0).empty() && eu_starts_with_letter(c->token_text(1))) {
+    out->push_back("s" + eu_lower(c->lang, c->token_text(1)));
+    c->consume_next();
+    return true;
+  }
+  const std::string word = eu_lower(c->lang, text);
+  if (word == "zo'n") {
+    out->push_back("zoon");
+    return true;
+  }
+  const size_t mark = word.size() - 2;
+  if (word.size() < 4 || word.compare(mark, 2, "'s") != 0 || word.find('\'') != mark) return false;
+  std::string stem = word.substr(0, mark);
+  if (!eu_starts_with_letter(stem)) return false;
+  const char last = stem.back();
+  if (last == 'a' || last == 'o' || last == 'u') stem += last;  // an open syllable stays open
+  out->push_back(stem + "s");
+  return true;
+}
+
 // "20.15 uur" (a clock time written with a dot), the time span of a
-// programme guide "21.30-22.00" and match scores "2-1".
+// programme guide "21.30-22.00", match scores "2-1" and words with an
+// apostrophe.
 bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  if (text.find('\'') != std::string::npos || text == "s") return apostrophe(c, text, out);
   size_t dash = text.find('-');
   int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
   if (dash != std::string::npos && dot_time(text.substr(0, dash), &h1, &m1) &&
