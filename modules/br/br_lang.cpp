@@ -61,6 +61,7 @@ const eu_abbrev kAbbrevs[] = {
     {"S.A", "sociedade anônima", EU_ABBR_DOT},       {"Sto", "santo", EU_ABBR_DOT},
     {"Sta", "santa", EU_ABBR_DOT},                   {"EUA", "Estados Unidos", EU_ABBR_CASE},
     {"máx", "máximo", EU_ABBR_DOT},                  {"mín", "mínimo", EU_ABBR_DOT},
+    {"apto", "apartamento", EU_ABBR_DOT},
     {"jan", "janeiro", EU_ABBR_DOT | EU_ABBR_CASE},  {"fev", "fevereiro", EU_ABBR_DOT | EU_ABBR_CASE},
     {"abr", "abril", EU_ABBR_DOT | EU_ABBR_CASE},    {"jun", "junho", EU_ABBR_DOT | EU_ABBR_CASE},
     {"jul", "julho", EU_ABBR_DOT | EU_ABBR_CASE},    {"ago", "agosto", EU_ABBR_DOT | EU_ABBR_CASE},

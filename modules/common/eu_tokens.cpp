@@ -461,16 +461,25 @@ class Reader {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
     // Digit by digit: a leading zero, a very long number, or a group after
-    // one read that way (telephone numbers "0800 123456").
-    const std::string prev = c_->token_text(-1);
-    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
-    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
+    // one read that way (telephone numbers "0800 123456", "0800 123 4567").
+    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || in_telephone_number())) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
       return true;
     }
     long long v = eu_is_digits(text) ? value_of(text) : -1;
     if (L_->year_rules && text.size() == 4 && v >= 1100 && v <= 1999) return c_->spell(L_->year_rules, text, out);
     return c_->number(text, out);
+  }
+
+  // True when the tokens before this one are digit groups, with no
+  // punctuation between them, the first of which begins with 0.
+  bool in_telephone_number() const {
+    for (int k = -1; k >= -4; --k) {
+      const std::string t = c_->token_text(k);
+      if (!eu_is_digits(t) || !c_->punctuation(k).empty()) return false;
+      if (t[0] == '0') return true;
+    }
+    return false;
   }
 
   bool roman(const std::string& text, Words* out) {
