@@ -1,6 +1,7 @@
 // Fuzz target for the text path of a European module (built once per
-// module: fuzz_de_text, fuzz_es_text, fuzz_nl_text, ...): arbitrary bytes, read as text in the
-// module's encoding, go through the token rules, the lexicon and its
+// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_auen_text,
+// fuzz_nl_text, fuzz_br_text, fuzz_pt_text): arbitrary bytes, read as text in
+// the module's encoding, go through the token rules, the lexicon and its
 // letter-to-sound rules, syllables and phrasing, and every segment's label
 // row is formed. Byte 0 bit 0 chooses UTF-8 input instead (converted first).
 #include <stdint.h>
@@ -11,8 +12,13 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
-
-extern const eu_language VXN_FUZZ_LANGUAGE;
+#include "modules/auen/auen_lang.h"
+#include "modules/br/br_lang.h"
+#include "modules/de/de_lang.h"
+#include "modules/es/es_lang.h"
+#include "modules/nl/nl_lang.h"
+#include "modules/pt/pt_lang.h"
+#include "modules/uken/uken_lang.h"
 
 namespace {
 

@@ -50,8 +50,8 @@ bool PhoneMap::parse(const std::string& text, std::string* error) {
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
-    // A '#' at the start of the line or after white space begins a comment;
-    // inside a symbol it is part of it (espeak-ng writes "v#", "s#").
+    // A comment starts with '#' at the beginning of a line or after a blank;
+    // inside a symbol ("a#", "t#": espeak-ng's variants) it is part of the symbol.
     for (size_t hash = line.find('#'); hash != std::string::npos; hash = line.find('#', hash + 1))
       if (hash == 0 || line[hash - 1] == ' ' || line[hash - 1] == '\t') {
         line = line.substr(0, hash);

@@ -119,9 +119,9 @@ bool plain_number(const eu_language* L, const std::string& s, std::string* out) 
   return true;
 }
 
-const eu_abbrev* find_abbrev(const eu_language* L, const std::string& text) {
+const eu_abbrev* find_abbrev(const eu_language* L, const eu_abbrev* table, const std::string& text) {
   std::string lower = eu_lower(L, text);
-  for (const eu_abbrev* a = L->abbrevs; a && a->key; ++a) {
+  for (const eu_abbrev* a = table; a && a->key; ++a) {
     if (a->flags & EU_ABBR_CASE ? text == a->key : lower == eu_lower(L, a->key)) return a;
   }
   return nullptr;
@@ -227,16 +227,7 @@ class Reader {
   }
 
  private:
-  bool abbreviation(const std::string& text, Words* out) {
-    const eu_abbrev* a = find_abbrev(L_, text);
-    if (!a) return false;
-    bool dot = !c_->punctuation(0).empty() && c_->punctuation(0)[0] == '.';
-    if ((a->flags & EU_ABBR_DOT) && !dot) return false;
-    if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c_->token_text(1))) return false;
-    eu_push_words(a->words, out);
-    if (dot) c_->consume_dot();
-    return true;
-  }
+  bool abbreviation(const std::string& text, Words* out) { return eu_read_abbreviation(c_, L_->abbrevs, text, out); }
 
   // Splits an amount "12,50" / "12.50" / "12,-" into main and minor units.
   bool amount(const std::string& s, std::string* main, std::string* minor) {
@@ -453,7 +444,7 @@ class Reader {
       c_->spell(L_->count_rules, n, out);
     else
       c_->number(num, out);
-    eu_push_words(n == "1" ? u->one : u->many, out);
+    eu_push_words(n == "1" || (L_->unit_singular && L_->unit_singular(c_)) ? u->one : u->many, out);
     return true;
   }
 
@@ -461,25 +452,18 @@ class Reader {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
     // Digit by digit: a leading zero, a very long number, or a group after
-    // one read that way (telephone numbers "0800 123456", "0800 123 4567").
-    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || in_telephone_number())) {
+    // a token read that way (telephone numbers "0800 123 4567").
+    const cst_item* prevToken = item_prev(c_->token);
+    const bool afterDigits = prevToken && item_feat_present(prevToken, "eu_digit_by_digit") &&
+                             eu_is_digits(c_->token_text(-1)) && c_->punctuation(-1).empty();
+    if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      if (text == c_->token_text(0)) item_set_int(c_->token, "eu_digit_by_digit", 1);
       return true;
     }
     long long v = eu_is_digits(text) ? value_of(text) : -1;
     if (L_->year_rules && text.size() == 4 && v >= 1100 && v <= 1999) return c_->spell(L_->year_rules, text, out);
     return c_->number(text, out);
-  }
-
-  // True when the tokens before this one are digit groups, with no
-  // punctuation between them, the first of which begins with 0.
-  bool in_telephone_number() const {
-    for (int k = -1; k >= -4; --k) {
-      const std::string t = c_->token_text(k);
-      if (!eu_is_digits(t) || !c_->punctuation(k).empty()) return false;
-      if (t[0] == '0') return true;
-    }
-    return false;
   }
 
   bool roman(const std::string& text, Words* out) {
@@ -502,7 +486,7 @@ class Reader {
             c_->spell_letters(text, out);
           return true;
         }
-      if (!pronounceable(text)) {
+      if (!(L_->as_word ? L_->as_word(c_, text) : pronounceable(text))) {
         c_->spell_letters(text, out);
         return true;
       }
@@ -563,20 +547,38 @@ cst_item* neighbour(cst_item* token, int offset) {
 // eu_context and helpers.
 // ---------------------------------------------------------------------------
 
+bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
+                          std::vector<std::string>* out) {
+  const eu_abbrev* a = find_abbrev(c->lang, table, text);
+  if (!a) return false;
+  bool dot = !c->punctuation(0).empty() && c->punctuation(0)[0] == '.';
+  if ((a->flags & EU_ABBR_DOT) && !dot) return false;
+  if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c->token_text(1))) return false;
+  eu_push_words(a->words, out);
+  if (dot) c->consume_dot();
+  return true;
+}
+
+bool eu_context::read(const std::string& text, std::vector<std::string>* out) {
+  const size_t before = out->size();
+  return Reader(this).read(text, 1, out) && out->size() > before;
+}
+
 bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
                    std::vector<std::string>* out) {
   const eu_language* L = c->lang;
   const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
   const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
+  const bool singular = L->unit_singular && L->unit_singular(c);
   if (hasMain || !hasMinor) {
     c->spell(L->count_rules, main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" ? cur->one : cur->many, out);
+    eu_push_words(main == "1" || singular ? cur->one : cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
   c->spell(L->count_rules, minor, out);
-  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
+  eu_push_words(minor == "01" || singular ? cur->minor_one : cur->minor_many, out);
   return true;
 }
 
@@ -691,11 +693,12 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   if (negative && data->lang->minus) out->push_back(data->lang->minus);
   std::string s;
   text.toUTF8String(s);
-  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words.
+  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; commas
+  // between groups ("one million, one hundred") are dropped.
   std::string w;
   for (size_t i = 0; i <= s.size(); ++i) {
     bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
-    if (i == s.size() || s[i] == ' ' || s[i] == '-' || soft) {
+    if (i == s.size() || s[i] == ' ' || s[i] == '-' || s[i] == ',' || soft) {
       const char* respelled = find_name(data->lang->number_words, w);
       if (respelled)
         eu_push_words(respelled, out);

@@ -235,7 +235,8 @@ const eu_language nl_language = {
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal",
     "min", "procent", "tot", nullptr, nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, nullptr, token_rule, kNumberWords, nullptr};
+    time_rule, date_rule, ordinal_rule, nullptr, token_rule,
+    nullptr, nullptr, nullptr, nullptr, kNumberWords, nullptr};
 
 void* initialize_g2p_nlNL_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&nl_language, multiplePronunciations, dictPath, encoding);

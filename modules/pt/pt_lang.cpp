@@ -116,7 +116,8 @@ const eu_language pt_language = {
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule, nullptr, "de"};
+    pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule,
+    nullptr, nullptr, nullptr, nullptr, nullptr, "de"};
 
 void* initialize_g2p_ptPT_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&pt_language, multiplePronunciations, dictPath, encoding);
