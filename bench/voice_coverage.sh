@@ -5,8 +5,8 @@
 # it writes for SENTENCES (default: bench/asr/*.txt); the others on the labels
 # written by hand in tests/data/labels/<lang>.lab.
 #   bench/voice_coverage.sh [SENTENCES...]
-# German, Spanish, Danish, Swedish, Finnish, Norwegian, Korean and Chinese
-# are measured on the inputs of their golden cases.
+# The languages of the European module kit, Korean and Chinese are measured on the inputs of
+# their golden cases.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -23,7 +23,7 @@ declare -A hand=([en_GB]=en_GB [en_AU]=en_AU [de_DE]=de [fr_FR]=fr [es_ES]=es [i
   [nl_NL]=nl [pt_BR]=pt_BR [pl_PL]=pl [ru_RU]=ru [da_DK]=da [sv_SE]=sv [fi_FI]=fi [nb_NO]=no
   [pt_PT]=pt_PT)
 declare -A text
-for pair in de:de_DE es:es_ES da:da_DK sv:sv_SE fi:fi_FI nb:nb_NO ko:ko_KR zh:zh_CN; do
+for pair in de:de_DE es:es_ES nl:nl_NL br:pt_BR pt:pt_PT da:da_DK sv:sv_SE fi:fi_FI nb:nb_NO ko:ko_KR zh:zh_CN; do
   lang=${pair%%:*} code=${pair#*:}
   cut -f1 "$root"/tests/golden/$lang/*.tsv | grep -v '^#' | grep . >"$work/$lang.txt" || true
   text[$code]=$work/$lang.txt

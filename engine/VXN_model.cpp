@@ -486,6 +486,14 @@ VXN_CLASS(VXN_Check_Swedish_Vowel, 4, "ii", "ee", "eea", "aa", "oo", "uu", "uuy"
 // The Swedish voice uses the European Portuguese voiced-sound table as it stands.
 VXN_CLASS(VXN_Check_Swedish_VocalSound, 4, VXN_PT_VOICED)
 
+// Brazilian Portuguese: the European Portuguese names of the oral vowels,
+// ax and the glides; the nasal vowels an en in on un, the affricates ch jh,
+// and rr a voiceless fricative ([h], [x]).
+#define VXN_BR_VOWELS "a", "ax", "an", "e", "eh", "en", "i", "in", "o", "oh", "on", "u", "un"
+VXN_CLASS(VXN_Check_BRPortuguese_Vowel, 4, VXN_BR_VOWELS)
+VXN_CLASS(VXN_Check_BRPortuguese_VocalSound, 4, VXN_BR_VOWELS, "b", "d", "g", "v", "z", "zh", "jh", "m",
+          "n", "ni", "l", "lh", "r", "w", "wx", "j", "jx")
+
 #define VXN_NL_VOWELS \
   "ax", "a", "e", "i", "o", "y", "ii", "u", "uy", "aa", "eh", "oo", "oe", "ei", "oey", "au"
 VXN_CLASS(VXN_Check_Dutch_Vowel, 4, VXN_NL_VOWELS)
@@ -502,14 +510,14 @@ static const VXN_ClassFn kVoicedClass[18] = {
     VXN_Check_VocalSound,           VXN_Check_English_VocalSound,   VXN_Check_UKEnglish_VocalSound,
     VXN_Check_AUEnglish_VocalSound, VXN_Check_German_VocalSound,    VXN_Check_French_VocalSound,
     VXN_Check_Spanish_VocalSound,   NULL,                           VXN_Check_Dutch_VocalSound,
-    NULL,                           NULL,                           VXN_Check_Polish_VocalSound,
+    NULL,                           VXN_Check_BRPortuguese_VocalSound, VXN_Check_Polish_VocalSound,
     NULL,                           VXN_Check_Danish_VocalSound,    VXN_Check_Swedish_VocalSound,
     VXN_Check_Finnish_VocalSound,   VXN_Check_Norwegian_VocalSound, VXN_Check_PTPortuguese_VocalSound};
 static const VXN_ClassFn kVowelClass[18] = {
     VXN_Check_Vowel,           VXN_Check_English_Vowel,   VXN_Check_UKEnglish_Vowel,
     VXN_Check_AUEnglish_Vowel, VXN_Check_German_Vowel,    VXN_Check_French_Vowel,
     VXN_Check_Spanish_Vowel,   NULL,                      VXN_Check_Dutch_Vowel,
-    NULL,                      NULL,                      VXN_Check_Polish_Vowel,
+    NULL,                      VXN_Check_BRPortuguese_Vowel, VXN_Check_Polish_Vowel,
     NULL,                      VXN_Check_Danish_Vowel,    VXN_Check_Swedish_Vowel,
     VXN_Check_Finnish_Vowel,   VXN_Check_Norwegian_Vowel, VXN_Check_PTPortuguese_Vowel};
 

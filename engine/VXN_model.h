@@ -190,6 +190,8 @@ int VXN_Check_Finnish_Vowel(const char* label);
 int VXN_Check_Finnish_VocalSound(const char* label);
 int VXN_Check_PTPortuguese_Vowel(const char* label);
 int VXN_Check_PTPortuguese_VocalSound(const char* label);
+int VXN_Check_BRPortuguese_Vowel(const char* label);
+int VXN_Check_BRPortuguese_VocalSound(const char* label);
 int VXN_Check_Swedish_Vowel(const char* label);
 int VXN_Check_Swedish_VocalSound(const char* label);
 int VXN_Check_Dutch_Vowel(const char* label);

@@ -36,9 +36,9 @@ for lang in "$@"; do
   # (SCOWL's word lists state their terms in prose), the settings' KEY.
   licence() {
     local c=$work/root/usr/share/doc/$1/copyright l
-    l=$(sed -n 's/^License: *//p' "$c" | head -1)
+    l=$(get "$2")
+    [ -n "$l" ] || l=$(sed -n 's/^License: *//p' "$c" | head -1)
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
-    [ -n "$l" ] || l=$(get "$2")
     echo "${l:-see /usr/share/doc/$1/copyright}"
   }
   wl=$(get wordlist_package)

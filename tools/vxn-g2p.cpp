@@ -7,7 +7,7 @@
 //   echo "Um 20:15 Uhr." | vxn-g2p -l de_DE -norm -u
 //   um zwanzig uhr fünfzehn
 //
-// Options: -l LANG (en_US, en_GB, en_AU, de_DE, es_ES, da_DK, sv_SE, fi_FI, nb_NO), -wb -sb -pb -sm -tb -gb
+// Options: -l LANG (en_US, en_GB, en_AU, de_DE, es_ES, nl_NL, pt_BR, pt_PT, da_DK, sv_SE, fi_FI, nb_NO), -wb -sb -pb -sm -tb -gb
 // (decorations), -td -pd (detail lines), -norm -annontext -tts -ph -debug
 // (output forms), -u (UTF-8 in and out), -b (blank line after each line),
 // -mp (all pronunciation variants), -O name:value (voice option), -version,
@@ -22,11 +22,14 @@
 #include "frontend/app.h"
 #include "modules/common/eu_voice.h"
 #include "modules/auen/auen_lang.h"
+#include "modules/br/br_lang.h"
 #include "modules/da/da_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/fi/fi_lang.h"
 #include "modules/nb/nb_lang.h"
+#include "modules/nl/nl_lang.h"
+#include "modules/pt/pt_lang.h"
 #include "modules/sv/sv_lang.h"
 #include "modules/uken/uken_lang.h"
 #include "modules/usen/usen_voice.h"
@@ -38,8 +41,9 @@ struct Language {
   const eu_language* european;  // null: US English
 };
 
-const Language kLanguages[] = {{"en_US", nullptr},        {"en_GB", &uken_language}, {"en_AU", &auen_language},
-                               {"de_DE", &de_language}, {"es_ES", &es_language},   {"da_DK", &da_language},
+const Language kLanguages[] = {{"en_US", nullptr},      {"en_GB", &uken_language}, {"en_AU", &auen_language},
+                               {"de_DE", &de_language}, {"es_ES", &es_language},   {"nl_NL", &nl_language},
+                               {"pt_BR", &br_language}, {"pt_PT", &pt_language},   {"da_DK", &da_language},
                                {"sv_SE", &sv_language}, {"fi_FI", &fi_language},   {"nb_NO", &nb_language}};
 const Language* g_language = &kLanguages[0];
 

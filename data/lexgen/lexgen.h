@@ -39,6 +39,10 @@ class Converter {
   UConverter* cnv_ = nullptr;
 };
 
+// The word lower-cased in the module's encoding, or false when it is not a
+// plain word of letters.
+bool normalise(const std::string& utf8, const icu::Locale& locale, const Converter& cnv, std::string* out);
+
 void read_word_list(const std::vector<std::string>& lines, const icu::Locale& locale, const Converter& cnv,
                     std::vector<std::string>* original, std::vector<std::string>* lower);
 

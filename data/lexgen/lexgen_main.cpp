@@ -13,8 +13,9 @@
 // of ten and measures them on the tenth, and writes the C source of the
 // module's data: the trees, and the words the rules get wrong, most frequent
 // first (by their count in TEXT, then shortest first) within the size budget.
-// --limit N keeps N words: those of the running text first, then an evenly
-// spread sample of the others (the short mode uses a small N). --digest
+// --limit N keeps N words: the common words of the settings first, then
+// those of the running text, then an evenly spread sample of the others (the
+// short mode uses a small N). --digest
 // prints the digest of the settings and phone map that the output records.
 // Exit status: 0 success, 1 failure (a message names the cause).
 #include <stdio.h>
@@ -237,6 +238,16 @@ int main(int argc, char** argv) {
     }
     mapText += text;
   }
+  // Common words of the language (common_words=FILE beside the settings):
+  // always kept, ranked before every word of the running text, and part of
+  // the digest.
+  std::string commonText;
+  const std::string commonFile = conf.get("common_words");
+  if (!commonFile.empty() && !read_file(dir + commonFile, &commonText)) {
+    fprintf(stderr, "%s: cannot read the common words %s\n", kProgram, (dir + commonFile).c_str());
+    return 1;
+  }
+  mapText += commonText;
   if (opt.digestOnly) {
     printf("%016llx\n", digest(confText, mapText));
     return 0;
@@ -273,6 +284,19 @@ int main(int argc, char** argv) {
       }
     }
   }
+  const long kCommon = 1000000000L;
+  std::vector<std::string> commonWords;
+  for (const std::string& line : lines_of(commonText))
+    if (!line.empty() && line[0] != '#')
+      for (const std::string& w : words_of(line)) {
+        std::string key;
+        if (lexgen::normalise(w, locale, cnv, &key)) {
+          freq[key] += kCommon;
+          commonWords.push_back(w);
+        }
+      }
+  // Words: plain words of letters, lower-cased, first spelling kept; the
+  // common words join the list when it lacks them.
   if (!read_file(opt.words, &wordText)) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
     return 1;
@@ -289,14 +313,17 @@ int main(int argc, char** argv) {
     u.toUTF8String(wordText);
   }
   std::vector<std::string> original, lower;
-  lexgen::read_word_list(lines_of(wordText), locale, cnv, &original, &lower);
+  std::vector<std::string> listed = lines_of(wordText);
+  listed.insert(listed.end(), commonWords.begin(), commonWords.end());
+  lexgen::read_word_list(listed, locale, cnv, &original, &lower);
   // A limit keeps every word of the running text (up to the limit), then an
   // evenly spread sample of the others.
   if (opt.limit > 0 && opt.limit < original.size()) {
     std::vector<bool> keep(original.size(), false);
     size_t kept = 0;
-    for (size_t i = 0; i < original.size() && kept < opt.limit; ++i)
-      if (freq.count(lower[i])) keep[i] = true, ++kept;
+    for (long least : {kCommon, 1L})
+      for (size_t i = 0; i < original.size() && kept < opt.limit; ++i)
+        if (!keep[i] && freq.count(lower[i]) && freq[lower[i]] >= least) keep[i] = true, ++kept;
     const size_t rest = original.size() - kept, wanted = opt.limit - kept;
     for (size_t i = 0, seenRest = 0, taken = 0; i < original.size() && taken < wanted; ++i) {
       if (keep[i]) continue;

@@ -60,13 +60,19 @@ bool PhoneMap::parse(const std::string& text, std::string* error) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     if (line.empty()) continue;
     std::vector<std::string> f = split_tabs(line);
-    if (f.size() < 2 || f.size() > 3 || split_spaces(f[0]).empty() || split_spaces(f[0]).size() > 3 ||
-        f[1].empty()) {
+    // A key is one to three symbols, and "$" when it holds only at the end.
+    const std::vector<std::string> key = split_spaces(f[0]);
+    if (f.size() < 2 || f.size() > 3 || key.empty() || key.size() > (key.back() == "$" ? 4u : 3u) || f[1].empty()) {
       *error = "phone map line " + std::to_string(number) + ": expected KEY<TAB>PHONES[<TAB>CODA]: '" + line + "'";
       return false;
     }
     PhoneMapRow row;
-    row.key = split_spaces(f[0]);
+    row.key = key;
+    if (row.key[0] == "$") {
+      *error = "phone map line " + std::to_string(number) + ": '$' (the end of the word) must follow a symbol: '" +
+               line + "'";
+      return false;
+    }
     row.phones = phone_list(f[1]);
     if (f.size() == 3) row.coda = phone_list(f[2]);
     rows.push_back(row);
@@ -102,16 +108,22 @@ bool PhoneMap::map(const std::string& oracle, std::vector<std::string>* phones, 
       ++i;
       continue;
     }
+    // The longest key that matches; at equal length a key that ends in "$"
+    // (the end of the word) comes before one that may stand anywhere.
     const PhoneMapRow* found = nullptr;
     size_t used = 0;
     for (size_t n = 3; n >= 1 && !found; --n) {
       if (i + n > tokens.size()) continue;
       std::string key = join(tokens, i, n);
-      for (const PhoneMapRow& r : rows)
-        if (join(r.key, 0, r.key.size()) == key) {
-          found = &r;
-          used = n;
-          break;
+      for (int pass = 0; pass < 2 && !found; ++pass)
+        for (const PhoneMapRow& r : rows) {
+          const bool final = r.key.back() == "$";
+          if (final != (pass == 0) || (final && i + n != tokens.size())) continue;
+          if (r.key.size() - final == n && join(r.key, 0, n) == key) {
+            found = &r;
+            used = n;
+            break;
+          }
         }
     }
     if (!found) {

@@ -26,9 +26,6 @@ bool Converter::from_unicode(const icu::UnicodeString& u, std::string* out) cons
   return true;
 }
 
-namespace {
-
-// Lower-cased word in the encoding, or false when it is not a plain word of letters.
 bool normalise(const std::string& utf8, const icu::Locale& locale, const Converter& cnv, std::string* out) {
   icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
   if (u.length() < 2 || u.length() > 40) return false;
@@ -37,6 +34,8 @@ bool normalise(const std::string& utf8, const icu::Locale& locale, const Convert
   u.toLower(locale);
   return cnv.from_unicode(u, out);
 }
+
+namespace {
 
 bool lower_case(const std::string& utf8) {
   icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8), l = u;

@@ -140,6 +140,12 @@ struct eu_language {
   // Whether a unit or currency after this token's number takes its singular
   // whatever the number (English "a 50c coin": a fifty cent coin).
   bool (*unit_singular)(eu_context* c) = nullptr;
+  // Words of ICU's spellout written the way the lexicon reads them right
+  // (Dutch "een" -> "één": the numeral, not the article), or null.
+  const eu_name* number_words = nullptr;
+  // The word between a unit and the currency of an amount written with both
+  // ("R$ 2,5 mi": dois vírgula cinco milhões de reais), or null.
+  const char* money_unit_joiner = nullptr;
 };
 
 // ---------------------------------------------------------------------------

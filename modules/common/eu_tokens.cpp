@@ -139,6 +139,15 @@ const eu_unit* find_unit(const eu_language* L, const std::string& text) {
   return nullptr;
 }
 
+// A unit by its key ("mln") or written in full ("miljoen", "milhões").
+const eu_unit* find_unit_or_name(const eu_language* L, const std::string& text) {
+  if (const eu_unit* u = find_unit(L, text)) return u;
+  const std::string lower = eu_lower(L, text);
+  for (const eu_unit* u = L->units; u && u->key; ++u)
+    if (lower == u->one || lower == u->many) return u;
+  return nullptr;
+}
+
 const char* find_name(const eu_name* table, const std::string& text) {
   for (const eu_name* n = table; n && n->text; ++n)
     if (text == n->text) return n->words;
@@ -250,8 +259,46 @@ class Reader {
         return read_money(cur, main, minor, out);
     }
     if (whole && c_->punctuation(0).empty()) {
-      const eu_currency* next = find_currency(L_, c_->token_text(1));
+      const std::string after = c_->token_text(1);
+      const eu_currency* next = find_currency(L_, after);
       if (next && amount(text, &main, &minor) && read_money(next, main, minor, out)) {
+        c_->consume_next();
+        return true;
+      }
+      // A unit and the currency written together after the amount ("1,5 M€").
+      std::string n;
+      for (const eu_currency* cur = L_->currencies; cur && cur->key; ++cur) {
+        const std::string key = cur->key;
+        if (after.size() <= key.size() || after.compare(after.size() - key.size(), key.size(), key) != 0) continue;
+        const eu_unit* scale = find_unit(L_, after.substr(0, after.size() - key.size()));
+        if (!scale || !plain_number(L_, text, &n)) continue;
+        c_->number(text, out);
+        eu_push_words(n == "1" ? scale->one : scale->many, out);
+        eu_push_words(L_->money_unit_joiner, out);
+        eu_push_words(cur->many, out);
+        c_->consume_next();
+        return true;
+      }
+    }
+    // A currency sign or code before the amount, as its own token ("€ 12,50", "R$ 12,50").
+    if (whole && c_->punctuation(0).empty()) {
+      const eu_currency* cur = find_currency(L_, text);
+      std::string n;
+      const eu_unit* scale = nullptr;
+      if (cur && c_->punctuation(1).empty() && plain_number(L_, c_->token_text(1), &n) &&
+          (scale = find_unit_or_name(L_, c_->token_text(2)))) {
+        // An amount with a unit of its own ("€ 2,5 mln", "US$ 3 bilhões"):
+        // the number, the unit, then the currency ("twee komma vijf miljoen
+        // euro").
+        c_->number(c_->token_text(1), out);
+        eu_push_words(n == "1" ? scale->one : scale->many, out);
+        eu_push_words(L_->money_unit_joiner, out);
+        eu_push_words(cur->many, out);
+        c_->consume_next();
+        c_->consume_next();
+        return true;
+      }
+      if (cur && amount(c_->token_text(1), &main, &minor) && read_money(cur, main, minor, out)) {
         c_->consume_next();
         return true;
       }
@@ -376,6 +423,11 @@ class Reader {
     if (dash == std::string::npos || dash + 1 >= text.size()) return false;
     std::string a = text.substr(0, dash), b = text.substr(dash + 1), na, nb;
     if (!plain_number(L_, a, &na) || !plain_number(L_, b, &nb) || b[0] == '-') return false;
+    if (a.size() > 1 && a[0] == '0' && eu_is_digits(a) && eu_is_digits(b)) {
+      // A telephone number with its area code ("020-1234567"): digit by digit.
+      for (char d : a + b) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      return true;
+    }
     read(a, depth + 1, out);
     eu_push_words(L_->range, out);
     read(b, depth + 1, out);
@@ -456,8 +508,13 @@ class Reader {
         return true;
       }
     } else if (code_points(text).size() == 1 && all_upper(text)) {
-      c_->spell_letters(text, out);
-      return true;
+      // A one-letter function word ("O", "A" in Portuguese, "U" in Dutch)
+      // is the word, not the letter's name.
+      const std::string lower = eu_lower(L_, text);
+      if (strcmp(gpos_lookup(L_->gpos, lower.c_str()), "content") == 0) {
+        c_->spell_letters(text, out);
+        return true;
+      }
     }
     out->push_back(eu_lower(L_, text));
     return true;
@@ -605,6 +662,7 @@ std::string eu_context::prepunctuation(int offset) const {
 }
 
 void eu_context::consume_next() {
+  // The first following token not consumed yet (a rule may read two).
   cst_item* next = item_next(token);
   while (next && item_feat_present(next, "eu_consumed")) next = item_next(next);
   if (!next) return;
@@ -671,7 +729,11 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   for (size_t i = 0; i <= s.size(); ++i) {
     bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
     if (i == s.size() || s[i] == ' ' || s[i] == '-' || s[i] == ',' || soft) {
-      if (!w.empty()) out->push_back(w);
+      const char* respelled = find_name(data->lang->number_words, w);
+      if (respelled)
+        eu_push_words(respelled, out);
+      else if (!w.empty())
+        out->push_back(w);
       w.clear();
       if (soft) ++i;
     } else {

@@ -126,6 +126,9 @@ TEST_F(Lookup, VoicingRulesByLanguage) {
   v.ms()->language = 6;  // Spanish: the approximant dh is a voiced sound
   EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-dh+d=c", mean, vari, &w, 1, 2), 1);
   EXPECT_FLOAT_EQ(w, 0.9f);
+  v.ms()->language = 10;  // Brazilian Portuguese: the nasal glide wx is a voiced sound
+  EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-wx+d=c", mean, vari, &w, 1, 2), 1);
+  EXPECT_FLOAT_EQ(w, 0.9f);
   v.ms()->language = 9;  // Chinese: no European classes
   EXPECT_EQ(VXN_ModelSet_get_parameter(v.ms(), "x^a-pau+d=c", mean, vari, &w, 1, 2), 1);
   EXPECT_FLOAT_EQ(w, stored);

@@ -175,6 +175,16 @@ TEST(PhonemeClasses, CurrentPhonemeField) {
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-dh+c"), 1);
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-th+c"), 0);
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-rr+c"), 1);
+  // Brazilian Portuguese: the affricate jh is voiced, ch is not, and rr is the
+  // voiceless fricative (voiced in European Portuguese); no reduced e "ie".
+  EXPECT_EQ(VXN_Check_BRPortuguese_Vowel("a^b-an+c"), 1);
+  EXPECT_EQ(VXN_Check_BRPortuguese_Vowel("a^b-ae+c"), 0);
+  EXPECT_EQ(VXN_Check_BRPortuguese_Vowel("a^b-ie+c"), 0);
+  EXPECT_EQ(VXN_Check_PTPortuguese_Vowel("a^b-ie+c"), 1);
+  EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-jh+c"), 1);
+  EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-ch+c"), 0);
+  EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-rr+c"), 0);
+  EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-un:c"), 1);
 }
 
 TEST(PhonemeClasses, WindowClasses) {

@@ -1,8 +1,11 @@
-// The European module kit with its German and Spanish modules: golden
-// television text (tests/golden/de, tests/golden/es), the phone sets of every
-// module against
-// the engine's class tests, the lexicon (exceptions, letter-to-sound rules,
-// stress), maximal-onset syllables and the encoding the text arrives in.
+// The European module kit with its modules (German, Spanish, British and
+// Australian English, Dutch, Brazilian and European Portuguese,
+// Danish, Swedish, Finnish, Norwegian): golden
+// television text (tests/golden/<lang>), the phone sets of every kit module
+// against the engine's class tests, the lexicon (exceptions, letter-to-sound
+// rules, stress), maximal-onset syllables, the encoding the text arrives in,
+// and the kit's readings that only some languages use (a currency before its
+// amount, respelled number words, one-letter function words).
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -15,6 +18,7 @@
 #include "frontend/kvap_opts.h"
 #include "frontend/sylstruct_common.h"
 #include "frontend/synth_util.h"
+#include "modules/br/br_lang.h"
 #include "modules/common/eu_voice.h"
 #include "modules/auen/auen_lang.h"
 #include "modules/da/da_lang.h"
@@ -23,6 +27,8 @@
 #include "modules/fi/fi_lang.h"
 #include "modules/nb/nb_lang.h"
 #include "modules/sv/sv_lang.h"
+#include "modules/nl/nl_lang.h"
+#include "modules/pt/pt_lang.h"
 #include "modules/uken/uken_lang.h"
 #include "tests/frontend/eu_test_util.h"
 #include "tests/frontend/golden_util.h"
@@ -44,6 +50,24 @@ TEST(GoldenEs, EveryCaseMatchesOrIsAKnownFailure) {
                                [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
 }
 
+TEST(GoldenNl, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&nl_language);
+  vxn_golden::check_golden_dir(golden_dir("nl"), "nl",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
+TEST(GoldenBr, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&br_language);
+  vxn_golden::check_golden_dir(golden_dir("br"), "br",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
+TEST(GoldenPt, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&pt_language);
+  vxn_golden::check_golden_dir(golden_dir("pt"), "pt",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
 struct Classes {
   const eu_language* lang;
   int (*vowel)(const char*);
@@ -57,7 +81,10 @@ const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_Ger
                             {&da_language, VXN_Check_Danish_Vowel, VXN_Check_Danish_VocalSound},
                             {&sv_language, VXN_Check_Swedish_Vowel, VXN_Check_Swedish_VocalSound},
                             {&fi_language, VXN_Check_Finnish_Vowel, VXN_Check_Finnish_VocalSound},
-                            {&nb_language, VXN_Check_Norwegian_Vowel, VXN_Check_Norwegian_VocalSound}};
+                            {&nb_language, VXN_Check_Norwegian_Vowel, VXN_Check_Norwegian_VocalSound},
+                            {&nl_language, VXN_Check_Dutch_Vowel, VXN_Check_Dutch_VocalSound},
+                            {&br_language, VXN_Check_BRPortuguese_Vowel, VXN_Check_BRPortuguese_VocalSound},
+                            {&pt_language, VXN_Check_PTPortuguese_Vowel, VXN_Check_PTPortuguese_VocalSound}};
 
 // Voiced consonants a class table lacks: the Swedish voiced-sound table is
 // the European Portuguese one, which has no velar nasal.
@@ -124,6 +151,36 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
   }
 }
 
+std::string vowels_of(const eu_language* lang) {
+  std::set<std::string> v;
+  for (const eu_phone* p = lang->phones; p->name; ++p)
+    if (p->features[0] == '+') v.insert(p->name);
+  std::string s;
+  for (const std::string& n : v) s += (s.empty() ? "" : " ") + n;
+  return s;
+}
+
+// The Dutch and European Portuguese vowels are the engine's vowel classes
+// of those languages, member for member (with the test above, which checks
+// that every one of them is in the class); the Brazilian set is ours.
+TEST(EuPhoneSets, VowelSetsAreTheClassMembers) {
+  EXPECT_EQ(vowels_of(&nl_language), "a aa au ax e eh ei i ii o oe oey oo u uy y");
+  EXPECT_EQ(vowels_of(&pt_language), "a ae ax e eh ex i ie ix o oh ou ox u ux");
+  EXPECT_EQ(vowels_of(&br_language), "a an ax e eh en i in o oh on u un");
+  for (const Classes& k : kClasses) {
+    // The generator's vowel list (stress and syllables) is the module's set.
+    std::string listed;
+    std::set<std::string> sorted;
+    for (int i = 0; k.lang->lexdata->vowels[i]; ++i) sorted.insert(k.lang->lexdata->vowels[i]);
+    for (const std::string& n : sorted) listed += (listed.empty() ? "" : " ") + n;
+    EXPECT_EQ(listed, vowels_of(k.lang)) << k.lang->code;
+  }
+  // Voicing the module's tables and the class tests agree on where the two
+  // Portuguese sets differ: rr is voiced in Portugal, not in Brazil.
+  EXPECT_EQ(VXN_Check_PTPortuguese_VocalSound("a^b-rr+c"), 1);
+  EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-rr+c"), 0);
+}
+
 std::string phones_of(const eu_lexdata* d, const char* word) {
   cst_val* v = eu_lexicon_lookup(d, word);
   std::string s;
@@ -160,7 +217,8 @@ TEST(EuLexicon, ExceptionsRulesAndOneStress) {
 // of 2 * window + extra-feature bytes, so the data declare one extra byte
 // (found by fuzzing "nach 1 km": a one-byte overflow under AddressSanitizer).
 TEST(EuLexicon, LetterWindowBufferHoldsItsTerminator) {
-  for (const eu_language* lang : {&de_language, &es_language, &da_language, &sv_language, &fi_language, &nb_language}) {
+  for (const eu_language* lang : {&de_language, &es_language, &nl_language, &br_language, &pt_language, &da_language,
+                                 &sv_language, &fi_language, &nb_language}) {
     EXPECT_GE(lang->lexdata->lts.context_extra_feats, 1) << lang->code;
     EXPECT_FALSE(phones_of(lang->lexdata, "km").empty()) << lang->code;
   }
@@ -175,6 +233,17 @@ TEST(EuSyllables, MaximalOnset) {
   EXPECT_EQ(es.run("hablar", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|a |bh l a1 r");
   // A glide joins the onset before it: "pue-blo".
   EXPECT_EQ(es.run("pueblo", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|p w e1 |bh l o");
+  // Dutch: s before a stop closes the syllable inside a word ("las-tig"),
+  // a cluster at the start of a word stays whole.
+  Normaliser nl(&nl_language);
+  EXPECT_EQ(nl.run("lastig", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|l a1 s |t ax kh");
+  EXPECT_EQ(nl.run("straat", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|s t r aa1 t");
+  // Portuguese: stop and liquid begin a syllable together, s and a stop do not.
+  Normaliser pt(&pt_language);
+  EXPECT_EQ(pt.run("quatro", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|k w a1 |t r u");
+  EXPECT_FALSE(eu_is_onset(&pt_language, "s t"));
+  EXPECT_TRUE(eu_is_onset(&br_language, "t r w"));
+  EXPECT_FALSE(eu_is_onset(&br_language, "wx"));
   EXPECT_TRUE(eu_is_onset(&es_language, "p r w"));
   EXPECT_FALSE(eu_is_onset(&es_language, "n s"));
   EXPECT_FALSE(eu_is_onset(&de_language, "ng"));
@@ -188,6 +257,49 @@ TEST(EuEncoding, OwnEncodingAndConvertedInput) {
   EXPECT_EQ(utf8.run("Grüße aus Köln", G2P_NORM), "grüße aus köln");
   // Bytes with no character in the encoding of the words are dropped, not read.
   EXPECT_EQ(latin.run("\x01\x7F", G2P_NORM), "");
+}
+
+// Readings of the kit that the new languages brought: a currency sign or code
+// before its amount as a token of its own, an amount with a unit between the
+// amount and the currency, number words respelled, a one-letter function
+// word at the start of a sentence, a telephone number with an area code.
+TEST(EuKit, CurrencyBeforeAmountAndRespelledNumbers) {
+  Normaliser nl(&nl_language);
+  EXPECT_EQ(nl.run("€ 3,20", G2P_NORM), "drie euro twintig");
+  EXPECT_EQ(nl.run("€ 1 mln.", G2P_NORM), "één miljoen euro");  // both following tokens read, the dot too
+  EXPECT_EQ(nl.run("€ en", G2P_NORM), "euro en");                 // no amount: the sign's name
+  EXPECT_EQ(nl.run("21", G2P_NORM), "één en twintig");
+  EXPECT_EQ(nl.run("Een huis", G2P_NORM), "een huis");  // the article as written stays
+  Normaliser br(&br_language);
+  EXPECT_EQ(br.run("R$ 2 mi", G2P_NORM), "dois milhões de reais");
+  EXPECT_EQ(br.run("R$1", G2P_NORM), "um real");
+  // The unit written in full, in either number and any case, and the unit
+  // glued to the currency after the amount.
+  EXPECT_EQ(br.run("R$ 1 Milhão", G2P_NORM), "um milhão de reais");
+  EXPECT_EQ(br.run("US$ 3 bilhões", G2P_NORM), "três bilhões de dólares");
+  Normaliser pt(&pt_language);
+  EXPECT_EQ(pt.run("1,5 M€", G2P_NORM), "um vírgula cinco milhões de euros");
+  EXPECT_EQ(pt.run("1 M€", G2P_NORM), "um milhão de euros");
+  EXPECT_EQ(br.run("5 R$", G2P_NORM), "cinco reais");  // no unit before the sign: plain amount
+  EXPECT_EQ(nl.run("2 mln€", G2P_NORM), "twee miljoen euro");
+  EXPECT_EQ(nl.run("€ 2 kilo", G2P_NORM), "twee kilo euro");  // any unit, as with "€ 2 kg"
+  EXPECT_EQ(nl.run("22 en 32", G2P_NORM), "twee en twintig en twee en dertig");
+  // German and Spanish keep their readings: no respelling, amount first.
+  Normaliser de(&de_language);
+  EXPECT_EQ(de.run("21", G2P_NORM), "ein und zwanzig");
+  EXPECT_EQ(de.run("€ 5", G2P_NORM), "fünf euro");
+}
+
+TEST(EuKit, OneLetterFunctionWordsAndAreaCodes) {
+  Normaliser pt(&pt_language);
+  EXPECT_EQ(pt.run("O jogo. A casa. E depois?", G2P_NORM), "o jogo a casa e depois");
+  EXPECT_EQ(pt.run("A B C", G2P_NORM), "a bê cê");  // letters that are no words are spelled
+  Normaliser es(&es_language);
+  EXPECT_EQ(es.run("Y ahora", G2P_NORM), "y ahora");
+  Normaliser nl(&nl_language);
+  EXPECT_EQ(nl.run("U wint", G2P_NORM), "u wint");
+  EXPECT_EQ(nl.run("0900-1234", G2P_NORM), "nul negen nul nul één twee drie vier");
+  EXPECT_EQ(nl.run("10-20", G2P_NORM), "tien tot twintig");  // no leading zero: a range
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ speak() {
 speak de_DE De/vxnf_ge_24_256 "Guten Abend. Um 20:15 Uhr kommen die Nachrichten."
 speak en_GB EnGB/vxnf_uken_24_256 "Good evening. The news is at 10pm, on BBC One."
 speak en_AU EnAU/vxnf_auen_24_256 "G'day. Tickets cost \$49.95 in Sydney, NSW."
+speak nl_NL Nl/vxnf_nl_24_256 "Goedenavond. Om 20.00 uur begint het NOS Journaal."
+speak pt_BR Br/vxnf_br_24_256 "Boa noite. O Jornal Nacional começa às 20h30."
+speak pt_PT Pt/vxnf_pt_24_256 "Boa noite. O telejornal começa às 20h00."
 "$tts" -d "$dir" -l es_ES -o "$dir/es.wav" "Buenas noches." 2>"$dir/es.err"
 code=$?
 if [ $code != 2 ] || ! grep -q "Model/Es/vxnf_es_24_256" "$dir/es.err"; then

@@ -337,8 +337,8 @@ TEST(AnalyzerModule, MissingModuleAndFactories) {
 
 }  // namespace
 
-// German and Spanish modules through the analyzer: one sentence each, its
-// labels worked out by hand field by field.
+// European modules through the analyzer: one sentence each, its labels
+// worked out by hand field by field.
 typedef AnalyzerBase EuropeanAnalyzer;
 
 // "Guten Abend." is g uu1 . t ax n | gs aa1 . b ax n t: two content words of
@@ -395,6 +395,89 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   ASSERT_GT(q.size(), 2u);
   EXPECT_EQ(a_.uttType, 'B');
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
+}
+
+// "Goed weer." is kh oe1 t | w eh1 r: two content words of one syllable, one
+// phrase; the last syllable carries the end tone and so counts as accented.
+TEST_F(EuropeanAnalyzer, DutchSentenceFieldByField) {
+  load(8);
+  std::vector<std::string> labels = first_piece("Goed weer.");
+  ASSERT_EQ(labels.size(), 8u);
+  const char* phones[8] = {"pau", "kh", "oe", "t", "w", "eh", "r", "pau"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label u(labels[2]);
+  const char* expected[][2] = {
+      {"p6", "2"},  {"p7", "2"},  {"a1", "0"},  {"a2", "0"},  {"a3", "0"},  {"b1", "1"},       {"b2", "0"},
+      {"b3", "3"},  {"b4", "1"},  {"b5", "1"},  {"b6", "1"},  {"b7", "2"},  {"b8", "1"},       {"b9", "2"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "0"}, {"b13", "1"}, {"b14", "0"}, {"b15", "1"},      {"b16", "oe"},
+      {"c1", "1"},  {"c2", "1"},  {"c3", "3"},  {"d1", "0"},  {"d2", "0"},  {"e1", "content"}, {"e2", "1"},
+      {"e3", "1"},  {"e4", "2"},  {"e5", "1"},  {"e6", "2"},  {"e7", "0"},  {"e8", "1"},       {"f1", "content"},
+      {"f2", "1"},  {"g1", "0"},  {"g2", "0"},  {"h1", "2"},  {"h2", "2"},  {"h3", "1"},       {"h4", "1"},
+      {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "2"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(u.get(e[0]), e[1]) << e[0] << " in " << labels[2];
+  // w: no pause within two segments, so b7 and e4 count one more unit; Dutch
+  // never adjusts e6. e sees the pause: no adjustment. b8 of e is 1: the
+  // phrase's first syllable (goed) is not counted.
+  Label w(labels[4]), e(labels[5]);
+  EXPECT_EQ(w.get("b7"), "2");
+  EXPECT_EQ(w.get("e4"), "2");
+  EXPECT_EQ(w.get("e6"), "1");
+  EXPECT_EQ(e.get("b7"), "1");
+  EXPECT_EQ(e.get("e4"), "1");
+  EXPECT_EQ(e.get("b2"), "1");
+  EXPECT_EQ(e.get("b8"), "1");
+  EXPECT_EQ(e.get("b12"), "1");
+  EXPECT_EQ(e.get("d1"), "content");
+  EXPECT_EQ(e.get("d2"), "1");
+}
+
+// "Boa noite." in Portugal is b o1 . ax | n o1 j . t ie: the glide j closes
+// the stressed syllable, t begins the last one.
+TEST_F(EuropeanAnalyzer, EuropeanPortugueseSentenceFieldByField) {
+  load(17);
+  std::vector<std::string> labels = first_piece("Boa noite.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "b", "o", "ax", "n", "o", "j", "t", "ie", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label n(labels[4]);
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "3"},  {"a1", "0"},  {"a2", "0"},  {"a3", "1"},  {"b1", "1"},       {"b2", "0"},
+      {"b3", "3"},  {"b4", "1"},  {"b5", "2"},  {"b6", "3"},  {"b7", "2"},  {"b8", "1"},       {"b9", "1"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "2"}, {"b13", "0"}, {"b14", "0"}, {"b15", "1"},      {"b16", "o"},
+      {"c1", "0"},  {"c2", "1"},  {"c3", "2"},  {"d1", "content"}, {"d2", "2"}, {"e1", "content"}, {"e2", "2"},
+      {"e3", "2"},  {"e4", "2"},  {"e5", "2"},  {"e6", "1"},  {"e7", "1"},  {"e8", "0"},       {"f1", "0"},
+      {"f2", "0"},  {"g1", "0"},  {"g2", "0"},  {"h1", "4"},  {"h2", "2"},  {"h3", "1"},       {"h4", "1"},
+      {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "4"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(n.get(e[0]), e[1]) << e[0] << " in " << labels[4];
+  // The reduced final vowel: unstressed, yet accented as the phrase's last syllable.
+  Label ie(labels[8]);
+  EXPECT_EQ(ie.get("b1"), "0");
+  EXPECT_EQ(ie.get("b2"), "1");
+  EXPECT_EQ(ie.get("b16"), "ie");
+  EXPECT_EQ(ie.get("b7"), "1");
+  // A question: type B and a Q end tone.
+  std::vector<std::string> q = first_piece("Quem ganha?");
+  ASSERT_GT(q.size(), 2u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[1]).get("h5"), "Q");
+}
+
+// "Boa noite." in Brazil ends n o1 j . ch i: t before i is the affricate.
+TEST_F(EuropeanAnalyzer, BrazilianPortugueseSentenceFieldByField) {
+  load(10);
+  std::vector<std::string> labels = first_piece("Boa noite.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "b", "o", "ax", "n", "o", "j", "ch", "i", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label ch(labels[7]);
+  const char* expected[][2] = {{"p6", "1"}, {"p7", "2"}, {"a1", "1"}, {"a3", "3"}, {"b1", "0"}, {"b2", "1"},
+                               {"b3", "2"}, {"b4", "2"}, {"b5", "1"}, {"b6", "4"}, {"b7", "1"}, {"b16", "i"},
+                               {"c1", "0"}, {"c3", "0"}, {"e1", "content"}, {"e3", "2"}, {"e4", "1"},
+                               {"e6", "1"}, {"h1", "4"}, {"h5", "S"}, {"j1", "4"}, {"j2", "2"}, {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(ch.get(e[0]), e[1]) << e[0] << " in " << labels[7];
+  // The syllable "bo": its next syllable is the vowel ax alone.
+  EXPECT_EQ(Label(labels[1]).get("c3"), "1");
+  EXPECT_EQ(Label(labels[1]).get("b11"), "2");
 }
 
 // "Good evening." is g u1 d | ii1 v . n i ng: two content words, the second

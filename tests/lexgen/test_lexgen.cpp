@@ -68,6 +68,46 @@ TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   EXPECT_FALSE(bad.parse("a b c d\tx\n", &error));
 }
 
+// espeak-ng writes some symbols with a '#' ("v#", "s#"): inside a key it is
+// part of the symbol; at the start of a line or after white space it begins
+// a comment.
+TEST(LexgenPhoneMap, HashInsideSymbolsAndComments) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("# v#\tx\nv#\tw # Dutch v#\ns#\tsh\t# coda too\na\ta\n", &error)) << error;
+  ASSERT_EQ(m.rows.size(), 3u);
+  m.vowels = {"a"};
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("v# 'a s#", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "w a1 sh");
+  EXPECT_FALSE(m.map("x", &phones, &unknown));  // the commented row is not there
+}
+
+// A key ending in "$" holds only at the end of the word and wins there over
+// the same key without it, whichever row comes first.
+TEST(LexgenPhoneMap, WordFinalKeys) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("eI N\tex\neI N $\tae jx\neI N s# $\tae jx sh\nt\tt\nb\tb\nU\tu\ns#\ts\n", &error))
+      << error;
+  m.vowels = {"ex", "ae", "u"};
+  std::vector<std::string> phones;
+  std::string unknown;
+  lexgen::PhoneMap bad;
+  ASSERT_TRUE(m.map("b 'eI N", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "b ae1 jx");
+  ASSERT_TRUE(m.map("t 'eI N t U", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "t ex1 t u0");  // not at the end: the plain key
+  ASSERT_TRUE(m.map("'eI N t eI N", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "ex1 t ae0 jx");
+  ASSERT_TRUE(m.map("b 'eI N s#", &phones, &unknown));  // three symbols and the end
+  EXPECT_EQ(joined(phones), "b ae1 jx sh");
+  EXPECT_FALSE(bad.parse("a b c d $\tx\n", &error));  // at most three symbols before it
+  EXPECT_FALSE(bad.parse("$\tx\n", &error));
+  EXPECT_EQ(error, "phone map line 1: '$' (the end of the word) must follow a symbol: '$\tx'");
+}
+
 // espeak-ng writes variants with '#' ("a#", "t#"): a '#' inside a symbol is
 // part of it, one at the start of a line or after a blank starts a comment.
 // A variety's map is read before the map it builds on; its rows win.
