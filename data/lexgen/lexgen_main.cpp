@@ -272,7 +272,14 @@ int main(int argc, char** argv) {
   }
   for (const std::string& v : words_of(conf.get("vowels"))) phoneMap.vowels.insert(v);
   lexgen::StressRule stress;
-  stress.penultimate = conf.get("stress") == "penultimate";
+  if (!stress.set_position(conf.get("stress", "first"))) {
+    fprintf(stderr, "%s: stress= must be first, penultimate or last (got '%s')\n", kProgram,
+            conf.get("stress").c_str());
+    return 1;
+  }
+  // stress_source=rule: the oracle's stress marks are dropped and the rule
+  // alone places the stress (French); otherwise the rules learn the oracle's.
+  const bool stressByRule = conf.get("stress_source", "oracle") == "rule";
   for (const std::string& v : words_of(conf.get("unstressable"))) stress.unstressable.insert(v);
   const std::string name = conf.get("name"), encoding = conf.get("encoding", "ISO-8859-15");
   Converter cnv(encoding);
@@ -373,6 +380,7 @@ int main(int argc, char** argv) {
       unknown[bad]++;
       continue;
     }
+    if (stressByRule) stress.reassign(&e.phones, phoneMap.vowels);
     if (!e.phones.empty()) entries.push_back(e);
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.word < b.word; });
@@ -389,11 +397,17 @@ int main(int argc, char** argv) {
   const size_t heldEvery = (size_t)std::max(2, atoi(conf.get("heldout_every", "10").c_str()));
   std::vector<Entry> train, held;
   for (size_t i = 0; i < entries.size(); ++i) (i % heldEvery == heldEvery - 1 ? held : train).push_back(entries[i]);
+  // With the stress by rule the trees learn unstressed phones only.
+  std::vector<Entry> treeWords = train;
+  if (stressByRule)
+    for (Entry& e : treeWords)
+      for (std::string& p : e.phones)
+        if (phoneMap.vowels.count(lexgen::base_phone(p))) p = lexgen::base_phone(p) + "0";
   lexgen::Aligner aligner;
-  aligner.train(train, 4);
+  aligner.train(treeWords, 4);
   std::vector<Entry> aligned;
   std::vector<lexgen::Alignment> alignments;
-  for (const Entry& e : train) {
+  for (const Entry& e : treeWords) {
     lexgen::Alignment a;
     if (aligner.align(e, &a)) {
       aligned.push_back(e);
@@ -523,7 +537,7 @@ int main(int argc, char** argv) {
           "lts_letters},\n  letter_codes, vowels, unstressable, %d,\n  phones, %zu, entries, %zuu, %zuu, entry_index, "
           "%zuu, %uu};\n",
           name.c_str(), c_string(name).c_str(), c_string(encoding).c_str(), c_string(name).c_str(), model.window,
-          stress.penultimate ? 1 : 0, phones.size(), blob.size(), chosen.size(), index.size(), kIndexStep);
+          (int)stress.position, phones.size(), blob.size(), chosen.size(), index.size(), kIndexStep);
   fclose(f);
   printf("%s: %zu words, held-out word accuracy %.2f%% (training %.2f%%), %d tree nodes, %zu exceptions, "
          "held-out with exceptions %.2f%%, %zu data bytes -> %s\n",

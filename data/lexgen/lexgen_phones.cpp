@@ -100,15 +100,17 @@ bool PhoneMap::map(const std::string& oracle, std::vector<std::string>* phones, 
     }
     const PhoneMapRow* found = nullptr;
     size_t used = 0;
+    // Longest key first; at one length a stressed-only key ("'i ;") before a plain one.
     for (size_t n = 3; n >= 1 && !found; --n) {
       if (i + n > tokens.size()) continue;
       std::string key = join(tokens, i, n);
-      for (const PhoneMapRow& r : rows)
-        if (join(r.key, 0, r.key.size()) == key) {
-          found = &r;
-          used = n;
-          break;
-        }
+      for (int stressedKey = marks[i] ? 1 : 0; stressedKey >= 0 && !found; --stressedKey)
+        for (const PhoneMapRow& r : rows)
+          if ((r.key[0][0] == '\'') == (stressedKey == 1) && join(r.key, 0, r.key.size()) == (stressedKey ? "'" : "") + key) {
+            found = &r;
+            used = n;
+            break;
+          }
     }
     if (!found) {
       *unknown = tokens[i];
@@ -172,8 +174,23 @@ void StressRule::apply(std::vector<std::string>* phones, const std::set<std::str
   if (seen || vowelAt.empty()) return;
   if (candidates.empty()) candidates = vowelAt;
   size_t pick = candidates.front();
-  if (penultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (position == kPenultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (position == kLast) pick = candidates.back();
   (*phones)[pick].back() = '1';
+}
+
+bool StressRule::set_position(const std::string& name) {
+  if (name == "first") position = kFirst;
+  else if (name == "penultimate") position = kPenultimate;
+  else if (name == "last") position = kLast;
+  else return false;
+  return true;
+}
+
+void StressRule::reassign(std::vector<std::string>* phones, const std::set<std::string>& vowels) const {
+  for (std::string& p : *phones)
+    if (vowels.count(base_phone(p))) p = base_phone(p) + "0";
+  apply(phones, vowels);
 }
 
 }  // namespace lexgen

@@ -42,8 +42,8 @@ std::string base_of(const std::string& phone) {
   return phone;
 }
 
-// One primary stress per word: the first one predicted, else the first (or
-// penultimate) vowel that may carry stress.
+// One primary stress per word: the first one predicted, else the first,
+// penultimate or last vowel that may carry stress.
 void apply_stress(const eu_lexdata* d, std::vector<std::string>* phones) {
   std::vector<size_t> vowels, candidates;
   bool seen = false;
@@ -64,7 +64,8 @@ void apply_stress(const eu_lexdata* d, std::vector<std::string>* phones) {
   if (seen || vowels.empty()) return;
   if (candidates.empty()) candidates = vowels;
   size_t pick = candidates.front();
-  if (d->stress_penultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (d->stress_position == 1 && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (d->stress_position == 2) pick = candidates.back();
   (*phones)[pick].back() = '1';
 }
 
@@ -96,7 +97,16 @@ cst_val* eu_lexicon_lookup(const eu_lexdata* d, const char* word) {
 cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* pos, const cst_features* feats) {
   (void)pos;
   (void)feats;
-  return eu_lexicon_lookup(((const eu_lexicon_record*)lex)->data, word);
+  const eu_lexicon_record* r = (const eu_lexicon_record*)lex;
+  // An elided form and its word ("l'homme"): the form's phones, then the word's.
+  if (r->elisions && word && strchr(word, '\''))
+    for (const auto& e : *r->elisions) {
+      if (strncmp(word, e.first.c_str(), e.first.size()) != 0 || !word[e.first.size()]) continue;
+      cst_val* rest = eu_lexicon_lookup(r->data, word + e.first.size());
+      for (size_t i = e.second.size(); i-- > 0;) rest = cons_val(string_val(e.second[i].c_str()), rest);
+      return rest;
+    }
+  return eu_lexicon_lookup(r->data, word);
 }
 
 bool eu_is_onset(const eu_language* lang, const std::string& phones) {
