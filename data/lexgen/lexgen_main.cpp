@@ -171,6 +171,21 @@ std::vector<std::string> phonemise(const std::vector<std::string>& words, const 
   return result;
 }
 
+// A transcription without the oracle's language switches "(en)", "(fr)".
+std::string without_language_marks(const std::string& t) {
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '(') {
+      size_t close = t.find(')', i);
+      if (close == std::string::npos) break;
+      i = close;
+      continue;
+    }
+    out += t[i];
+  }
+  return out;
+}
+
 std::string c_string(const std::string& s) {
   std::string out = "\"";
   char buf[8];
@@ -363,15 +378,20 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < missing.size(); ++i) oracle[missing[i]] = got[i];
   }
 
-  // Map onto the phone set; words the oracle reads as another language are dropped.
+  // Map onto the phone set; words the oracle reads as another language are
+  // dropped unless foreign_words=map.
   std::vector<Entry> entries;
   std::map<std::string, int> unknown;
   int foreign = 0;
+  // foreign_words=map keeps the loanwords the oracle reads in another
+  // language (French parking, camping) and maps their symbols too.
+  const bool mapForeign = conf.get("foreign_words", "drop") == "map";
   for (size_t i = 0; i < original.size(); ++i) {
-    const std::string& t = oracle[original[i]];
+    std::string t = oracle[original[i]];
     if (t.find('(') != std::string::npos) {
       ++foreign;
-      continue;
+      if (!mapForeign) continue;
+      t = without_language_marks(t);
     }
     Entry e;
     e.word = lower[i];
@@ -384,8 +404,8 @@ int main(int argc, char** argv) {
     if (!e.phones.empty()) entries.push_back(e);
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.word < b.word; });
-  fprintf(stderr, "%s: %zu words mapped, %d read as another language, %zu unknown symbols", kProgram,
-          entries.size(), foreign, unknown.size());
+  fprintf(stderr, "%s: %zu words mapped, %d read as another language (%s), %zu unknown symbols", kProgram,
+          entries.size(), foreign, mapForeign ? "mapped" : "dropped", unknown.size());
   for (const auto& u : unknown) fprintf(stderr, " %s(%d)", u.first.c_str(), u.second);
   fprintf(stderr, "\n");
   if (entries.empty()) {
@@ -498,14 +518,15 @@ int main(int argc, char** argv) {
           "   Frequencies: %s.\n"
           "   Pronunciations: %s (build-time oracle only; nothing of it is shipped).\n"
           "   input digest: %016llx\n"
-          "   words mapped: %zu (%d read as another language, dropped); training %zu, held out %zu\n"
+          "   words mapped: %zu (%d read as another language, %s); training %zu, held out %zu\n"
           "   letter-to-sound word accuracy: held-out %.2f%%, training %.2f%%\n"
           "   tree nodes: %d; exceptions: %zu of %zu words the rules get wrong\n"
           "   held-out words right with the exceptions: %.2f%%; data bytes: %zu */\n",
           name.c_str(), name.c_str(), conf.get("phonemap", "phonemap.tsv").c_str(), name.c_str(),
           opt.wordsSource.empty() ? opt.words.c_str() : opt.wordsSource.c_str(),
           opt.corpusSource.empty() ? (opt.corpus.empty() ? "none" : opt.corpus.c_str()) : opt.corpusSource.c_str(),
-          espeakVersion.c_str(), digest(confText, mapText), entries.size(), foreign, train.size(), held.size(),
+          espeakVersion.c_str(), digest(confText, mapText), entries.size(), foreign, mapForeign ? "mapped" : "dropped",
+          train.size(), held.size(),
           heldAccuracy, trainAccuracy, model.node_count(), chosen.size(), wrong.size(),
           100.0 * covered / std::max<size_t>(1, held.size()), dataBytes);
   fprintf(f, "#include \"modules/common/eu_lexdata.h\"\n\n");

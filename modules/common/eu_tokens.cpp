@@ -455,10 +455,15 @@ class Reader {
   bool number(const std::string& text, Words* out) {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
-    // Digit by digit: a leading zero, a very long number, or a group after
-    // one read that way (telephone numbers "0800 123456").
-    const std::string prev = c_->token_text(-1);
-    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
+    // Digit by digit: a leading zero, a very long number, or a group in a
+    // row of groups that began with a leading zero (telephone numbers
+    // "0800 123456", "06 1234 5678").
+    bool afterDigits = false;
+    for (int back = -1; back >= -6 && !afterDigits; --back) {
+      const std::string prev = c_->token_text(back);
+      if (!eu_is_digits(prev) || !c_->punctuation(back).empty()) break;
+      afterDigits = prev[0] == '0';
+    }
     if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
       return true;

@@ -135,6 +135,12 @@ const eu_name kElisions[] = {
     {"quelqu'", "k eh l k"}, {"aujourd'", "o zh u r d"}, {"entr'", "an t r"}, {"prud'", "p r ue d"},
     {nullptr, nullptr}};
 
+const char* find_mark_rules(const std::string& mark) {
+  for (const eu_name* m = kOrdinalMarks; m->text; ++m)
+    if (mark == m->text) return m->words;
+  return "%spellout-ordinal-masculine";
+}
+
 int roman_value(const std::string& s) {
   int value = 0, last = 0;
   for (size_t i = s.size(); i-- > 0;) {
@@ -225,13 +231,17 @@ bool telephone_pair(eu_context* c, const std::string& text, std::vector<std::str
 
 bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
   if (clock_time(c, text, out) || telephone_pair(c, text, out)) return true;
-  // "XXIe siècle", "Ier", "IIIe République": a Roman numeral with an ordinal mark.
+  // "XXIe siècle", "Ier", "Ve République": a Roman numeral with a singular
+  // ordinal mark. L and C alone are left out: "Le", "Ce" are words.
   size_t roman = text.find_first_not_of("IVXLC");
-  if (roman != std::string::npos && roman > 0) {
+  if (roman != std::string::npos && roman > 0 && text.compare(0, roman, "L") != 0 &&
+      text.compare(0, roman, "C") != 0) {
+    static const char* const kSingular[] = {"er", "re", "ère", "e", "è", "ème", nullptr};
     const std::string mark = text.substr(roman);
     const int value = roman_value(text.substr(0, roman));
-    for (const eu_name* m = kOrdinalMarks; m->text; ++m)
-      if (mark == m->text && value > 0) return c->spell(m->words, std::to_string(value), out);
+    for (int m = 0; kSingular[m]; ++m)
+      if (mark == kSingular[m] && value > 0)
+        return c->spell(find_mark_rules(mark), std::to_string(value), out);
   }
   // "a-t-il": the euphonic t joins the pronoun.
   size_t t = text.find("-t-");
