@@ -60,7 +60,7 @@ const eu_name kLetters[] = {
     {"g", "gé"},    {"h", "ache"},  {"i", "i"},     {"j", "ji"},    {"k", "ka"},     {"l", "elle"},
     {"m", "emme"},  {"n", "enne"},  {"o", "o"},     {"p", "pé"},    {"q", "cu"},     {"r", "erre"},
     {"s", "esse"},  {"t", "té"},    {"u", "u"},     {"v", "vé"},    {"w", "double vé"}, {"x", "ixe"},
-    {"y", "i grec"}, {"z", "zède"}, {"à", "a"},     {"â", "a"},     {"ç", "cé cédille"}, {"é", "é"},
+    {"y", "i grec"}, {"z", "zède"}, {"à", "à"},     {"â", "a"},     {"ç", "cé cédille"}, {"é", "é"},
     {"è", "è"},     {"ê", "è"},     {"ë", "e"},     {"î", "i"},     {"ï", "i"},      {"ô", "o"},
     {"ù", "u"},     {"û", "u"},     {"ü", "u"},     {"œ", "o e"},   {"æ", "a e"},    {nullptr, nullptr}};
 
@@ -168,6 +168,26 @@ bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::str
   c->spell(day == 1 ? "%spellout-ordinal-masculine" : "%spellout-numbering", std::to_string(day), out);
   out->push_back(kMonths[month - 1]);
   if (year >= 0) c->spell("%spellout-numbering", std::to_string(year), out);
+  return true;
+}
+
+// A round amount of millions takes "de" before its unit, elided before a
+// vowel: un million d'euros, deux milliards de dollars.
+bool money_rule(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
+                std::vector<std::string>* out) {
+  const bool millions = main.size() >= 7 && main.compare(main.size() - 6, 6, "000000") == 0 &&
+                        minor.find_first_not_of('0') == std::string::npos;
+  if (!millions) return eu_read_money(c, currency, main, minor, out);
+  c->spell(c->lang->count_rules, main, out);
+  std::vector<std::string> unit;
+  eu_push_words(currency->many, &unit);
+  if (unit.empty()) return true;
+  if (strchr("aeiouy", unit[0][0])) {
+    unit[0] = "d'" + unit[0];
+  } else {
+    out->push_back("de");
+  }
+  out->insert(out->end(), unit.begin(), unit.end());
   return true;
 }
 
@@ -292,7 +312,7 @@ const eu_language fr_language = {
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "moins", "pour cent", "à", "à", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, nullptr, token_rule, kElisions, fr_liaison, kNounCounts, false};
+    time_rule, date_rule, ordinal_rule, money_rule, token_rule, kElisions, fr_liaison, kNounCounts, false};
 
 void* initialize_g2p_frFR_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&fr_language, multiplePronunciations, dictPath, encoding);

@@ -58,8 +58,8 @@ const eu_name kLetters[] = {
     {"g", "gi"},     {"h", "acca"},   {"i", "i"},       {"j", "i lunga"},   {"k", "cappa"},  {"l", "elle"},
     {"m", "emme"},   {"n", "enne"},   {"o", "o"},       {"p", "pi"},        {"q", "cu"},     {"r", "erre"},
     {"s", "esse"},   {"t", "ti"},     {"u", "u"},       {"v", "vu"},        {"w", "doppia vu"}, {"x", "ics"},
-    {"y", "ipsilon"}, {"z", "zeta"},  {"à", "a"},       {"è", "e"},         {"é", "e"},      {"ì", "i"},
-    {"ò", "o"},      {"ù", "u"},      {nullptr, nullptr}};
+    {"y", "ipsilon"}, {"z", "zeta"},  {"à", "à"},       {"è", "è"},         {"é", "é"},      {"ì", "ì"},
+    {"ò", "ò"},      {"ù", "ù"},      {nullptr, nullptr}};
 
 const eu_name kSymbols[] = {{"&", "e"},       {"+", "più"},     {"=", "uguale"},  {"@", "chiocciola"},
                             {"°", "gradi"},   {"#", "cancelletto"}, {"*", "asterisco"}, {"€", "euro"},
@@ -150,6 +150,18 @@ bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::str
   return true;
 }
 
+// A round amount of millions takes "di" before its unit: un milione di euro.
+bool money_rule(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
+                std::vector<std::string>* out) {
+  const bool millions = main.size() >= 7 && main.compare(main.size() - 6, 6, "000000") == 0 &&
+                        minor.find_first_not_of('0') == std::string::npos;
+  if (!millions) return eu_read_money(c, currency, main, minor, out);
+  c->spell(c->lang->count_rules, main, out);
+  out->push_back("di");
+  eu_push_words(currency->many, out);
+  return true;
+}
+
 // Regnal numbers and popes are ordinals: Vittorio Emanuele II, secondo.
 bool ordinal_rule(eu_context* c, const std::string& digits, const std::string& mark,
                   std::vector<std::string>* out) {
@@ -217,7 +229,7 @@ const eu_language it_language = {
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "meno", "per cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, nullptr, token_rule, kElisions, nullptr, kNounCounts, true};
+    time_rule, date_rule, ordinal_rule, money_rule, token_rule, kElisions, nullptr, kNounCounts, true};
 
 void* initialize_g2p_itIT_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&it_language, multiplePronunciations, dictPath, encoding);
