@@ -1,8 +1,10 @@
 // Fuzz target for the text path of a European module (built once per
-// module: fuzz_de_text, fuzz_es_text, fuzz_fr_text, fuzz_it_text):
+// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_auen_text,
+// fuzz_fr_text, fuzz_it_text):
 // arbitrary bytes, read as text in the module's encoding, go through the
 // token rules, the lexicon and its letter-to-sound rules, syllables,
-// phrasing and post-lexical rules, and every segment's label row is formed. Byte 0 bit 0 chooses UTF-8 input instead (converted first).
+// phrasing and post-lexical rules, and every segment's label row is formed.
+// Byte 0 bit 0 chooses UTF-8 input instead (converted first).
 #include <stdint.h>
 #include <string.h>
 
@@ -11,10 +13,12 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
+#include "modules/auen/auen_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/fr/fr_lang.h"
 #include "modules/it/it_lang.h"
+#include "modules/uken/uken_lang.h"
 
 namespace {
 

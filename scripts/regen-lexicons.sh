@@ -32,11 +32,14 @@ for lang in "$@"; do
     dpkg -x "$(ls "$work/pkg/${pkg}"_*.deb | head -1)" "$work/root"
   done
   version() { dpkg-deb -f "$(ls "$work/pkg/$1"_*.deb | head -1)" Version; }
+  # The licence a package's copyright file names; for a file that names none
+  # (SCOWL's word lists state their terms in prose), the settings' KEY.
   licence() {
     local c=$work/root/usr/share/doc/$1/copyright l
     l=$(sed -n 's/^License: *//p' "$c" | head -1)
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
-    echo "$l"
+    [ -n "$l" ] || l=$(get "$2")
+    echo "${l:-see /usr/share/doc/$1/copyright}"
   }
   wl=$(get wordlist_package)
   cp=$(get corpus_package)
@@ -53,6 +56,6 @@ for lang in "$@"; do
   fi
   "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl"))" \
-    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
+    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl" wordlist_licence))" \
+    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp" corpus_licence)), word counts only"
 done

@@ -124,22 +124,33 @@ struct eu_language {
   // A rule of the language's own, tried first on every token (or null).
   bool (*token)(eu_context* c, const std::string& text, std::vector<std::string>* out);
 
+  // Optional parts (null when the language has none; a record may end before them).
+  // Fixed pronunciations, looked up before the generated data: words the
+  // rules emit that no word list holds (letter names, clitics) and weak
+  // forms. Phones separated by spaces, vowels with a stress digit.
+  const eu_name* pronunciations = nullptr;
+  // Whether an upper-case letter string not in the acronym table is said as
+  // a word (null: the kit's test, a vowel and a speakable shape).
+  bool (*as_word)(eu_context* c, const std::string& text) = nullptr;
+  // Further voice features, set last: trees for tagging, phrasing and
+  // intonation, a post-lexical rule, feature functions.
+  void (*configure)(cst_voice* voice) = nullptr;
+  // Whether a unit or currency after this token's number takes its singular
+  // whatever the number (English "a 50c coin": a fifty cent coin).
+  bool (*unit_singular)(eu_context* c) = nullptr;
   // Elided forms written with an apostrophe before the next word ("l'",
   // "qu'", "dell'") and their phones (vowels without stress digits): the
   // form and the word are one word, the form's phones before the word's
   // own. Ended by a null text; null when the language has none.
-  const eu_name* elisions;
-  // A post-lexical rule of the language's own (French liaison), run over the
-  // utterance after the lexicon has given every word its phones; or null.
-  cst_utterance* (*postlex)(cst_utterance* u);
+  const eu_name* elisions = nullptr;
   // Nouns (the singular of a unit or currency) counted with another ICU rule
   // set than count_rules ("tonne" -> "%spellout-cardinal-feminine": une
   // tonne); ended by a null text, or null.
-  const eu_name* noun_counts;
+  const eu_name* noun_counts = nullptr;
   // A part of a spelled number that ends in a consonant joins the part after
   // it (Italian vent|uno is the one word ventuno, cent|otto centotto);
   // otherwise every part CLDR marks is a word of its own.
-  bool join_elided_number_parts;
+  bool join_elided_number_parts = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -150,12 +161,13 @@ struct eu_context {
   cst_item* token;
   struct eu_voice_data* data;
 
-  // Neighbouring tokens (0 = this one, -1 previous, 1 next), UTF-8; "" when absent.
+  // Neighbouring tokens (0 = this one, -1 previous, 1 next, counting
+  // consumed ones), UTF-8; "" when absent.
   std::string token_text(int offset) const;
   std::string punctuation(int offset) const;  // "punc" of a token
   std::string prepunctuation(int offset) const;
-  // Reads the next token as part of this one: it yields no words and its
-  // punctuation moves to this token.
+  // Reads the next token not yet read as part of this one: it yields no
+  // words and its punctuation moves to this token (call twice to take two).
   void consume_next();
   // Removes the leading '.' of this token's punctuation (an abbreviation or
   // ordinal dot) when another token follows.
@@ -170,6 +182,9 @@ struct eu_context {
   bool number(const std::string& text, std::vector<std::string>* out) const;
   // Letter names of every character.
   void spell_letters(const std::string& text, std::vector<std::string>* out) const;
+  // Reads a piece of this token as the kit reads the parts of a token
+  // (numbers, amounts, letters, words, symbols); false when nothing applied.
+  bool read(const std::string& text, std::vector<std::string>* out);
 };
 
 // The kit's reading of an amount: the main amount with count_rules and the
@@ -177,6 +192,11 @@ struct eu_context {
 // name as the language has them); a minor amount alone with its unit.
 bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
                    std::vector<std::string>* out);
+// Reads this token by an abbreviation table (the language's own table is
+// read by the kit; a rule may read another): the words of the entry, whose
+// dot is consumed when text follows. False when no entry applies.
+bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
+                          std::vector<std::string>* out);
 // The ICU rule set that counts noun (a unit's or currency's singular).
 const char* eu_count_rules(const eu_language* lang, const char* noun);
 // Appends the words of a space-separated list.

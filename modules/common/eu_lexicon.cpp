@@ -94,6 +94,27 @@ cst_val* eu_lexicon_lookup(const eu_lexdata* d, const char* word) {
   return out;
 }
 
+cst_val* eu_lexicon_lookup_fixed(const eu_lexicon_record* r, const char* word) {
+  if (!r || !word) return nullptr;
+  if (r->fixed) {
+    auto at = r->fixed->find(word);
+    if (at != r->fixed->end()) {
+      cst_val* phones = nullptr;
+      std::string p;
+      for (size_t i = 0; i <= at->second.size(); ++i) {
+        if (i < at->second.size() && at->second[i] != ' ') {
+          p += at->second[i];
+        } else if (!p.empty()) {
+          phones = cons_val(string_val(p.c_str()), phones);
+          p.clear();
+        }
+      }
+      return val_reverse(phones);
+    }
+  }
+  return eu_lexicon_lookup(r->data, word);
+}
+
 cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* pos, const cst_features* feats) {
   (void)pos;
   (void)feats;
@@ -102,11 +123,11 @@ cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* p
   if (r->elisions && word && strchr(word, '\''))
     for (const auto& e : *r->elisions) {
       if (strncmp(word, e.first.c_str(), e.first.size()) != 0 || !word[e.first.size()]) continue;
-      cst_val* rest = eu_lexicon_lookup(r->data, word + e.first.size());
+      cst_val* rest = eu_lexicon_lookup_fixed(r, word + e.first.size());
       for (size_t i = e.second.size(); i-- > 0;) rest = cons_val(string_val(e.second[i].c_str()), rest);
       return rest;
     }
-  return eu_lexicon_lookup(r->data, word);
+  return eu_lexicon_lookup_fixed(r, word);
 }
 
 bool eu_is_onset(const eu_language* lang, const std::string& phones) {

@@ -120,9 +120,9 @@ bool plain_number(const eu_language* L, const std::string& s, std::string* out) 
   return true;
 }
 
-const eu_abbrev* find_abbrev(const eu_language* L, const std::string& text) {
+const eu_abbrev* find_abbrev(const eu_language* L, const eu_abbrev* table, const std::string& text) {
   std::string lower = eu_lower(L, text);
-  for (const eu_abbrev* a = L->abbrevs; a && a->key; ++a) {
+  for (const eu_abbrev* a = table; a && a->key; ++a) {
     if (a->flags & EU_ABBR_CASE ? text == a->key : lower == eu_lower(L, a->key)) return a;
   }
   return nullptr;
@@ -258,22 +258,14 @@ class Reader {
   }
 
   bool abbreviation(const std::string& text, Words* out) {
-    const eu_abbrev* a = find_abbrev(L_, text);
-    if (!a) {
-      // An abbreviation that needs no dot, glued to its number ("n°5").
-      size_t digit = text.find_first_of("0123456789");
-      if (digit == 0 || digit == std::string::npos || !eu_is_digits(text.substr(digit))) return false;
-      a = find_abbrev(L_, text.substr(0, digit));
-      if (!a || (a->flags & EU_ABBR_DOT)) return false;
-      eu_push_words(a->words, out);
-      return number(text.substr(digit), out);
-    }
-    bool dot = !c_->punctuation(0).empty() && c_->punctuation(0)[0] == '.';
-    if ((a->flags & EU_ABBR_DOT) && !dot) return false;
-    if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c_->token_text(1))) return false;
+    if (eu_read_abbreviation(c_, L_->abbrevs, text, out)) return true;
+    // An abbreviation that needs no dot, glued to its number ("n°5").
+    size_t digit = text.find_first_of("0123456789");
+    if (digit == 0 || digit == std::string::npos || !eu_is_digits(text.substr(digit))) return false;
+    const eu_abbrev* a = find_abbrev(L_, L_->abbrevs, text.substr(0, digit));
+    if (!a || (a->flags & EU_ABBR_DOT)) return false;
     eu_push_words(a->words, out);
-    if (dot) c_->consume_dot();
-    return true;
+    return number(text.substr(digit), out);
   }
 
   // Splits an amount "12,50" / "12.50" / "12,-" into main and minor units.
@@ -448,24 +440,21 @@ class Reader {
       c_->spell(eu_count_rules(L_, u->one), n, out);
     else
       c_->number(num, out);
-    eu_push_words(n == "1" ? u->one : u->many, out);
+    eu_push_words(n == "1" || (L_->unit_singular && L_->unit_singular(c_)) ? u->one : u->many, out);
     return true;
   }
 
   bool number(const std::string& text, Words* out) {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
-    // Digit by digit: a leading zero, a very long number, or a group in a
-    // row of groups that began with a leading zero (telephone numbers
-    // "0800 123456", "06 1234 5678").
-    bool afterDigits = false;
-    for (int back = -1; back >= -6 && !afterDigits; --back) {
-      const std::string prev = c_->token_text(back);
-      if (!eu_is_digits(prev) || !c_->punctuation(back).empty()) break;
-      afterDigits = prev[0] == '0';
-    }
+    // Digit by digit: a leading zero, a very long number, or a group after
+    // a token read that way (telephone numbers "0800 123 4567").
+    const cst_item* prevToken = item_prev(c_->token);
+    const bool afterDigits = prevToken && item_feat_present(prevToken, "eu_digit_by_digit") &&
+                             eu_is_digits(c_->token_text(-1)) && c_->punctuation(-1).empty();
     if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      if (text == c_->token_text(0)) item_set_int(c_->token, "eu_digit_by_digit", 1);
       return true;
     }
     long long v = eu_is_digits(text) ? value_of(text) : -1;
@@ -496,7 +485,7 @@ class Reader {
             c_->spell_letters(text, out);
           return true;
         }
-      if (!pronounceable(text)) {
+      if (!(L_->as_word ? L_->as_word(c_, text) : pronounceable(text))) {
         c_->spell_letters(text, out);
         return true;
       }
@@ -539,17 +528,14 @@ class Reader {
   const eu_language* L_;
 };
 
-bool consumed(const cst_item* token) { return item_feat_present(token, "eu_consumed"); }
-
-// The token offset places away, passing over tokens another one has read.
+// The token offset places away. Ahead, the tokens this one has read are
+// passed over (they are part of it); behind, every token counts as written.
 cst_item* neighbour(cst_item* token, int offset) {
   cst_item* t = token;
   for (; t && offset > 0; --offset)
     do t = item_next(t);
-    while (t && consumed(t));
-  for (; t && offset < 0; ++offset)
-    do t = item_prev(t);
-    while (t && consumed(t));
+    while (t && item_feat_present(t, "eu_consumed"));
+  for (; t && offset < 0; ++offset) t = item_prev(t);
   return t;
 }
 
@@ -559,20 +545,38 @@ cst_item* neighbour(cst_item* token, int offset) {
 // eu_context and helpers.
 // ---------------------------------------------------------------------------
 
+bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
+                          std::vector<std::string>* out) {
+  const eu_abbrev* a = find_abbrev(c->lang, table, text);
+  if (!a) return false;
+  bool dot = !c->punctuation(0).empty() && c->punctuation(0)[0] == '.';
+  if ((a->flags & EU_ABBR_DOT) && !dot) return false;
+  if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c->token_text(1))) return false;
+  eu_push_words(a->words, out);
+  if (dot) c->consume_dot();
+  return true;
+}
+
+bool eu_context::read(const std::string& text, std::vector<std::string>* out) {
+  const size_t before = out->size();
+  return Reader(this).read(text, 1, out) && out->size() > before;
+}
+
 bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
                    std::vector<std::string>* out) {
   const eu_language* L = c->lang;
   const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
   const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
+  const bool singular = L->unit_singular && L->unit_singular(c);
   if (hasMain || !hasMinor) {
     c->spell(eu_count_rules(L, cur->one), main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" ? cur->one : cur->many, out);
+    eu_push_words(main == "1" || singular ? cur->one : cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
   c->spell(eu_count_rules(L, cur->minor_one), minor, out);
-  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
+  eu_push_words(minor == "01" || singular ? cur->minor_one : cur->minor_many, out);
   return true;
 }
 
@@ -632,7 +636,8 @@ std::string eu_context::prepunctuation(int offset) const {
 }
 
 void eu_context::consume_next() {
-  cst_item* next = neighbour(token, 1);
+  cst_item* next = item_next(token);
+  while (next && item_feat_present(next, "eu_consumed")) next = item_next(next);
   if (!next) return;
   item_set_int(next, "eu_consumed", 1);
   const char* punc = item_feat_present(next, "punc") ? item_feat_string(next, "punc") : "";
@@ -691,7 +696,8 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   if (negative && data->lang->minus) out->push_back(data->lang->minus);
   std::string s;
   text.toUTF8String(s);
-  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; with
+  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; commas
+  // between groups ("one million, one hundred") are dropped; with
   // join_elided_number_parts a part ending in a consonant runs on.
   std::string w;
   for (size_t i = 0; i <= s.size(); ++i) {
@@ -701,7 +707,7 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
       ++i;
       continue;
     }
-    if (i == s.size() || s[i] == ' ' || s[i] == '-' || soft) {
+    if (i == s.size() || s[i] == ' ' || s[i] == '-' || s[i] == ',' || soft) {
       if (!w.empty()) out->push_back(w);
       w.clear();
       if (soft) ++i;

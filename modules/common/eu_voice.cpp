@@ -57,9 +57,12 @@ void free_phoneset(cst_phoneset* ps) {
   cst_free(ps);
 }
 
-cst_lexicon* new_lexicon(const eu_language* lang) {
+cst_lexicon* new_lexicon(const eu_voice_data* d) {
+  const eu_language* lang = d->lang;
   eu_lexicon_record* r = cst_alloc(eu_lexicon_record, 1);
   r->data = lang->lexdata;
+  r->fixed = new std::map<std::string, std::string>();
+  for (const eu_name* p = lang->pronunciations; p && p->text; ++p) (*r->fixed)[eu_from_utf8(d, p->text)] = p->words;
   r->lex.name = lang->code;
   r->lex.syl_boundary = eu_syl_boundary;
   r->lex.lts_function = eu_lts_function;
@@ -95,6 +98,7 @@ void free_lexicon(cst_lexicon* lex) {
   eu_lexicon_record* r = (eu_lexicon_record*)lex;
   for (int i = 0; r->phone_table[i]; ++i) cst_free(r->phone_table[i]);
   cst_free(r->phone_table);
+  delete r->fixed;
   delete_val(lex->lex_addenda);
   delete r->elisions;
   cst_free(r);
@@ -186,7 +190,8 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
     ucnv_close(codec);
     return nullptr;
   }
-  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), new_lexicon(lang), codec, spellout, nullptr, nullptr};
+  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, nullptr, nullptr};
+  d->lexicon = new_lexicon(d);
   convert_gpos(d);
   convert_elisions(d);
 
@@ -211,7 +216,6 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
   feat_set(f, "lexical_insertion_func", uttfunc_val(lexical_insertion_with_acronym_stress));
   // Phrase-final syllables carry Q (question), S (statement) or P (minor phrase).
   feat_set(f, "intonation_func", uttfunc_val(generic_qsp_intonation));
-  if (lang->postlex) feat_set(f, "postlex_func", uttfunc_val(lang->postlex));
   feat_set_int(f, "kvap.multiple_pronunciations", multiplePronunciations ? 1 : 0);
   // Commas get their own pause, as recorded voices pause there.
   feat_set_int(f, "kvap.phrasal_pauses", 1);
@@ -228,6 +232,7 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
       feat_set_string(f, "kvap.user_dict", dictPath);
     }
   }
+  if (lang->configure) lang->configure(v);
   apply_ext_options(v);
   return v;
 }

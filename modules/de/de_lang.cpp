@@ -207,7 +207,7 @@ const eu_language de_language = {
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
     "minus", "Prozent", "bis", "zu", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, nullptr, token_rule, nullptr, nullptr, nullptr, false};
+    time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 
 void* initialize_g2p_deDE_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&de_language, multiplePronunciations, dictPath, encoding);

@@ -177,7 +177,7 @@ const eu_language es_language = {
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por ciento", "a", "a", "con", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, nullptr, token_rule, nullptr, nullptr, nullptr, false};
+    time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 
 void* initialize_g2p_esES_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&es_language, multiplePronunciations, dictPath, encoding);

@@ -305,6 +305,9 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
   return false;
 }
 
+// Liaison runs over the utterance once every word has its phones.
+void configure(cst_voice* voice) { feat_set(voice->features, "postlex_func", uttfunc_val(fr_liaison)); }
+
 }  // namespace
 
 const eu_language fr_language = {
@@ -312,7 +315,8 @@ const eu_language fr_language = {
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "moins", "pour cent", "à", "à", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
-    time_rule, date_rule, ordinal_rule, money_rule, token_rule, kElisions, fr_liaison, kNounCounts, false};
+    time_rule, date_rule, ordinal_rule, money_rule, token_rule,
+    nullptr, nullptr, configure, nullptr, kElisions, kNounCounts, false};
 
 void* initialize_g2p_frFR_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&fr_language, multiplePronunciations, dictPath, encoding);

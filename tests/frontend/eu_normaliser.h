@@ -1,5 +1,5 @@
-// A European module voice as vxn-g2p -l LANG -u builds it (UTF-8 in, UTF-8
-// out, or the module's own encoding in), for the module tests.
+// A European module's voice as vxn-g2p -l LANG -u builds it (UTF-8 in and
+// out, or the module's own encoding), for the module tests.
 #ifndef VXN_TEST_EU_NORMALISER_H
 #define VXN_TEST_EU_NORMALISER_H
 
@@ -12,6 +12,7 @@
 #include "frontend/kvap_iconv.h"
 #include "modules/common/eu_voice.h"
 
+// A module voice as vxn-g2p -l LANG -u builds it: UTF-8 in, UTF-8 out.
 class Normaliser {
  public:
   explicit Normaliser(const eu_language* lang, const char* input = "utf-8") {
@@ -42,5 +43,9 @@ class Normaliser {
   cst_voice* voice_ = nullptr;
   kvap_iconv_t toUtf8_ = (kvap_iconv_t)-1;
 };
+
+inline std::string golden_dir(const char* lang) {
+  return std::string(VXN_TEST_SOURCE_DIR) + "/tests/golden/" + lang;
+}
 
 #endif

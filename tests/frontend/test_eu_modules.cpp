@@ -1,6 +1,6 @@
 // The European module kit with its modules: golden television text
-// (tests/golden/<lang>), the phone sets against
-// the engine's class tests, the lexicon (exceptions, letter-to-sound rules,
+// (tests/golden/<lang>), the phone sets of every kit module against the
+// engine's class tests, the lexicon (exceptions, letter-to-sound rules,
 // stress), maximal-onset syllables and the encoding the text arrives in.
 #include <gtest/gtest.h>
 
@@ -13,18 +13,19 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/kvap_iconv.h"
 #include "frontend/kvap_opts.h"
+#include "frontend/sylstruct_common.h"
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
+#include "modules/auen/auen_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/fr/fr_lang.h"
 #include "modules/it/it_lang.h"
+#include "modules/uken/uken_lang.h"
 #include "tests/frontend/eu_normaliser.h"
 #include "tests/frontend/golden_util.h"
 
 namespace {
-
-std::string golden_dir(const char* lang) { return std::string(VXN_TEST_SOURCE_DIR) + "/tests/golden/" + lang; }
 
 TEST(GoldenDe, EveryCaseMatchesOrIsAKnownFailure) {
   Normaliser norm(&de_language);
@@ -60,17 +61,29 @@ struct Classes {
 
 const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_German_VocalSound, {}},
                             {&es_language, VXN_Check_Spanish_Vowel, VXN_Check_Spanish_VocalSound, {}},
+                            {&uken_language, VXN_Check_UKEnglish_Vowel, VXN_Check_UKEnglish_VocalSound, {}},
+                            {&auen_language, VXN_Check_AUEnglish_Vowel, VXN_Check_AUEnglish_VocalSound, {}},
                             {&fr_language, VXN_Check_French_Vowel, VXN_Check_French_VocalSound, {"z", "zh", "r"}},
                             {&it_language, VXN_Check_Italian_Vowel, VXN_Check_Italian_VocalSound, {}}};
 
 std::string label_of(const std::string& phone) { return "a^b-" + phone + "+c=d"; }
 
+std::string lexgen_base(std::string phone) {
+  if (phone.size() > 1 && isdigit((unsigned char)phone.back())) phone.pop_back();
+  return phone;
+}
+
 // Every phone of a module is one the language's class tests know: vowels
 // are exactly the vowel class, voiced consonants exactly the rest of the
-// voiced-sound class; vowel names start with a vowel letter (the nucleus test
-// of the syllable editing) and consonant names do not.
+// voiced-sound class; the voice's nucleus test (of the syllable editing;
+// by default a name starting with a vowel letter) holds for the vowels only.
 TEST(EuPhoneSets, MatchTheEngineClassTests) {
   for (const Classes& k : kClasses) {
+    cst_voice* voice = eu_voice_new(k.lang, 0, nullptr, nullptr);
+    ASSERT_NE(voice, nullptr) << k.lang->code;
+    kvap_phonefunc nucleus = feat_present(voice->features, "syl_nucleus_func")
+                                 ? val_phonefunc(feat_val(voice->features, "syl_nucleus_func"))
+                                 : default_is_syl_nucleus;
     std::set<std::string> phones;
     for (const eu_phone* p = k.lang->phones + 1; p->name; ++p) {
       phones.insert(p->name);
@@ -80,7 +93,7 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
         const bool voiced = p->features[7] == '+' && !k.outsideVoiced.count(p->name);
         EXPECT_EQ(k.voiced(label_of(p->name).c_str()), voiced ? 1 : 0) << k.lang->code << " " << p->name;
       }
-      EXPECT_EQ(strchr("aeiouy@", p->name[0]) != nullptr, vowel) << k.lang->code << " " << p->name;
+      EXPECT_EQ(nucleus(p->name), vowel) << k.lang->code << " " << p->name;
     }
     EXPECT_STREQ(k.lang->phones[0].name, "pau");
     // The generated data use no phone outside the set.
@@ -97,6 +110,14 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
       if (dash != std::string::npos) check(em.substr(dash + 1));
     }
     for (int i = 0; d->vowels[i]; ++i) EXPECT_EQ(k.vowel(label_of(d->vowels[i]).c_str()), 1) << d->vowels[i];
+    // So do the fixed pronunciations, whose vowels carry a stress digit.
+    for (const eu_name* p = k.lang->pronunciations; p && p->text; ++p)
+      for (const std::string& phone : vxn_golden::split(p->words, ' ')) {
+        check(phone);
+        const bool vowel = k.vowel(label_of(lexgen_base(phone)).c_str()) == 1;
+        EXPECT_EQ(vowel, isdigit((unsigned char)phone.back()) != 0) << k.lang->code << " " << p->text << ": " << phone;
+      }
+    eu_voice_delete(voice);
   }
 }
 

@@ -1,35 +1,37 @@
 #!/usr/bin/env bash
-# European languages (German, French, Italian) speak end to end as soon as
-# their voice package is in the voice directory (a synthetic package here),
-# and a language without one fails at initialisation with a message that
-# names the missing package.
+# European languages speak end to end as soon as their voice package is in
+# the voice directory (a synthetic package here), and a language without one
+# fails at initialisation with a message that names the missing package.
 #   speak_european.sh VXN_TTS WRITE_TEST_VOICE MODULE_DIR SCRATCH
 set -u
 tts=$1 writer=$2 modules=$3 dir=$4
 rm -rf "$dir"
-mkdir -p "$dir/Model/De" "$dir/Model/Fr" "$dir/Model/It" "$dir/Lib"
-"$writer" "$dir/Model/De/vxnf_ge_24_256" || exit 1
-"$writer" "$dir/Model/Fr/vxnf_fr_24_256" || exit 1
-"$writer" "$dir/Model/It/vxnf_it_24_256" || exit 1
+mkdir -p "$dir/Lib"
 for m in "$modules"/libVXN_lang_*.so; do ln -s "$m" "$dir/Lib/"; done
 status=0
 spoken=""
-speak() {  # LANG TEXT
-  if ! "$tts" -d "$dir" -l "$1" -o "$dir/$1.wav" "$2" 2>"$dir/$1.err"; then
-    echo "$1 did not speak:"; cat "$dir/$1.err"; status=1
+# LANG PACKAGE TEXT: writes the package, speaks the text, checks the audio.
+speak() {
+  local lang=$1 package=$2 text=$3
+  mkdir -p "$dir/Model/$(dirname "$package")"
+  "$writer" "$dir/Model/$package" || { status=1; return; }
+  if ! "$tts" -d "$dir" -l "$lang" -o "$dir/$lang.wav" "$text" 2>"$dir/$lang.err"; then
+    echo "$lang did not speak:"; cat "$dir/$lang.err"; status=1
   fi
   local bytes
-  bytes=$(stat -c %s "$dir/$1.wav" 2>/dev/null || echo 0)
-  [ "$bytes" -gt 20000 ] || { echo "$1 wrote $bytes bytes of audio"; status=1; }
-  spoken="$spoken$1 spoke $bytes bytes; "
+  bytes=$(stat -c %s "$dir/$lang.wav" 2>/dev/null || echo 0)
+  [ "$bytes" -gt 20000 ] || { echo "$lang wrote $bytes bytes of audio"; status=1; }
+  spoken="$spoken$lang $bytes bytes; "
 }
-speak de_DE "Guten Abend. Um 20:15 Uhr kommen die Nachrichten."
-speak fr_FR "Bonsoir à tous. Le journal de 20h commence, avec les informations de l'après-midi."
-speak it_IT "Buonasera a tutti. Alle 20:30 il telegiornale, con l'Italia e l'Europa."
+speak de_DE De/vxnf_ge_24_256 "Guten Abend. Um 20:15 Uhr kommen die Nachrichten."
+speak en_GB EnGB/vxnf_uken_24_256 "Good evening. The news is at 10pm, on BBC One."
+speak en_AU EnAU/vxnf_auen_24_256 "G'day. Tickets cost \$49.95 in Sydney, NSW."
+speak fr_FR Fr/vxnf_fr_24_256 "Bonsoir à tous. Le journal de 20h commence, avec les informations de l'après-midi."
+speak it_IT It/vxnf_it_24_256 "Buonasera a tutti. Alle 20:30 il telegiornale, con l'Italia e l'Europa."
 "$tts" -d "$dir" -l es_ES -o "$dir/es.wav" "Buenas noches." 2>"$dir/es.err"
 code=$?
 if [ $code != 2 ] || ! grep -q "Model/Es/vxnf_es_24_256" "$dir/es.err"; then
   echo "es_ES without a package: exit $code, message:"; cat "$dir/es.err"; status=1
 fi
-[ $status = 0 ] && echo "${spoken}es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
+[ $status = 0 ] && echo "spoke: $spoken es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
 exit $status
