@@ -447,6 +447,11 @@ VXN_CLASS(VXN_Check_Spanish_Vowel, 4, "a", "e", "i", "o", "u")
 VXN_CLASS(VXN_Check_Spanish_VocalSound, 4, "a", "e", "i", "o", "u", "b", "bh", "d", "dh", "g", "gh", "m",
           "n", "ny", "ng", "l", "ll", "jj", "r", "rr", "j", "w")
 
+#define VXN_IT_VOWELS "a", "e", "eh", "i", "o", "oh", "u"
+VXN_CLASS(VXN_Check_Italian_Vowel, 4, VXN_IT_VOWELS)
+VXN_CLASS(VXN_Check_Italian_VocalSound, 4, VXN_IT_VOWELS, "b", "d", "g", "v", "z", "dz", "jh", "m",
+          "n", "ny", "ng", "l", "lh", "r", "rr", "j", "w")
+
 #define VXN_DA_VOWELS                                                                         \
   "ii", "i", "yy", "y", "uu", "u", "eeh", "eh", "ooy", "oy", "ooh", "oh", "ee", "e", "ooe", \
       "oe", "ooa", "oa", "aao", "ao", "aa", "a", "oo", "o", "ax", "ah"
@@ -509,14 +514,14 @@ typedef int (*VXN_ClassFn)(const char*);
 static const VXN_ClassFn kVoicedClass[18] = {
     VXN_Check_VocalSound,           VXN_Check_English_VocalSound,   VXN_Check_UKEnglish_VocalSound,
     VXN_Check_AUEnglish_VocalSound, VXN_Check_German_VocalSound,    VXN_Check_French_VocalSound,
-    VXN_Check_Spanish_VocalSound,   NULL,                           VXN_Check_Dutch_VocalSound,
+    VXN_Check_Spanish_VocalSound,   VXN_Check_Italian_VocalSound,   VXN_Check_Dutch_VocalSound,
     NULL,                           VXN_Check_BRPortuguese_VocalSound, VXN_Check_Polish_VocalSound,
     NULL,                           VXN_Check_Danish_VocalSound,    VXN_Check_Swedish_VocalSound,
     VXN_Check_Finnish_VocalSound,   VXN_Check_Norwegian_VocalSound, VXN_Check_PTPortuguese_VocalSound};
 static const VXN_ClassFn kVowelClass[18] = {
     VXN_Check_Vowel,           VXN_Check_English_Vowel,   VXN_Check_UKEnglish_Vowel,
     VXN_Check_AUEnglish_Vowel, VXN_Check_German_Vowel,    VXN_Check_French_Vowel,
-    VXN_Check_Spanish_Vowel,   NULL,                      VXN_Check_Dutch_Vowel,
+    VXN_Check_Spanish_Vowel,   VXN_Check_Italian_Vowel,   VXN_Check_Dutch_Vowel,
     NULL,                      VXN_Check_BRPortuguese_Vowel, VXN_Check_Polish_Vowel,
     NULL,                      VXN_Check_Danish_Vowel,    VXN_Check_Swedish_Vowel,
     VXN_Check_Finnish_Vowel,   VXN_Check_Norwegian_Vowel, VXN_Check_PTPortuguese_Vowel};

@@ -180,6 +180,8 @@ int VXN_Check_Spanish_Vowel(const char* label);
 int VXN_Check_Spanish_VocalSound(const char* label);
 int VXN_Check_French_Vowel(const char* label);
 int VXN_Check_French_VocalSound(const char* label);
+int VXN_Check_Italian_Vowel(const char* label);
+int VXN_Check_Italian_VocalSound(const char* label);
 int VXN_Check_Danish_Vowel(const char* label);
 int VXN_Check_Danish_VocalSound(const char* label);
 int VXN_Check_Norwegian_Vowel(const char* label);

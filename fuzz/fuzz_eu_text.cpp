@@ -1,9 +1,9 @@
 // Fuzz target for the text path of a European module (built once per
-// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_da_text, ...):
+// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_fr_text, ...):
 // arbitrary bytes, read as text in the module's encoding, go through the
-// token rules, the lexicon and its letter-to-sound rules, syllables and
-// phrasing, and every segment's label row is formed. Byte 0 bit 0 chooses
-// UTF-8 input instead (converted first).
+// token rules, the lexicon and its letter-to-sound rules, syllables,
+// phrasing and post-lexical rules, and every segment's label row is formed.
+// Byte 0 bit 0 chooses UTF-8 input instead (converted first).
 #include <stdint.h>
 #include <string.h>
 
@@ -22,6 +22,8 @@
 #include "modules/nl/nl_lang.h"
 #include "modules/pt/pt_lang.h"
 #include "modules/sv/sv_lang.h"
+#include "modules/fr/fr_lang.h"
+#include "modules/it/it_lang.h"
 #include "modules/uken/uken_lang.h"
 
 namespace {

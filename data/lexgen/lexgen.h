@@ -56,7 +56,8 @@ struct Entry {
 // ---------------------------------------------------------------------------
 // Phone map: oracle symbols (one to three space-separated tokens) to phones.
 // A row may give a second form used in the coda, i.e. after a vowel and not
-// before one ("r" -> "r", coda "xr").
+// before one ("r" -> "r", coda "xr"). A key whose first symbol is written
+// with a leading "'" matches that symbol only when it is stressed.
 // ---------------------------------------------------------------------------
 struct PhoneMapRow {
   std::vector<std::string> key;
@@ -81,13 +82,20 @@ struct PhoneMap {
 // ---------------------------------------------------------------------------
 // Stress rule applied after the letter-to-sound rules (and mirrored by the
 // module at run time): one primary stress per word, the first the rules
-// predicted; a word without one is stressed on its first (or penultimate)
-// vowel that is not in the unstressable set.
+// predicted; a word without one is stressed on its first, penultimate or
+// last vowel that is not in the unstressable set.
 // ---------------------------------------------------------------------------
 struct StressRule {
-  bool penultimate = false;
+  // The values the module's data record holds (eu_lexdata.stress_position).
+  enum Position { kFirst = 0, kPenultimate = 1, kLast = 2 };
+  Position position = kFirst;
+  // Parses "first", "penultimate" or "last"; false for anything else.
+  bool set_position(const std::string& name);
   std::set<std::string> unstressable;
   void apply(std::vector<std::string>* phones, const std::set<std::string>& vowels) const;
+  // Drops every stress the oracle gave (all vowels 0) and applies the rule:
+  // for languages whose stress the rule alone decides.
+  void reassign(std::vector<std::string>* phones, const std::set<std::string>& vowels) const;
 };
 
 // Phone name without its stress digit.

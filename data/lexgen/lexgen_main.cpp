@@ -138,6 +138,21 @@ std::vector<std::string> phonemise(const std::vector<std::string>& words, const 
   return result;
 }
 
+// A transcription without the oracle's language switches "(en)", "(fr)".
+std::string without_language_marks(const std::string& t) {
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '(') {
+      size_t close = t.find(')', i);
+      if (close == std::string::npos) break;
+      i = close;
+      continue;
+    }
+    out += t[i];
+  }
+  return out;
+}
+
 std::string c_string(const std::string& s) {
   std::string out = "\"";
   char buf[8];
@@ -254,7 +269,14 @@ int main(int argc, char** argv) {
   }
   for (const std::string& v : words_of(conf.get("vowels"))) phoneMap.vowels.insert(v);
   lexgen::StressRule stress;
-  stress.penultimate = conf.get("stress") == "penultimate";
+  if (!stress.set_position(conf.get("stress", "first"))) {
+    fprintf(stderr, "%s: stress= must be first, penultimate or last (got '%s')\n", kProgram,
+            conf.get("stress").c_str());
+    return 1;
+  }
+  // stress_source=rule: the oracle's stress marks are dropped and the rule
+  // alone places the stress (French); otherwise the rules learn the oracle's.
+  const bool stressByRule = conf.get("stress_source", "oracle") == "rule";
   for (const std::string& v : words_of(conf.get("unstressable"))) stress.unstressable.insert(v);
   const std::string name = conf.get("name"), encoding = conf.get("encoding", "ISO-8859-15");
   lexgen::Converter cnv(encoding);
@@ -358,15 +380,20 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < missing.size(); ++i) oracle[missing[i]] = got[i];
   }
 
-  // Map onto the phone set; words the oracle reads as another language are dropped.
+  // Map onto the phone set; words the oracle reads as another language are
+  // dropped unless foreign_words=map.
   std::vector<Entry> entries;
   std::map<std::string, int> unknown;
   int foreign = 0;
+  // foreign_words=map keeps the loanwords the oracle reads in another
+  // language (French parking, camping) and maps their symbols too.
+  const bool mapForeign = conf.get("foreign_words", "drop") == "map";
   for (size_t i = 0; i < original.size(); ++i) {
-    const std::string& t = oracle[original[i]];
+    std::string t = oracle[original[i]];
     if (t.find('(') != std::string::npos) {
       ++foreign;
-      continue;
+      if (!mapForeign) continue;
+      t = without_language_marks(t);
     }
     Entry e;
     e.word = lower[i];
@@ -375,11 +402,12 @@ int main(int argc, char** argv) {
       unknown[bad]++;
       continue;
     }
+    if (stressByRule) stress.reassign(&e.phones, phoneMap.vowels);
     if (!e.phones.empty()) entries.push_back(e);
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.word < b.word; });
-  fprintf(stderr, "%s: %zu words mapped, %d read as another language, %zu unknown symbols", kProgram,
-          entries.size(), foreign, unknown.size());
+  fprintf(stderr, "%s: %zu words mapped, %d read as another language (%s), %zu unknown symbols", kProgram,
+          entries.size(), foreign, mapForeign ? "mapped" : "dropped", unknown.size());
   for (const auto& u : unknown) fprintf(stderr, " %s(%d)", u.first.c_str(), u.second);
   fprintf(stderr, "\n");
   if (entries.empty()) {
@@ -391,11 +419,17 @@ int main(int argc, char** argv) {
   const size_t heldEvery = (size_t)std::max(2, atoi(conf.get("heldout_every", "10").c_str()));
   std::vector<Entry> train, held;
   for (size_t i = 0; i < entries.size(); ++i) (i % heldEvery == heldEvery - 1 ? held : train).push_back(entries[i]);
+  // With the stress by rule the trees learn unstressed phones only.
+  std::vector<Entry> treeWords = train;
+  if (stressByRule)
+    for (Entry& e : treeWords)
+      for (std::string& p : e.phones)
+        if (phoneMap.vowels.count(lexgen::base_phone(p))) p = lexgen::base_phone(p) + "0";
   lexgen::Aligner aligner;
-  aligner.train(train, 4);
+  aligner.train(treeWords, 4);
   std::vector<Entry> aligned;
   std::vector<lexgen::Alignment> alignments;
-  for (const Entry& e : train) {
+  for (const Entry& e : treeWords) {
     lexgen::Alignment a;
     if (aligner.align(e, &a)) {
       aligned.push_back(e);
@@ -486,14 +520,15 @@ int main(int argc, char** argv) {
           "   Frequencies: %s.\n"
           "   Pronunciations: %s (build-time oracle only; nothing of it is shipped).\n"
           "   input digest: %016llx\n"
-          "   words mapped: %zu (%d read as another language, dropped); training %zu, held out %zu\n"
+          "   words mapped: %zu (%d read as another language, %s); training %zu, held out %zu\n"
           "   letter-to-sound word accuracy: held-out %.2f%%, training %.2f%%\n"
           "   tree nodes: %d; exceptions: %zu of %zu words the rules get wrong\n"
           "   held-out words right with the exceptions: %.2f%%; data bytes: %zu */\n",
           name.c_str(), name.c_str(), conf.get("phonemap", "phonemap.tsv").c_str(), name.c_str(),
           opt.wordsSource.empty() ? opt.words.c_str() : opt.wordsSource.c_str(),
           opt.corpusSource.empty() ? (opt.corpus.empty() ? "none" : opt.corpus.c_str()) : opt.corpusSource.c_str(),
-          espeakVersion.c_str(), digest(confText, mapText), entries.size(), foreign, train.size(), held.size(),
+          espeakVersion.c_str(), digest(confText, mapText), entries.size(), foreign, mapForeign ? "mapped" : "dropped",
+          train.size(), held.size(),
           heldAccuracy, trainAccuracy, model.node_count(), chosen.size(), wrong.size(),
           100.0 * covered / std::max<size_t>(1, held.size()), dataBytes);
   fprintf(f, "#include \"modules/common/eu_lexdata.h\"\n\n");
@@ -525,7 +560,7 @@ int main(int argc, char** argv) {
           "lts_letters},\n  letter_codes, vowels, unstressable, %d,\n  phones, %zu, entries, %zuu, %zuu, entry_index, "
           "%zuu, %uu};\n",
           name.c_str(), c_string(name).c_str(), c_string(encoding).c_str(), c_string(name).c_str(), model.window,
-          stress.penultimate ? 1 : 0, phones.size(), blob.size(), chosen.size(), index.size(), kIndexStep);
+          (int)stress.position, phones.size(), blob.size(), chosen.size(), index.size(), kIndexStep);
   fclose(f);
   printf("%s: %zu words, held-out word accuracy %.2f%% (training %.2f%%), %d tree nodes, %zu exceptions, "
          "held-out with exceptions %.2f%%, %zu data bytes -> %s\n",

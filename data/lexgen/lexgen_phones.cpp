@@ -108,23 +108,26 @@ bool PhoneMap::map(const std::string& oracle, std::vector<std::string>* phones, 
       ++i;
       continue;
     }
-    // The longest key that matches; at equal length a key that ends in "$"
-    // (the end of the word) comes before one that may stand anywhere.
+    // The longest key that matches; at one length a stressed-only key ("'i ;")
+    // before a plain one, and a key that ends in "$" (the end of the word)
+    // before one that may stand anywhere.
     const PhoneMapRow* found = nullptr;
     size_t used = 0;
     for (size_t n = 3; n >= 1 && !found; --n) {
       if (i + n > tokens.size()) continue;
       std::string key = join(tokens, i, n);
-      for (int pass = 0; pass < 2 && !found; ++pass)
-        for (const PhoneMapRow& r : rows) {
-          const bool final = r.key.back() == "$";
-          if (final != (pass == 0) || (final && i + n != tokens.size())) continue;
-          if (r.key.size() - final == n && join(r.key, 0, n) == key) {
-            found = &r;
-            used = n;
-            break;
+      for (int stressedKey = marks[i] ? 1 : 0; stressedKey >= 0 && !found; --stressedKey)
+        for (int pass = 0; pass < 2 && !found; ++pass)
+          for (const PhoneMapRow& r : rows) {
+            const bool final = r.key.back() == "$";
+            if (final != (pass == 0) || (final && i + n != tokens.size())) continue;
+            if ((r.key[0][0] == '\'') != (stressedKey == 1)) continue;
+            if (join(r.key, 0, r.key.size() - final) == (stressedKey ? "'" : "") + key) {
+              found = &r;
+              used = n;
+              break;
+            }
           }
-        }
     }
     if (!found) {
       *unknown = tokens[i];
@@ -188,8 +191,23 @@ void StressRule::apply(std::vector<std::string>* phones, const std::set<std::str
   if (seen || vowelAt.empty()) return;
   if (candidates.empty()) candidates = vowelAt;
   size_t pick = candidates.front();
-  if (penultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (position == kPenultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (position == kLast) pick = candidates.back();
   (*phones)[pick].back() = '1';
+}
+
+bool StressRule::set_position(const std::string& name) {
+  if (name == "first") position = kFirst;
+  else if (name == "penultimate") position = kPenultimate;
+  else if (name == "last") position = kLast;
+  else return false;
+  return true;
+}
+
+void StressRule::reassign(std::vector<std::string>* phones, const std::set<std::string>& vowels) const {
+  for (std::string& p : *phones)
+    if (vowels.count(base_phone(p))) p = base_phone(p) + "0";
+  apply(phones, vowels);
 }
 
 }  // namespace lexgen

@@ -82,7 +82,9 @@ struct eu_language {
   const char* const* onset_glides;
   const kvap_gpos_class* gpos;  // function-word classes, ended by a null name
 
-  // Numbers: separators, ICU rule sets, and the words around numbers.
+  // Numbers: separators, ICU rule sets, and the words around numbers. A
+  // group separator ' ' joins a number of up to three digits with the
+  // tokens of exactly three digits that follow it ("1 500 000").
   char decimal_separator;
   char group_separator;
   const char* cardinal_rules;  // "%spellout-numbering"
@@ -146,6 +148,19 @@ struct eu_language {
   // The word between a unit and the currency of an amount written with both
   // ("R$ 2,5 mi": dois vírgula cinco milhões de reais), or null.
   const char* money_unit_joiner = nullptr;
+  // Elided forms written with an apostrophe before the next word ("l'",
+  // "qu'", "dell'") and their phones (vowels without stress digits): the
+  // form and the word are one word, the form's phones before the word's
+  // own. Ended by a null text; null when the language has none.
+  const eu_name* elisions = nullptr;
+  // Nouns (the singular of a unit or currency) counted with another ICU rule
+  // set than count_rules ("tonne" -> "%spellout-cardinal-feminine": une
+  // tonne); ended by a null text, or null.
+  const eu_name* noun_counts = nullptr;
+  // A part of a spelled number that ends in a consonant joins the part after
+  // it (Italian vent|uno is the one word ventuno, cent|otto centotto);
+  // otherwise every part CLDR marks is a word of its own.
+  bool join_elided_number_parts = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -192,6 +207,8 @@ bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string
 // dot is consumed when text follows. False when no entry applies.
 bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
                           std::vector<std::string>* out);
+// The ICU rule set that counts noun (a unit's or currency's singular).
+const char* eu_count_rules(const eu_language* lang, const char* noun);
 // Appends the words of a space-separated list.
 void eu_push_words(const char* words, std::vector<std::string>* out);
 // Lower-cased UTF-8 (ICU, language's locale).

@@ -20,11 +20,11 @@ typedef struct eu_lexdata_struct {
   cst_lts_rules lts;
   const unsigned char* letter_codes; /* 256 entries */
   /* Stress rule: one primary stress per word (the first predicted); without
-     one the first (or, with stress_penultimate, the penultimate) vowel not
+     one the first (stress_position 0), penultimate (1) or last (2) vowel not
      in unstressable gets it. Both lists are null-terminated base names. */
   const char* const* vowels;
   const char* const* unstressable;
-  int stress_penultimate;
+  int stress_position;
   /* Exception lexicon: entries sorted by their word bytes; each is the word,
      a 0, its phone numbers (1-based into phones, vowels carry a stress digit)
      and a 0. index holds the offset of every index_step-th entry. */

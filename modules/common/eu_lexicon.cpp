@@ -42,8 +42,8 @@ std::string base_of(const std::string& phone) {
   return phone;
 }
 
-// One primary stress per word: the first one predicted, else the first (or
-// penultimate) vowel that may carry stress.
+// One primary stress per word: the first one predicted, else the first,
+// penultimate or last vowel that may carry stress.
 void apply_stress(const eu_lexdata* d, std::vector<std::string>* phones) {
   std::vector<size_t> vowels, candidates;
   bool seen = false;
@@ -64,7 +64,8 @@ void apply_stress(const eu_lexdata* d, std::vector<std::string>* phones) {
   if (seen || vowels.empty()) return;
   if (candidates.empty()) candidates = vowels;
   size_t pick = candidates.front();
-  if (d->stress_penultimate && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (d->stress_position == 1 && candidates.size() > 1) pick = candidates[candidates.size() - 2];
+  if (d->stress_position == 2) pick = candidates.back();
   (*phones)[pick].back() = '1';
 }
 
@@ -118,7 +119,18 @@ cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* p
   (void)pos;
   (void)feats;
   const eu_lexicon_record* r = (const eu_lexicon_record*)lex;
-  cst_val* phones = eu_lexicon_lookup_fixed(r, word);
+  cst_val* phones = nullptr;
+  // An elided form and its word ("l'homme"): the form's phones, then the word's.
+  bool elided = false;
+  if (r->elisions && word && strchr(word, '\''))
+    for (const auto& e : *r->elisions) {
+      if (strncmp(word, e.first.c_str(), e.first.size()) != 0 || !word[e.first.size()]) continue;
+      phones = eu_lexicon_lookup_fixed(r, word + e.first.size());
+      for (size_t k = e.second.size(); k-- > 0;) phones = cons_val(string_val(e.second[k].c_str()), phones);
+      elided = true;
+      break;
+    }
+  if (!elided) phones = eu_lexicon_lookup_fixed(r, word);
   // A non-syllabic vowel shares the syllable of the vowel before it, whose
   // stress it must not overwrite: it goes without a stress digit.
   cst_val* out = nullptr;

@@ -5,6 +5,7 @@
 // anything else is split into letters, digits and symbols that are read one
 // by one. The rules work on UTF-8 text (the tables are UTF-8) and the words
 // go back into the module's encoding at the end.
+#include <ctype.h>
 #include <string.h>
 
 #include <unicode/rbnf.h>
@@ -207,9 +208,10 @@ class Reader {
  public:
   explicit Reader(eu_context* c) : c_(c), L_(c->lang) {}
 
-  bool read(const std::string& text, int depth, Words* out) {
-    if (text.empty()) return true;
+  bool read(const std::string& token, int depth, Words* out) {
+    if (token.empty()) return true;
     const bool whole = depth == 0;  // the token itself: its neighbours count
+    const std::string text = whole ? with_digit_groups(token) : token;
     if (whole && L_->token && L_->token(c_, text, out)) return true;
     if (whole && currency_before_amount(text, out)) return true;
     if (whole && abbreviation(text, out)) return true;
@@ -223,12 +225,58 @@ class Reader {
     if (number(text, out)) return true;
     if (whole && roman(text, out)) return true;
     if (all_letters(text)) return letters(text, out);
+    if (elided(text, depth, out)) return true;
     if (depth >= kMaxDepth) return false;
     return pieces(text, depth, out);
   }
 
  private:
-  bool abbreviation(const std::string& text, Words* out) { return eu_read_abbreviation(c_, L_->abbrevs, text, out); }
+  // With groups separated by spaces, a number of one to three digits takes
+  // in the tokens of exactly three digits that follow it without
+  // punctuation between ("1 500 000", "1 500,50").
+  std::string with_digit_groups(const std::string& text) {
+    if (L_->group_separator != ' ' || !c_->punctuation(0).empty()) return text;
+    size_t lead = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    if (text.size() - lead < 1 || text.size() - lead > 3 || !eu_is_digits(text.substr(lead))) return text;
+    std::string joined = text;
+    for (;;) {
+      const std::string next = c_->token_text(1);
+      size_t dec = next.find(L_->decimal_separator);
+      const std::string group = next.substr(0, dec);
+      if (group.size() != 3 || !eu_is_digits(group) || !c_->prepunctuation(1).empty()) break;
+      if (dec != std::string::npos && !eu_is_digits(next.substr(dec + 1))) break;
+      joined += next;
+      c_->consume_next();
+      if (dec != std::string::npos || !c_->punctuation(0).empty()) break;
+    }
+    return joined;
+  }
+
+  // An elided form of the language's table and the word after its
+  // apostrophe ("l'homme", "dell'Italia", "l'ONU"): the form joins the first
+  // word the rest is read as.
+  bool elided(const std::string& text, int depth, Words* out) {
+    size_t apostrophe = text.find('\'');
+    if (!L_->elisions || apostrophe == std::string::npos || apostrophe + 1 >= text.size()) return false;
+    const std::string form = eu_lower(L_, text.substr(0, apostrophe + 1));
+    if (!find_name(L_->elisions, form) || depth >= kMaxDepth) return false;
+    Words rest;
+    if (!read(text.substr(apostrophe + 1), depth + 1, &rest) || rest.empty()) return false;
+    out->push_back(form + rest[0]);
+    out->insert(out->end(), rest.begin() + 1, rest.end());
+    return true;
+  }
+
+  bool abbreviation(const std::string& text, Words* out) {
+    if (eu_read_abbreviation(c_, L_->abbrevs, text, out)) return true;
+    // An abbreviation that needs no dot, glued to its number ("n°5").
+    size_t digit = text.find_first_of("0123456789");
+    if (digit == 0 || digit == std::string::npos || !eu_is_digits(text.substr(digit))) return false;
+    const eu_abbrev* a = find_abbrev(L_, L_->abbrevs, text.substr(0, digit));
+    if (!a || (a->flags & EU_ABBR_DOT)) return false;
+    eu_push_words(a->words, out);
+    return number(text.substr(digit), out);
+  }
 
   // Splits an amount "12,50" / "12.50" / "12,-" into main and minor units.
   bool amount(const std::string& s, std::string* main, std::string* minor) {
@@ -454,7 +502,7 @@ class Reader {
     }
     plain_number(L_, num, &n);
     if (n.find('.') == std::string::npos && n[0] != '-')
-      c_->spell(L_->count_rules, n, out);
+      c_->spell(eu_count_rules(L_, u->one), n, out);
     else
       c_->number(num, out);
     eu_push_words(n == "1" || (L_->unit_singular && L_->unit_singular(c_)) ? u->one : u->many, out);
@@ -484,9 +532,12 @@ class Reader {
   bool roman(const std::string& text, Words* out) {
     if (text.empty() || text.find_first_not_of("IVXLC") != std::string::npos) return false;
     if (text.size() == 1 && text != "V" && text != "X") return false;
-    std::string prev = c_->token_text(-1);
+    // After a capitalised name, hyphenated ones too ("Jean-Paul II").
+    std::string prev = c_->token_text(-1), name;
+    for (char ch : prev)
+      if (ch != '-') name += ch;
     std::vector<UChar32> cps = code_points(prev);
-    if (cps.empty() || !u_isupper(cps[0]) || !all_letters(prev) || all_upper(prev)) return false;
+    if (cps.empty() || !u_isupper(cps[0]) || !all_letters(name) || all_upper(name) || prev.back() == '-') return false;
     int v = roman_value(text);
     if (v < 1 || v > 99) return false;
     return L_->ordinal(c_, std::to_string(v), "R", out);
@@ -564,9 +615,13 @@ class Reader {
   const eu_language* L_;
 };
 
+// The token offset places away. Ahead, the tokens this one has read are
+// passed over (they are part of it); behind, every token counts as written.
 cst_item* neighbour(cst_item* token, int offset) {
   cst_item* t = token;
-  for (; t && offset > 0; --offset) t = item_next(t);
+  for (; t && offset > 0; --offset)
+    do t = item_next(t);
+    while (t && item_feat_present(t, "eu_consumed"));
   for (; t && offset < 0; ++offset) t = item_prev(t);
   return t;
 }
@@ -601,15 +656,21 @@ bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& mai
   const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
   const bool singular = L->unit_singular && L->unit_singular(c);
   if (hasMain || !hasMinor) {
-    c->spell(L->count_rules, main.empty() ? "0" : main, out);
+    c->spell(eu_count_rules(L, cur->one), main.empty() ? "0" : main, out);
     eu_push_words(main == "1" || singular ? cur->one : cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
-  c->spell(L->count_rules, minor, out);
+  c->spell(eu_count_rules(L, cur->minor_one), minor, out);
   eu_push_words(minor == "01" || singular ? cur->minor_one : cur->minor_many, out);
   return true;
+}
+
+const char* eu_count_rules(const eu_language* lang, const char* noun) {
+  if (noun)
+    if (const char* rules = find_name(lang->noun_counts, noun)) return rules;
+  return lang->count_rules;
 }
 
 void eu_push_words(const char* words, std::vector<std::string>* out) {
@@ -673,7 +734,7 @@ void eu_context::consume_next() {
 }
 
 void eu_context::consume_dot() {
-  if (!item_next(token) || !item_feat_present(token, "punc")) return;
+  if (!neighbour(token, 1) || !item_feat_present(token, "punc")) return;
   const char* punc = item_feat_string(token, "punc");
   if (punc[0] == '.') {
     std::string rest = punc + 1;
@@ -724,10 +785,16 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   std::string s;
   text.toUTF8String(s);
   // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; commas
-  // between groups ("one million, one hundred") are dropped.
+  // between groups ("one million, one hundred") are dropped; with
+  // join_elided_number_parts a part ending in a consonant runs on.
   std::string w;
   for (size_t i = 0; i <= s.size(); ++i) {
     bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
+    if (soft && data->lang->join_elided_number_parts && !w.empty() && isalpha((unsigned char)w.back()) &&
+        !strchr("aeiouAEIOU", w.back())) {
+      ++i;
+      continue;
+    }
     if (i == s.size() || s[i] == ' ' || s[i] == '-' || s[i] == ',' || soft) {
       const char* respelled = find_name(data->lang->number_words, w);
       if (respelled)

@@ -77,7 +77,21 @@ cst_lexicon* new_lexicon(const eu_voice_data* d) {
   r->phone_table = cst_alloc(char*, names.size() + 1);
   for (size_t i = 0; i < names.size(); ++i) r->phone_table[i] = cst_strdup(names[i].c_str());
   r->lex.phone_table = r->phone_table;
+  r->elisions = new std::vector<std::pair<std::string, std::vector<std::string>>>();
   return &r->lex;
+}
+
+// The elided forms in the module's encoding, vowels with stress digit 0.
+void convert_elisions(eu_voice_data* d) {
+  eu_lexicon_record* r = (eu_lexicon_record*)d->lexicon;
+  for (const eu_name* e = d->lang->elisions; e && e->text; ++e) {
+    std::vector<std::string> phones;
+    eu_push_words(e->words, &phones);
+    for (std::string& p : phones)
+      for (const eu_phone* ph = d->lang->phones; ph->name; ++ph)
+        if (p == ph->name && ph->features[0] == '+') p += "0";
+    r->elisions->emplace_back(eu_from_utf8(d, e->text), phones);
+  }
 }
 
 void free_lexicon(cst_lexicon* lex) {
@@ -87,6 +101,7 @@ void free_lexicon(cst_lexicon* lex) {
   cst_free(r->phone_table);
   delete r->fixed;
   delete_val(lex->lex_addenda);
+  delete r->elisions;
   cst_free(r);
 }
 
@@ -179,6 +194,7 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
   eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, nullptr, nullptr};
   d->lexicon = new_lexicon(d);
   convert_gpos(d);
+  convert_elisions(d);
 
   cst_voice* v = new_voice();
   v->name = lang->code;
@@ -189,7 +205,8 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
   feat_set(f, "eu_voice", userdata_val(d));
   feat_set(f, "phoneset", phoneset_val(d->phoneset));
   feat_set_string(f, "silence", "pau");
-  feat_set_string(f, "text_whitespace", cst_ts_default_whitespacesymbols);
+  // A no-break space separates tokens as a space does ("1 500", "12,50 €").
+  feat_set_string(f, "text_whitespace", with_marks(d, cst_ts_default_whitespacesymbols, "\u00A0").c_str());
   feat_set_string(f, "text_postpunctuation", with_marks(d, cst_ts_default_postpunctuationsymbols, "«»").c_str());
   feat_set_string(f, "text_prepunctuation", with_marks(d, cst_ts_default_prepunctuationsymbols, "¿¡«»").c_str());
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);

@@ -42,6 +42,9 @@ struct eu_lexicon_record {
   char** phone_table;  // every phone, vowels also with stress digits (user lexicon check)
   // The language's fixed pronunciations, words in the module's encoding.
   std::map<std::string, std::string>* fixed;
+  // The language's elided forms in the module's encoding, with their phones
+  // (vowels with stress digit 0).
+  std::vector<std::pair<std::string, std::vector<std::string>>>* elisions;
 };
 
 // The voice data of the utterance an item belongs to, or null.

@@ -185,6 +185,17 @@ TEST(PhonemeClasses, CurrentPhonemeField) {
   EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-ch+c"), 0);
   EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-rr+c"), 0);
   EXPECT_EQ(VXN_Check_BRPortuguese_VocalSound("a^b-un:c"), 1);
+  // Italian: seven vowels (open eh, oh); the affricates dz and jh are voiced, ts and ch not.
+  EXPECT_EQ(VXN_Check_Italian_Vowel("a^b-oh+c"), 1);
+  EXPECT_EQ(VXN_Check_Italian_Vowel("a^b-ax+c"), 0);
+  EXPECT_EQ(VXN_Check_Italian_VocalSound("a^b-eh+c"), 1);
+  EXPECT_EQ(VXN_Check_Italian_VocalSound("a^b-dz+c"), 1);
+  EXPECT_EQ(VXN_Check_Italian_VocalSound("a^b-ts+c"), 0);
+  EXPECT_EQ(VXN_Check_Italian_VocalSound("a^b-lh+c"), 1);
+  EXPECT_EQ(VXN_Check_Italian_VocalSound("a^b-ch+c"), 0);
+  // French: the class leaves out z, zh and r.
+  EXPECT_EQ(VXN_Check_French_Vowel("a^b-oen+c"), 1);
+  EXPECT_EQ(VXN_Check_French_VocalSound("a^b-zh+c"), 0);
 }
 
 TEST(PhonemeClasses, WindowClasses) {

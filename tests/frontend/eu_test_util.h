@@ -25,6 +25,8 @@ class Normaliser {
     close_iconv_handler(toUtf8_);
     eu_voice_delete(voice_);
   }
+  Normaliser(const Normaliser&) = delete;
+  Normaliser& operator=(const Normaliser&) = delete;
   std::string run(const std::string& text, unsigned flags) {
     char** results = nullptr;
     int count = 0;

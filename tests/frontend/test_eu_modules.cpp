@@ -1,6 +1,6 @@
 // The European module kit with its modules (German, Spanish, British and
 // Australian English, Dutch, Brazilian and European Portuguese,
-// Danish, Swedish, Finnish, Norwegian): golden
+// Danish, Swedish, Finnish, Norwegian, French, Italian): golden
 // television text (tests/golden/<lang>), the phone sets of every kit module
 // against the engine's class tests, the lexicon (exceptions, letter-to-sound
 // rules, stress), maximal-onset syllables, the encoding the text arrives in,
@@ -29,6 +29,8 @@
 #include "modules/sv/sv_lang.h"
 #include "modules/nl/nl_lang.h"
 #include "modules/pt/pt_lang.h"
+#include "modules/fr/fr_lang.h"
+#include "modules/it/it_lang.h"
 #include "modules/uken/uken_lang.h"
 #include "tests/frontend/eu_test_util.h"
 #include "tests/frontend/golden_util.h"
@@ -68,33 +70,41 @@ TEST(GoldenPt, EveryCaseMatchesOrIsAKnownFailure) {
                                [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
 }
 
+TEST(GoldenFr, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&fr_language);
+  vxn_golden::check_golden_dir(golden_dir("fr"), "fr",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
+TEST(GoldenIt, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&it_language);
+  vxn_golden::check_golden_dir(golden_dir("it"), "it",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
 struct Classes {
   const eu_language* lang;
   int (*vowel)(const char*);
   int (*voiced)(const char*);
+  // Voiced consonants the language's voiced-sound class leaves out.
+  std::set<std::string> outsideVoiced;
 };
 
-const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_German_VocalSound},
-                            {&es_language, VXN_Check_Spanish_Vowel, VXN_Check_Spanish_VocalSound},
-                            {&uken_language, VXN_Check_UKEnglish_Vowel, VXN_Check_UKEnglish_VocalSound},
-                            {&auen_language, VXN_Check_AUEnglish_Vowel, VXN_Check_AUEnglish_VocalSound},
-                            {&da_language, VXN_Check_Danish_Vowel, VXN_Check_Danish_VocalSound},
-                            {&sv_language, VXN_Check_Swedish_Vowel, VXN_Check_Swedish_VocalSound},
-                            {&fi_language, VXN_Check_Finnish_Vowel, VXN_Check_Finnish_VocalSound},
-                            {&nb_language, VXN_Check_Norwegian_Vowel, VXN_Check_Norwegian_VocalSound},
-                            {&nl_language, VXN_Check_Dutch_Vowel, VXN_Check_Dutch_VocalSound},
-                            {&br_language, VXN_Check_BRPortuguese_Vowel, VXN_Check_BRPortuguese_VocalSound},
-                            {&pt_language, VXN_Check_PTPortuguese_Vowel, VXN_Check_PTPortuguese_VocalSound}};
-
-// Voiced consonants a class table lacks: the Swedish voiced-sound table is
-// the European Portuguese one, which has no velar nasal.
-const char* const kVoicedOutsideClass[][2] = {{"sv", "ng"}};
-
-bool voiced_outside_class(const eu_language* lang, const char* phone) {
-  for (const auto& v : kVoicedOutsideClass)
-    if (strcmp(lang->code, v[0]) == 0 && strcmp(phone, v[1]) == 0) return true;
-  return false;
-}
+// The Swedish voiced-sound table is the European Portuguese one, which has
+// no velar nasal; the French one leaves out z, zh and r.
+const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_German_VocalSound, {}},
+                            {&es_language, VXN_Check_Spanish_Vowel, VXN_Check_Spanish_VocalSound, {}},
+                            {&uken_language, VXN_Check_UKEnglish_Vowel, VXN_Check_UKEnglish_VocalSound, {}},
+                            {&auen_language, VXN_Check_AUEnglish_Vowel, VXN_Check_AUEnglish_VocalSound, {}},
+                            {&da_language, VXN_Check_Danish_Vowel, VXN_Check_Danish_VocalSound, {}},
+                            {&sv_language, VXN_Check_Swedish_Vowel, VXN_Check_Swedish_VocalSound, {"ng"}},
+                            {&fi_language, VXN_Check_Finnish_Vowel, VXN_Check_Finnish_VocalSound, {}},
+                            {&nb_language, VXN_Check_Norwegian_Vowel, VXN_Check_Norwegian_VocalSound, {}},
+                            {&nl_language, VXN_Check_Dutch_Vowel, VXN_Check_Dutch_VocalSound, {}},
+                            {&br_language, VXN_Check_BRPortuguese_Vowel, VXN_Check_BRPortuguese_VocalSound, {}},
+                            {&pt_language, VXN_Check_PTPortuguese_Vowel, VXN_Check_PTPortuguese_VocalSound, {}},
+                            {&fr_language, VXN_Check_French_Vowel, VXN_Check_French_VocalSound, {"z", "zh", "r"}},
+                            {&it_language, VXN_Check_Italian_Vowel, VXN_Check_Italian_VocalSound, {}}};
 
 std::string label_of(const std::string& phone) { return "a^b-" + phone + "+c=d"; }
 
@@ -120,7 +130,7 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
       const bool vowel = p->features[0] == '+';
       EXPECT_EQ(k.vowel(label_of(p->name).c_str()), vowel ? 1 : 0) << k.lang->code << " " << p->name;
       if (!vowel) {
-        const bool voiced = p->features[7] == '+' && !voiced_outside_class(k.lang, p->name);
+        const bool voiced = p->features[7] == '+' && !k.outsideVoiced.count(p->name);
         EXPECT_EQ(k.voiced(label_of(p->name).c_str()), voiced ? 1 : 0) << k.lang->code << " " << p->name;
       }
       EXPECT_EQ(nucleus(p->name), vowel) << k.lang->code << " " << p->name;
@@ -218,7 +228,8 @@ TEST(EuLexicon, ExceptionsRulesAndOneStress) {
 // (found by fuzzing "nach 1 km": a one-byte overflow under AddressSanitizer).
 TEST(EuLexicon, LetterWindowBufferHoldsItsTerminator) {
   for (const eu_language* lang : {&de_language, &es_language, &nl_language, &br_language, &pt_language, &da_language,
-                                 &sv_language, &fi_language, &nb_language}) {
+                                 &sv_language, &fi_language, &nb_language, &fr_language,
+                                 &it_language}) {
     EXPECT_GE(lang->lexdata->lts.context_extra_feats, 1) << lang->code;
     EXPECT_FALSE(phones_of(lang->lexdata, "km").empty()) << lang->code;
   }

@@ -29,6 +29,8 @@ speak en_AU EnAU/vxnf_auen_24_256 "G'day. Tickets cost \$49.95 in Sydney, NSW."
 speak nl_NL Nl/vxnf_nl_24_256 "Goedenavond. Om 20.00 uur begint het NOS Journaal."
 speak pt_BR Br/vxnf_br_24_256 "Boa noite. O Jornal Nacional começa às 20h30."
 speak pt_PT Pt/vxnf_pt_24_256 "Boa noite. O telejornal começa às 20h00."
+speak fr_FR Fr/vxnf_fr_24_256 "Bonsoir à tous. Le journal de 20h commence, avec les informations de l'après-midi."
+speak it_IT It/vxnf_it_24_256 "Buonasera a tutti. Alle 20:30 il telegiornale, con l'Italia e l'Europa."
 "$tts" -d "$dir" -l es_ES -o "$dir/es.wav" "Buenas noches." 2>"$dir/es.err"
 code=$?
 if [ $code != 2 ] || ! grep -q "Model/Es/vxnf_es_24_256" "$dir/es.err"; then

@@ -397,6 +397,7 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
 
+<<<<<<< HEAD
 // "Goed weer." is kh oe1 t | w eh1 r: two content words of one syllable, one
 // phrase; the last syllable carries the end tone and so counts as accented.
 TEST_F(EuropeanAnalyzer, DutchSentenceFieldByField) {
@@ -478,6 +479,63 @@ TEST_F(EuropeanAnalyzer, BrazilianPortugueseSentenceFieldByField) {
   // The syllable "bo": its next syllable is the vowel ax alone.
   EXPECT_EQ(Label(labels[1]).get("c3"), "1");
   EXPECT_EQ(Label(labels[1]).get("b11"), "2");
+=======
+// "Les amis." is l e1 | z a . m i1: the liaison z opens the first syllable
+// of "amis", a content word after a determiner, in one statement phrase.
+TEST_F(EuropeanAnalyzer, FrenchSentenceFieldByField) {
+  load(5);
+  std::vector<std::string> labels = first_piece("Les amis.");
+  ASSERT_EQ(labels.size(), 8u);
+  const char* phones[8] = {"pau", "l", "e", "z", "a", "m", "i", "pau"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label z(labels[3]);
+  // b11 and b15: the phrase-final syllable mi is accented; b8 1 as the
+  // phrase's first syllable (les) is not counted.
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "2"},  {"a1", "1"},  {"a2", "0"},       {"a3", "2"},  {"b1", "0"},  {"b2", "0"},
+      {"b3", "2"},  {"b4", "1"},  {"b5", "2"},  {"b6", "2"},       {"b7", "2"},  {"b8", "1"},  {"b9", "2"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "1"}, {"b13", "1"},      {"b14", "0"}, {"b15", "1"}, {"b16", "a"},
+      {"c1", "1"},  {"c2", "1"},  {"c3", "2"},  {"d1", "det"},     {"d2", "1"},  {"e1", "content"},
+      {"e2", "2"},  {"e3", "2"},  {"e4", "2"},  {"e5", "1"},       {"e6", "2"},  {"e7", "0"},  {"e8", "0"},
+      {"f1", "0"},  {"f2", "0"},  {"h1", "3"},  {"h2", "2"},       {"h3", "1"},  {"h4", "1"},  {"h5", "S"},
+      {"j1", "3"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(z.get(e[0]), e[1]) << e[0] << " in " << labels[3];
+  // French adjusts e6 like English: the final i sees the pause, so none of
+  // b7, e4, e6 is raised there.
+  Label i(labels[6]);
+  EXPECT_EQ(i.get("b7"), "1");
+  EXPECT_EQ(i.get("e4"), "1");
+  EXPECT_EQ(i.get("e6"), "1");
+  // A question with the mark after a space: type B and a Q end tone.
+  std::vector<std::string> q = first_piece("Qui a gagn\xE9 ?");  // "Qui a gagné ?" in ISO-8859-15
+  ASSERT_GT(q.size(), 2u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[q.size() - 2]).get("h5"), "Q");
+}
+
+// "Buona sera." is b w oh1 . n a | s e1 . r a: a glide in the onset, two
+// content words of two syllables.
+TEST_F(EuropeanAnalyzer, ItalianSentenceFieldByField) {
+  load(7);
+  std::vector<std::string> labels = first_piece("Buona sera.");
+  ASSERT_EQ(labels.size(), 11u);
+  const char* phones[11] = {"pau", "b", "w", "oh", "n", "a", "s", "e", "r", "a", "pau"};
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label w(labels[2]);
+  const char* expected[][2] = {
+      {"p6", "2"},  {"p7", "2"},  {"a1", "0"},  {"a3", "0"},       {"b1", "1"},  {"b2", "0"},  {"b3", "3"},
+      {"b4", "1"},  {"b5", "2"},  {"b6", "1"},  {"b7", "4"},       {"b8", "1"},  {"b9", "2"},  {"b10", "1"},
+      {"b11", "2"}, {"b12", "0"}, {"b13", "2"}, {"b14", "0"},      {"b15", "3"}, {"b16", "oh"}, {"c1", "0"},
+      {"c3", "2"},  {"d1", "0"},  {"e1", "content"}, {"e2", "2"},  {"e3", "1"},  {"e4", "2"},  {"e5", "1"},
+      {"e6", "2"},  {"e8", "1"},  {"f1", "content"}, {"f2", "2"},  {"h1", "4"},  {"h2", "2"},  {"h5", "S"},
+      {"j1", "4"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(w.get(e[0]), e[1]) << e[0] << " in " << labels[2];
+  // Italian adjusts e6 too: the s of sera, with no pause within two
+  // segments and no content word after, has e6 2.
+  EXPECT_EQ(Label(labels[6]).get("e6"), "2");
+  EXPECT_EQ(Label(labels[9]).get("e6"), "1");
+>>>>>>> frit
 }
 
 // "Good evening." is g u1 d | ii1 v . n i ng: two content words, the second

@@ -108,6 +108,26 @@ TEST(LexgenPhoneMap, WordFinalKeys) {
   EXPECT_EQ(error, "phone map line 1: '$' (the end of the word) must follow a symbol: '$\tx'");
 }
 
+// A key written with a leading ' matches a stressed symbol only (Italian
+// "i ;" is the glide j, a stressed one the vowel before a hiatus).
+TEST(LexgenPhoneMap, StressedOnlyKeys) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("'i ;\ti\ni ;\tj\ni\ti\na\ta\nm\tm\nr\tr\n", &error)) << error;
+  m.vowels = {"a", "i"};
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("m a r 'i ; a", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "m a0 r i1 a0");
+  ASSERT_TRUE(m.map("m 'a r i ; a", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "m a1 r j a0");
+  ASSERT_TRUE(m.map("m 'i ;", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "m i1");
+  // The stressed key is no plain key: ";" after another vowel stays unknown.
+  EXPECT_FALSE(m.map("a ;", &phones, &unknown));
+  EXPECT_EQ(unknown, ";");
+}
+
 // espeak-ng writes variants with '#' ("a#", "t#"): a '#' inside a symbol is
 // part of it, one at the start of a line or after a blank starts a comment.
 // A variety's map is read before the map it builds on; its rows win.
@@ -160,13 +180,28 @@ TEST(LexgenStress, OnePrimaryStress) {
   first.apply(&p, vowels);
   EXPECT_EQ(joined(p), "a1 t i0");
   lexgen::StressRule penult;
-  penult.penultimate = true;
+  ASSERT_TRUE(penult.set_position("penultimate"));
   p = {"k", "a0", "s", "a0"};
   penult.apply(&p, vowels);
   EXPECT_EQ(joined(p), "k a1 s a0");
   p = {"t"};
   penult.apply(&p, vowels);
   EXPECT_EQ(joined(p), "t");
+  // Last full vowel (French): a final schwa is passed over; the oracle's
+  // stress is dropped when the rule alone decides.
+  lexgen::StressRule last;
+  ASSERT_TRUE(last.set_position("last"));
+  last.unstressable = {"ax"};
+  p = {"t", "a0", "b", "l", "ax0"};
+  last.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "t a1 b l ax0");
+  p = {"a1", "t", "i0", "ax0"};
+  last.reassign(&p, vowels);
+  EXPECT_EQ(joined(p), "a0 t i1 ax0");
+  p = {"l", "ax0"};
+  last.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "l ax1");
+  EXPECT_FALSE(last.set_position("second"));
 }
 
 // A lexicon where c is k before a and s before i, x is "k s" and h is silent:
