@@ -8,6 +8,7 @@ packages=(
   flite1-dev libsptk-dev libicu-dev
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
+  hunspell-tools
   valgrind
   speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev
 )

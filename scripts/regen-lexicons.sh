@@ -7,6 +7,10 @@
 # phonemised with espeak-ng (cached in build/lexgen/LANG/oracle.tsv; a full
 # German run phonemises 200,000 words, about 20 minutes on an idle core) and
 # vxn-lexgen writes data/LANG/LANG_lexicon.c.
+# A hunspell dictionary as the word list (wordlist_expand=hunspell) is
+# expanded into every affix form with unmunch (hunspell-tools) first;
+# wordlist_licence= names the licence when the package's copyright file
+# covers several dictionaries.
 # --short phonemises 1,500 words and writes build/lexgen/LANG/short_lexicon.c
 # instead (the tests use it to check the pipeline, not the data).
 set -euo pipefail
@@ -40,6 +44,17 @@ for lang in "$@"; do
   }
   wl=$(get wordlist_package)
   cp=$(get corpus_package)
+  words=$work/root/$(get wordlist_file)
+  if [ "$(get wordlist_expand)" = hunspell ]; then
+    command -v unmunch >/dev/null || { echo "regen-lexicons: unmunch is missing (scripts/install-deps.sh installs hunspell-tools)" >&2; exit 1; }
+    if [ ! -s "$work/words.txt" ]; then
+      echo "regen-lexicons: expanding the affix forms of $(basename "$words")"
+      unmunch "$words" "${words%.dic}.aff" 2>/dev/null >"$work/words.txt"
+    fi
+    words=$work/words.txt
+  fi
+  wl_licence=$(get wordlist_licence)
+  [ -n "$wl_licence" ] || wl_licence=$(licence "$wl")
   # Running text of the corpus: manual pages without their roff requests and escapes.
   if [ ! -s "$work/corpus.txt" ]; then
     find "$work/root/$(get corpus_dir)" -type f -name '*.gz' -print0 | xargs -0 zcat -f 2>/dev/null |
@@ -51,8 +66,8 @@ for lang in "$@"; do
     limit=1500
     out=$work/short_lexicon.c
   fi
-  "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
+  "$lexgen" --conf "$conf" --words "$words" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl"))" \
+    --words-source "$wl $(version "$wl") (Debian; $wl_licence)" \
     --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
 done

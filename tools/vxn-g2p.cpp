@@ -7,7 +7,7 @@
 //   echo "Um 20:15 Uhr." | vxn-g2p -l de_DE -norm -u
 //   um zwanzig uhr fünfzehn
 //
-// Options: -l LANG (en_US, de_DE, es_ES), -wb -sb -pb -sm -tb -gb
+// Options: -l LANG (en_US, de_DE, es_ES, pl_PL, ru_RU), -wb -sb -pb -sm -tb -gb
 // (decorations), -td -pd (detail lines), -norm -annontext -tts -ph -debug
 // (output forms), -u (UTF-8 in and out), -b (blank line after each line),
 // -mp (all pronunciation variants), -O name:value (voice option), -version,
@@ -22,6 +22,8 @@
 #include "modules/common/eu_voice.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
+#include "modules/pl/pl_lang.h"
+#include "modules/ru/ru_lang.h"
 #include "modules/usen/usen_voice.h"
 
 namespace {
@@ -31,7 +33,8 @@ struct Language {
   const eu_language* european;  // null: US English
 };
 
-const Language kLanguages[] = {{"en_US", nullptr}, {"de_DE", &de_language}, {"es_ES", &es_language}};
+const Language kLanguages[] = {{"en_US", nullptr},        {"de_DE", &de_language}, {"es_ES", &es_language},
+                                {"pl_PL", &pl_language}, {"ru_RU", &ru_language}};
 const Language* g_language = &kLanguages[0];
 
 cst_voice* init(int multiplePronunciations, kvap_option* options) {
@@ -63,7 +66,7 @@ int main(int argc, char** argv) {
     for (const Language& l : kLanguages)
       if (strcmp(l.code, code) == 0) g_language = &l;
     if (!g_language) {
-      fprintf(stderr, "vxn-g2p: unknown language '%s' for -l (en_US, de_DE, es_ES)\n", code);
+      fprintf(stderr, "vxn-g2p: unknown language '%s' for -l (en_US, de_DE, es_ES, pl_PL, ru_RU)\n", code);
       return 2;
     }
   }

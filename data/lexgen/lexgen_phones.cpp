@@ -50,8 +50,11 @@ bool PhoneMap::parse(const std::string& text, std::string* error) {
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
+    // '#' starts a comment at the start of a line or after white space; inside
+    // a symbol it is part of it (espeak-ng's reduced vowels "a#", "E#").
     size_t hash = line.find('#');
-    // A '#' that is the key itself ("#" symbols do not occur in the oracle) is a comment too.
+    while (hash != std::string::npos && hash > 0 && line[hash - 1] != ' ' && line[hash - 1] != '\t')
+      hash = line.find('#', hash + 1);
     if (hash != std::string::npos) line = line.substr(0, hash);
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     if (line.empty()) continue;

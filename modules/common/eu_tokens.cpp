@@ -5,8 +5,10 @@
 // anything else is split into letters, digits and symbols that are read one
 // by one. The rules work on UTF-8 text (the tables are UTF-8) and the words
 // go back into the module's encoding at the end.
+#include <stdlib.h>
 #include <string.h>
 
+#include <unicode/plurrule.h>
 #include <unicode/rbnf.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -70,7 +72,13 @@ size_t digits_prefix(const std::string& s) {
 
 // A number as written in the language: [-+]digits with group separators
 // and a decimal part. Writes it as "[-]digits[.digits]"; false when s is not one.
-bool plain_number(const eu_language* L, const std::string& s, std::string* out) {
+bool plain_number(const eu_language* L, const std::string& written, std::string* out) {
+  std::string s = written;
+  if (L->group_separator == ' ') {
+    // No-break spaces group digits too ("1 000").
+    for (const char* nbsp : {"\xC2\xA0", "\xE2\x80\xAF"})
+      for (size_t at = s.find(nbsp); at != std::string::npos; at = s.find(nbsp, at + 1)) s.replace(at, strlen(nbsp), " ");
+  }
   size_t i = 0;
   std::string sign;
   if (!s.empty() && (s[0] == '-' || s[0] == '+' || s.compare(0, 3, "\xE2\x88\x92") == 0)) {
@@ -139,6 +147,16 @@ const eu_unit* find_unit(const eu_language* L, const std::string& text) {
   return nullptr;
 }
 
+// A unit or currency name may begin with the ICU rule set its count takes
+// ("%spellout-cardinal-feminine tona"); otherwise the count takes count_rules.
+const char* count_rules_of(const eu_language* L, const char* name) {
+  static thread_local std::string rules;
+  if (!name || name[0] != '%') return L->count_rules;
+  const char* space = strchr(name, ' ');
+  rules.assign(name, space ? (size_t)(space - name) : strlen(name));
+  return rules.c_str();
+}
+
 const char* find_name(const eu_name* table, const std::string& text) {
   for (const eu_name* n = table; n && n->text; ++n)
     if (text == n->text) return n->words;
@@ -160,7 +178,7 @@ int roman_value(const std::string& s) {
 }
 
 bool is_vowel_letter(UChar32 c) {
-  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœ";
+  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœąęаеёиоуыэюя";
   icu::UnicodeString v = icu::UnicodeString::fromUTF8(kVowels);
   return v.indexOf(u_tolower(c)) >= 0;
 }
@@ -198,9 +216,10 @@ class Reader {
  public:
   explicit Reader(eu_context* c) : c_(c), L_(c->lang) {}
 
-  bool read(const std::string& text, int depth, Words* out) {
-    if (text.empty()) return true;
+  bool read(const std::string& token, int depth, Words* out) {
+    if (token.empty()) return true;
     const bool whole = depth == 0;  // the token itself: its neighbours count
+    const std::string text = whole ? grouped(token) : token;
     if (whole && L_->token && L_->token(c_, text, out)) return true;
     if (whole && abbreviation(text, out)) return true;
     if (money(text, whole, out)) return true;
@@ -218,6 +237,20 @@ class Reader {
   }
 
  private:
+  // Where spaces group digits ("1 000 000"), the groups of three digits that
+  // follow a number of one to three digits belong to it.
+  std::string grouped(const std::string& text) {
+    if (L_->group_separator != ' ' || text.size() > 3 || !eu_is_digits(text)) return text;
+    std::string joined = text;
+    for (std::string next = c_->token_text(1);
+         c_->punctuation(0).empty() && next.size() == 3 && eu_is_digits(next) && c_->prepunctuation(1).empty();
+         next = c_->token_text(1)) {
+      joined += " " + next;
+      c_->consume_next();
+    }
+    return joined;
+  }
+
   bool abbreviation(const std::string& text, Words* out) {
     const eu_abbrev* a = find_abbrev(L_, text);
     if (!a) return false;
@@ -267,7 +300,7 @@ class Reader {
     // A currency sign on its own reads as the currency's name.
     if (const eu_currency* cur = find_currency(L_, text)) {
       if (!all_letters(text)) {
-        eu_push_words(cur->many, out);
+        eu_push_plural(c_, "5", cur->one, cur->many, out);
         return true;
       }
     }
@@ -281,15 +314,15 @@ class Reader {
   bool percent(const std::string& text, bool whole, Words* out) {
     std::string n;
     if (text.size() > 1 && text.back() == '%' && plain_number(L_, text.substr(0, text.size() - 1), &n))
-      return c_->number(text.substr(0, text.size() - 1), out) && (eu_push_words(L_->percent, out), true);
+      return c_->number(text.substr(0, text.size() - 1), out) && (eu_push_plural(c_, n, nullptr, L_->percent, out), true);
     if (whole && c_->punctuation(0).empty() && c_->token_text(1) == "%" && plain_number(L_, text, &n)) {
       c_->number(text, out);
-      eu_push_words(L_->percent, out);
+      eu_push_plural(c_, n, nullptr, L_->percent, out);
       c_->consume_next();
       return true;
     }
     if (text == "%") {
-      eu_push_words(L_->percent, out);
+      eu_push_plural(c_, "5", nullptr, L_->percent, out);
       return true;
     }
     return false;
@@ -398,10 +431,10 @@ class Reader {
     }
     plain_number(L_, num, &n);
     if (n.find('.') == std::string::npos && n[0] != '-')
-      c_->spell(L_->count_rules, n, out);
+      c_->spell(count_rules_of(L_, u->one), n, out);
     else
       c_->number(num, out);
-    eu_push_words(n == "1" ? u->one : u->many, out);
+    eu_push_plural(c_, n, u->one, u->many, out);
     return true;
   }
 
@@ -445,12 +478,21 @@ class Reader {
         c_->spell_letters(text, out);
         return true;
       }
-    } else if (code_points(text).size() == 1 && all_upper(text)) {
+    } else if (code_points(text).size() == 1 && all_upper(text) && !function_word(eu_lower(L_, text))) {
+      // A capital letter alone is spelled, unless it is a word of its own
+      // (Polish "W", Russian "В" at the start of a sentence).
       c_->spell_letters(text, out);
       return true;
     }
     out->push_back(eu_lower(L_, text));
     return true;
+  }
+
+  bool function_word(const std::string& word) const {
+    for (const kvap_gpos_class* g = L_->gpos; g && g->name; ++g)
+      for (int i = 0; g->words[i]; ++i)
+        if (word == g->words[i]) return true;
+    return false;
   }
 
   // Letters, digits (with the separators between them) and single symbols.
@@ -484,10 +526,15 @@ class Reader {
   const eu_language* L_;
 };
 
+// The token offset places away; tokens read as part of another are skipped.
 cst_item* neighbour(cst_item* token, int offset) {
   cst_item* t = token;
-  for (; t && offset > 0; --offset) t = item_next(t);
-  for (; t && offset < 0; ++offset) t = item_prev(t);
+  for (; t && offset > 0; --offset)
+    do t = item_next(t);
+    while (t && item_feat_present(t, "eu_consumed"));
+  for (; t && offset < 0; ++offset)
+    do t = item_prev(t);
+    while (t && item_feat_present(t, "eu_consumed"));
   return t;
 }
 
@@ -503,15 +550,59 @@ bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& mai
   const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
   const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
   if (hasMain || !hasMinor) {
-    c->spell(L->count_rules, main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" ? cur->one : cur->many, out);
+    c->spell(count_rules_of(L, cur->one), main.empty() ? "0" : main, out);
+    eu_push_plural(c, main.empty() ? "0" : main, cur->one, cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
-  c->spell(L->count_rules, minor, out);
-  eu_push_words(minor == "01" ? cur->minor_one : cur->minor_many, out);
+  const std::string cents = std::to_string(value_of(minor));
+  c->spell(count_rules_of(L, cur->minor_one), cents, out);
+  eu_push_plural(c, cents, cur->minor_one, cur->minor_many, out);
   return true;
+}
+
+void eu_push_plural(eu_context* c, const std::string& number, const char* one, const char* forms,
+                    std::vector<std::string>* out) {
+  auto name = [](const char* s) {  // without a leading rule-set name
+    if (s && s[0] == '%') {
+      const char* space = strchr(s, ' ');
+      return space ? space + 1 : "";
+    }
+    return s;
+  };
+  one = name(one);
+  forms = name(forms);
+  if (!forms || !strchr(forms, '|')) {
+    // One plural form: the singular after exactly 1.
+    eu_push_words(number == "1" && one ? one : forms, out);
+    return;
+  }
+  // "few|many|other" by the locale's plural rules (with "one" in front when
+  // no singular is given apart); a missing form repeats the last one.
+  std::vector<std::string> list;
+  for (const char* p = forms;; ++p) {
+    const char* bar = strchr(p, '|');
+    list.push_back(bar ? std::string(p, bar - p) : std::string(p));
+    if (!bar) break;
+    p = bar;
+  }
+  if (one) list.insert(list.begin(), one);
+  // Written decimals ("2,5") take the form of fractions, "other".
+  std::string category = "other";
+  const icu::PluralRules* rules = c && c->data ? (const icu::PluralRules*)c->data->plurals : nullptr;
+  if (rules && eu_is_digits(number)) {
+    const long long v = value_of(number);
+    // Beyond the range of an int, only the last six digits decide.
+    icu::UnicodeString k = rules->select((int32_t)(v < 0 || v > 2000000000LL ? 1000000 + v % 1000000 : v));
+    category.clear();
+    k.toUTF8String(category);
+  }
+  static const char* const kOrder[] = {"one", "few", "many", "other"};
+  size_t at = 3;
+  for (size_t i = 0; i < 4; ++i)
+    if (category == kOrder[i]) at = i;
+  eu_push_words(list[at < list.size() ? at : list.size() - 1].c_str(), out);
 }
 
 void eu_push_words(const char* words, std::vector<std::string>* out) {
@@ -564,7 +655,7 @@ std::string eu_context::prepunctuation(int offset) const {
 }
 
 void eu_context::consume_next() {
-  cst_item* next = item_next(token);
+  cst_item* next = neighbour(token, 1);
   if (!next) return;
   item_set_int(next, "eu_consumed", 1);
   const char* punc = item_feat_present(next, "punc") ? item_feat_string(next, "punc") : "";
@@ -608,13 +699,23 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
       point.toUTF8String(p);
       std::vector<std::string> pw;
       eu_push_words(p.c_str(), &pw);
-      std::string sep = pw.size() == 3 ? pw[1] : ",";
-      text += icu::UnicodeString::fromUTF8(" " + sep);
-      for (char d : digits.substr(dot + 1)) {
-        icu::UnicodeString one;
-        f->format((int64_t)(d - '0'), one);
-        text += " ";
-        text += one;
+      if (pw.size() == 3) {
+        text += icu::UnicodeString::fromUTF8(" " + pw[1]);
+        for (char d : digits.substr(dot + 1)) {
+          icu::UnicodeString one;
+          f->format((int64_t)(d - '0'), one);
+          text += " ";
+          text += one;
+        }
+      } else if (digits.size() <= 12) {
+        // The locale reads fractions its own way (Russian "две целых пять
+        // десятых"): the whole number by the rule set asked for.
+        text.remove();
+        status = U_ZERO_ERROR;
+        f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(rules), status);
+        f->format(atof(digits.c_str()), text);
+      } else {
+        return false;
       }
     } else {
       return false;

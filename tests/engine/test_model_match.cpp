@@ -175,6 +175,20 @@ TEST(PhonemeClasses, CurrentPhonemeField) {
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-dh+c"), 1);
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-th+c"), 0);
   EXPECT_EQ(VXN_Check_Spanish_VocalSound("a^b-rr+c"), 1);
+  // Russian: reduced vowels are vowels; soft voiced consonants are voiced,
+  // soft voiceless ones and the affricates are not.
+  EXPECT_EQ(VXN_Check_Russian_Vowel("a^b-ih+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_Vowel("a^b-aa+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-ah+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-zhj+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-rj:c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-tj+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-shch+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-ch+c"), 0);
+  // Polish: the palatal stop gi and the nasal glide wx are voiced, ki is not.
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-gi+c"), 1);
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-wx+c"), 1);
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-ki+c"), 0);
 }
 
 TEST(PhonemeClasses, WindowClasses) {
