@@ -221,6 +221,11 @@ class Reader {
     const bool whole = depth == 0;  // the token itself: its neighbours count
     const std::string text = whole ? grouped(token) : token;
     if (whole && L_->token && L_->token(c_, text, out)) return true;
+    // An explicit plus sign is said ("+20 °C"), then the number as it is.
+    if (text.size() > 1 && text[0] == '+' && text[1] >= '0' && text[1] <= '9') {
+      if (const char* plus = find_name(L_->symbols, "+")) eu_push_words(plus, out);
+      return read(text.substr(1), depth + 1, out);
+    }
     if (whole && abbreviation(text, out)) return true;
     if (money(text, whole, out)) return true;
     if (percent(text, whole, out)) return true;
@@ -238,14 +243,20 @@ class Reader {
 
  private:
   // Where spaces group digits ("1 000 000"), the groups of three digits that
-  // follow a number of one to three digits belong to it.
+  // follow a number of one to three digits belong to it, unless more digits
+  // follow them (a telephone number, "22 123 45 67").
   std::string grouped(const std::string& text) {
     if (L_->group_separator != ' ' || text.size() > 3 || !eu_is_digits(text)) return text;
+    int groups = 0;
+    for (int k = 1;; ++k) {
+      const std::string next = c_->token_text(k);
+      if (!c_->punctuation(k - 1).empty() || !eu_is_digits(next) || !c_->prepunctuation(k).empty()) break;
+      if (next.size() != 3) return text;
+      groups = k;
+    }
     std::string joined = text;
-    for (std::string next = c_->token_text(1);
-         c_->punctuation(0).empty() && next.size() == 3 && eu_is_digits(next) && c_->prepunctuation(1).empty();
-         next = c_->token_text(1)) {
-      joined += " " + next;
+    for (int k = 0; k < groups; ++k) {
+      joined += " " + c_->token_text(1);
       c_->consume_next();
     }
     return joined;

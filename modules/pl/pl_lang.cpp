@@ -98,7 +98,7 @@ const eu_name kSymbols[] = {{"&", "i"},         {"+", "plus"},      {"=", "równ
 
 const eu_abbrev kAbbrevs[] = {
     {"ul", "ulica", EU_ABBR_DOT},             {"al", "aleja", EU_ABBR_DOT},
-    {"pl", "plac", EU_ABBR_DOT | EU_ABBR_CASE}, {"os", "osiedle", EU_ABBR_DOT},
+    {"pl", "plac", EU_ABBR_DOT}, {"os", "osiedle", EU_ABBR_DOT},
     {"woj", "województwo", EU_ABBR_DOT},      {"pow", "powiat", EU_ABBR_DOT},
     {"m.in", "między innymi", EU_ABBR_DOT},   {"np", "na przykład", EU_ABBR_DOT},
     {"tzn", "to znaczy", EU_ABBR_DOT},        {"tj", "to jest", EU_ABBR_DOT},
@@ -259,10 +259,19 @@ bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::str
   return true;
 }
 
-// Gender of the noun after an ordinal by its ending: "3. miejsce", "2. liga".
-pl_ordinal_form form_before(const std::string& noun) {
-  if (noun.size() >= 1 && noun.back() == 'a') return PL_NOM_F;
-  if (noun.size() >= 1 && (noun.back() == 'e' || noun.back() == 'o')) return PL_NOM_N;
+// Case and gender of an ordinal from the preposition before it and the
+// ending of the noun after it: "3. miejsce", "2. liga", "do 2. ligi", "na
+// 3. miejscu".
+pl_ordinal_form form_before(const std::string& preposition, const std::string& noun) {
+  static const char* const kGenitive[] = {"do", "od", "z", "ze", "bez", "dla", "u", "około", "spod", "zza", nullptr};
+  static const char* const kLocative[] = {"w", "we", "na", "o", "po", "przy", nullptr};
+  const char last = noun.empty() ? 0 : noun.back();
+  for (int i = 0; kGenitive[i]; ++i)
+    if (preposition == kGenitive[i]) return last == 'i' || last == 'y' ? PL_GEN_F : PL_GEN_M;
+  for (int i = 0; kLocative[i]; ++i)
+    if (preposition == kLocative[i] && (last == 'u' || last == 'm')) return PL_LOC_M;
+  if (last == 'a') return PL_NOM_F;
+  if (last == 'e' || last == 'o') return PL_NOM_N;
   return PL_NOM_M;
 }
 
@@ -276,7 +285,8 @@ bool ordinal_rule(eu_context* c, const std::string& digits, const std::string& m
     // "3." is an ordinal only when a word follows (else the dot ends the sentence).
     if (next.empty() || !eu_starts_with_letter(next)) return false;
     if (month_of(eu_lower(c->lang, next))) return false;
-    if (!pl_ordinal_words(c, n, form_before(eu_lower(c->lang, next)), out)) return false;
+    if (!pl_ordinal_words(c, n, form_before(eu_lower(c->lang, c->token_text(-1)), eu_lower(c->lang, next)), out))
+      return false;
     c->consume_dot();
     return true;
   }

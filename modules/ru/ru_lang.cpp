@@ -212,11 +212,19 @@ bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* 
   return true;
 }
 
+// An ordinal year in the given ICU rule set, "тысяча девятьсот ..." without
+// the "одна" ICU puts before a thousand.
+void spell_year(eu_context* c, const char* rules, int year, std::vector<std::string>* out) {
+  std::vector<std::string> words;
+  c->spell(rules, std::to_string(year), &words);
+  size_t from = words.size() > 1 && words[0] == "одна" && words[1] == "тысяча" ? 1 : 0;
+  out->insert(out->end(), words.begin() + from, words.end());
+}
+
 // A year: genitive with "года" ("2024 г."), locative with "году" after "в".
 void push_year(eu_context* c, int year, std::vector<std::string>* out) {
   const bool in = after_v(c);
-  c->spell(in ? "%spellout-ordinal-masculine-locative" : "%spellout-ordinal-masculine-genitive",
-           std::to_string(year), out);
+  spell_year(c, in ? "%spellout-ordinal-masculine-locative" : "%spellout-ordinal-masculine-genitive", year, out);
   out->push_back(in ? "году" : "года");
 }
 
@@ -245,7 +253,7 @@ bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::str
   out->push_back(kMonths[month - 1]);
   if (year >= 0) {
     take_year_word(c);
-    c->spell("%spellout-ordinal-masculine-genitive", std::to_string(year), out);
+    spell_year(c, "%spellout-ordinal-masculine-genitive", year, out);
     out->push_back("года");
   }
   return true;
@@ -305,7 +313,10 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
     return true;
   }
   if (year_like(text) && c->punctuation(0).empty()) {
-    if (next == "год") return c->spell("%spellout-ordinal-masculine", text, out);
+    if (next == "год") {
+      spell_year(c, "%spellout-ordinal-masculine", std::stoi(text), out);
+      return true;
+    }
     if (next == "года" || next == "году" || (next == "г" && c->punctuation(1)[0] == '.')) {
       take_year_word(c);
       push_year(c, std::stoi(text), out);
