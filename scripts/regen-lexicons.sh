@@ -7,8 +7,8 @@
 # phonemised with espeak-ng (cached in build/lexgen/LANG/oracle.tsv; a full
 # German run phonemises 200,000 words, about 20 minutes on an idle core) and
 # vxn-lexgen writes data/LANG/LANG_lexicon.c.
-# A hunspell dictionary as the word list (wordlist_expand=hunspell) is
-# expanded into every affix form with unmunch (hunspell-tools) first;
+# A hunspell dictionary as the word list (wordlist_expand=hunspell) gives
+# its stems and a sample of their affix forms (unmunch, hunspell-tools);
 # wordlist_licence= names the licence when the package's copyright file
 # covers several dictionaries.
 # --short phonemises 1,500 words and writes build/lexgen/LANG/short_lexicon.c
@@ -47,9 +47,17 @@ for lang in "$@"; do
   words=$work/root/$(get wordlist_file)
   if [ "$(get wordlist_expand)" = hunspell ]; then
     command -v unmunch >/dev/null || { echo "regen-lexicons: unmunch is missing (scripts/install-deps.sh installs hunspell-tools)" >&2; exit 1; }
+    # Every stem (the dictionary's base forms: the words people look up),
+    # then an evenly spread sample of the other forms up to word_limit.
     if [ ! -s "$work/words.txt" ]; then
       echo "regen-lexicons: expanding the affix forms of $(basename "$words")"
-      unmunch "$words" "${words%.dic}.aff" 2>/dev/null >"$work/words.txt"
+      sed -e '1d' -e 's|/.*||' "$words" >"$work/stems.txt"
+      unmunch "$words" "${words%.dic}.aff" 2>/dev/null | sort -u | comm -23 - <(sort -u "$work/stems.txt") >"$work/forms.txt"
+      want=$(( $(get word_limit) - $(wc -l <"$work/stems.txt") ))
+      have=$(wc -l <"$work/forms.txt")
+      { cat "$work/stems.txt"
+        [ "$want" -gt 0 ] && awk -v want="$want" -v have="$have" 'int((NR - 1) * want / have) != int(NR * want / have)' "$work/forms.txt"
+      } >"$work/words.txt"
     fi
     words=$work/words.txt
   fi

@@ -10,6 +10,10 @@
 
 #include <string.h>
 
+#include <memory>
+
+#include <unicode/translit.h>
+
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata ru_lexdata;
@@ -292,9 +296,49 @@ bool capitalised_name(const std::string& word) {
   return !word.empty() && lower != word && eu_starts_with_letter(word) && word.find_first_of("0123456789") == std::string::npos;
 }
 
+bool latin_letters(const std::string& s) {
+  if (s.empty()) return false;
+  for (char ch : s)
+    if (!((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'))) return false;
+  return true;
+}
+
+// Words in Latin letters have no pronunciation in the Russian lexicon:
+// short capitals and capitals without a vowel are spelled with the English
+// letter names ("BBC": би би си), other words are read as ICU's Russian
+// transliteration writes them ("Chelsea": челсеа).
+bool latin_word(eu_context* c, const std::string& text, std::vector<std::string>* out) {
+  bool upper = true, vowel = false;
+  for (char ch : text) {
+    upper = upper && ch >= 'A' && ch <= 'Z';
+    vowel = vowel || strchr("aeiouyAEIOUY", ch);
+  }
+  if (upper && (text.size() <= 3 || !vowel)) {
+    c->spell_letters(text, out);
+    return true;
+  }
+  thread_local std::unique_ptr<icu::Transliterator> toCyrillic;
+  if (!toCyrillic) {
+    UErrorCode status = U_ZERO_ERROR;
+    toCyrillic.reset(icu::Transliterator::createInstance("Latin-Russian/BGN", UTRANS_FORWARD, status));
+    if (U_FAILURE(status)) {
+      status = U_ZERO_ERROR;
+      toCyrillic.reset(icu::Transliterator::createInstance("Latin-Cyrillic", UTRANS_FORWARD, status));
+    }
+    if (U_FAILURE(status)) toCyrillic.reset();
+  }
+  if (!toCyrillic) return false;
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(eu_lower(c->lang, text));
+  toCyrillic->transliterate(u);
+  std::string word;
+  u.toUTF8String(word);
+  out->push_back(word);
+  return true;
+}
+
 // Ordinals with endings ("3-й", "90-х годов"), days before month names
 // ("1 мая"), years before "г."/"год"/"года"/"году", centuries ("XXI век"),
-// Roman numerals after names ("Пётр I"), decimals.
+// Roman numerals after names ("Пётр I"), decimals, words in Latin letters.
 bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>* out) {
   const std::string next = eu_lower(c->lang, c->token_text(1));
   size_t dash = text.find('-');
@@ -340,6 +384,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
       eu_is_digits(text.substr(0, comma)) && eu_is_digits(text.substr(comma + 1)) &&
       !(c->punctuation(0).empty() && names_amount(c->token_text(1))))
     return c->spell("%spellout-cardinal-feminine", text.substr(0, comma) + "." + text.substr(comma + 1), out);
+  if (latin_letters(text) && !roman(text)) return latin_word(c, text, out);
   return false;
 }
 
