@@ -43,6 +43,18 @@ TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   EXPECT_FALSE(bad.parse("a\n", &error));
   EXPECT_EQ(error, "phone map line 1: expected KEY<TAB>PHONES[<TAB>CODA]: 'a'");
   EXPECT_FALSE(bad.parse("a b c d\tx\n", &error));
+  // '#' inside a symbol belongs to it (espeak-ng's reduced "a#"); after
+  // white space or at the start of a line it starts a comment.
+  lexgen::PhoneMap reduced;
+  ASSERT_TRUE(reduced.parse("# reduced vowels\na#\tax # as in Polish\na\ta\ni\ti\nk\tk\nk ;\tki\n;\tj\n; i\ti\n", &error))
+      << error;
+  reduced.vowels = {"a", "ax", "i"};
+  ASSERT_TRUE(reduced.map("k ; 'a k a#", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "ki a1 k ax0");
+  ASSERT_TRUE(reduced.map("k ; 'i a# ; i", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "ki i1 ax0 i0");  // "; i" is one key: no glide before i
+  EXPECT_FALSE(reduced.map("E#", &phones, &unknown));
+  EXPECT_EQ(unknown, "E#");
 }
 
 TEST(LexgenStress, OnePrimaryStress) {
