@@ -397,13 +397,13 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
 
-// "Dobry wieczór." is d o1 . b r y | v j e1 . tsh u r: two content words of
+// "Dobry wieczór." is d o1 . b r y | v j e1 . ch u r: two content words of
 // two syllables each, stressed on the penultimate, one statement phrase.
 TEST_F(EuropeanAnalyzer, PolishSentenceFieldByField) {
   load(11);
   std::vector<std::string> labels = first_piece("Dobry wiecz\xF3r.");  // ISO-8859-2
   ASSERT_EQ(labels.size(), 13u);
-  const char* phones[13] = {"pau", "d", "o", "b", "r", "y", "v", "j", "e", "tsh", "u", "r", "pau"};
+  const char* phones[13] = {"pau", "d", "o", "b", "r", "y", "v", "j", "e", "ch", "u", "r", "pau"};
   for (int i = 0; i < 13; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
   EXPECT_EQ(a_.uttType, 'A');
   Label b(labels[3]);  // first phone of "bry"
@@ -421,7 +421,7 @@ TEST_F(EuropeanAnalyzer, PolishSentenceFieldByField) {
   EXPECT_EQ(Label(labels[7]).get("p6"), "2");
   EXPECT_EQ(Label(labels[7]).get("b1"), "1");
   EXPECT_EQ(Label(labels[7]).get("b16"), "e");
-  // Last syllable tsh u r: tsh sees no pause within two segments (b7 and e4
+  // Last syllable ch u r: ch sees no pause within two segments (b7 and e4
   // 2), u and r do (1); Polish never adjusts e6.
   EXPECT_EQ(Label(labels[9]).get("b7"), "2");
   EXPECT_EQ(Label(labels[9]).get("e4"), "2");
