@@ -4,11 +4,13 @@
 # reports the word error rate of both. The reference words are SENTENCES
 # itself, or SENTENCES with .txt replaced by .ref.txt when that file exists
 # (the spoken form of lines written with digits, times and prices).
-#   bench/asr_roundtrip.sh [SENTENCES] [VOICE_DIR]
+#   bench/asr_roundtrip.sh [SENTENCES] [VOICE_DIR] [VOICE_INDEX]
+# VXN_TTS_FLAGS adds options to every vxn-tts call (for example --hybrid).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sentences=${1:-$root/bench/asr/everyday.txt}
 voice=${2:-$root/build/voice/}
+index=${3:-0}
 reference=${sentences%.txt}.ref.txt
 [ -f "$reference" ] || reference=$sentences
 tts=$root/build/bin/vxn-tts
@@ -29,7 +31,9 @@ recognise() {  # WAV -> one line of words
 : >"$work/flite_slt.txt"
 while IFS= read -r line; do
   [ -n "$line" ] || continue
-  "$tts" --voice-dir "$voice" --lang en_US -o "$work/vxn.wav" "$line" 2>/dev/null
+  # shellcheck disable=SC2086
+  "$tts" ${VXN_TTS_FLAGS:-} --voice-dir "$voice" --lang en_US --voice "$index" -o "$work/vxn.wav" \
+    "$line" 2>/dev/null
   recognise "$work/vxn.wav" >>"$work/vxn.txt"
   flite -t "$line" -o "$work/f.wav"
   recognise "$work/f.wav" >>"$work/flite_kal.txt"

@@ -5,9 +5,9 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev googletest libbenchmark-dev
-  flite1-dev libsptk-dev libicu-dev
+  flite1-dev libsptk-dev libsoxr-dev sptk libicu-dev
   unicode-cldr-core
-  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite
+  sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite python3
   hunspell-tools
   valgrind
   speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev

@@ -40,6 +40,8 @@ void usage(FILE* out) {
           "Input:\n"
           "  -f, --file FILE       read the text from FILE (\"-\": standard input)\n"
           "      --labels FILE     speak the full-context labels of FILE, one per line\n"
+          "      --hybrid          take the intonation from the voice's prosody database\n"
+          "                        (US English; basic mode when there is none)\n"
           "Voice:\n"
           "  -d, --voice-dir DIR   voice directory holding Model/, Lib/ and Data/ (default:\n"
           "                        $VXN_VOICE_DIR, else the installed voice directory)\n"
@@ -172,11 +174,13 @@ int print_labels(const char* const* labels, int count, void* user) {
 int main(int argc, char** argv) {
   std::string voiceDir, lang = kDefaultLanguage, text;
   int voice = 0, rate = kDefaultRate, channels = 1, pitch = 0, speed = 0, timbre = 0;
-  bool verbose = false, quiet = false, raw = false, printLabels = false;
+  bool verbose = false, quiet = false, raw = false, printLabels = false, hybrid = false;
   bool listLanguages = false, listVoices = false, haveText = false;
   const char* output = nullptr;
   const char* labels = nullptr;
-  enum { kLabels = 1000, kVerbose, kRaw, kPrintLabels, kListLanguages, kListVoices, kVersion };
+  enum {
+    kLabels = 1000, kVerbose, kRaw, kPrintLabels, kListLanguages, kListVoices, kVersion, kHybrid
+  };
   static const option kOptions[] = {
       {"voice-dir", required_argument, nullptr, 'd'},
       {"lang", required_argument, nullptr, 'l'},
@@ -197,6 +201,7 @@ int main(int argc, char** argv) {
       {"verbose", no_argument, nullptr, kVerbose},
       {"version", no_argument, nullptr, kVersion},
       {"help", no_argument, nullptr, 'h'},
+      {"hybrid", no_argument, nullptr, kHybrid},
       {nullptr, 0, nullptr, 0}};
   int c;
   while ((c = getopt_long(argc, argv, "d:l:v:o:f:r:c:p:s:t:qh", kOptions, nullptr)) != -1) {
@@ -230,6 +235,7 @@ int main(int argc, char** argv) {
       case kListVoices: listVoices = true; break;
       case 'q': quiet = true; break;
       case kVerbose: verbose = true; break;
+      case kHybrid: hybrid = true; break;
       case kVersion: printf("%s %s\n", kProgram, VXNGetVersion()); return kExitOk;
       case 'h': usage(stdout); return kExitOk;
       default:
@@ -278,6 +284,7 @@ int main(int argc, char** argv) {
   void* engine = create();
   VXNSetPrintLevel(engine, verbose ? 1 : quiet ? 3 : 2);
   VXNSetLanguage(engine, id, 0);
+  VXNSetHybrid(engine, hybrid ? 1 : 0);
   VXNModelSelect(engine, voice);
   const int init = VXNInit(engine, &voiceDir[0], &voiceDir[0]);
   if (init != 1) {

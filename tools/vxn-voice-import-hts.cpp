@@ -1,30 +1,49 @@
-// vxn-voice import-hts: turns an .htsvoice file into a model package in a
-// voice directory (Model/<LangDir>/<stem>.{qt,pt,am,dt}), printing the stream
-// shapes before and after, the spectral map's envelope error, the writer's
-// quantisation errors and the pdf and tree counts, and checking the written
-// package with the engine's own reader.
+// vxn-voice import-hts: turns an .htsvoice file or a voice directory of
+// separate files into a model package in a voice directory
+// (Model/<LangDir>/<stem>.{qt,pt,am,dt}), printing the stream shapes before
+// and after, the question translation, the spectral map's envelope error,
+// the writer's quantisation errors and the pdf and tree counts, and checking
+// the written package with the engine's own reader. Optionally translates
+// the questions from another label form and phone set, and derives a second
+// speaker.
 #include <errno.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "engine/VXN_code.h"
 #include "engine/VXN_engine.h"
 #include "tools/common/progress.h"
+#include "tools/voicebuild/VXN_htsdir.h"
 #include "tools/voicebuild/VXN_htsvoice.h"
 #include "tools/voicebuild/VXN_package_writer.h"
+#include "tools/voicebuild/VXN_question_translate.h"
+#include "tools/voicebuild/VXN_voice_derive.h"
 #include "tools/voicebuild/VXN_voice_import.h"
+#include "tools/voicebuild/VXN_voice_level.h"
 
 namespace {
 
 enum { kExitOk = 0, kExitBad = 1, kExitUsage = 2 };
 
 const char* kImportUsage =
-    "usage: vxn-voice import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
-    "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n";
+    "usage: vxn-voice import-hts SOURCE --lang-dir DIR --stem STEM --out VOICEDIR [options]\n"
+    "  SOURCE is an .htsvoice file or a voice directory (dur.pdf, tree-dur.inf, ...);\n"
+    "  writes VOICEDIR/Model/DIR/STEM.{qt,pt,am,dt}\n"
+    "  --rate HZ --alpha A      sampling rate and all-pass constant of a voice directory\n"
+    "  --labels FORM            label form the source's questions expect: hts (default),\n"
+    "                           rhv-en, rhv-pl; translated onto the engine's form\n"
+    "  --phone-map PAGE --donor SET\n"
+    "                           target phones onto the source's phones: the table under\n"
+    "                           \"## donor: SET\" of the Markdown page\n"
+    "  --derive male|female     derive a second speaker (vocal tract and pitch register)\n"
+    "  --level-db L             bring the voice's level (upper-quartile spectral power\n"
+    "                           gain, printed as \"level\") to L dB\n";
 
 double now_seconds() {
   struct timeval tv;
@@ -52,6 +71,13 @@ bool plain_name(const std::string& s) {
   return true;
 }
 
+std::string fmt_level(double before, double after) {
+  char line[96];
+  std::snprintf(line, sizeof line, "level %.1f dB brought to %.1f dB (gain %+.1f dB)", before,
+                after, after - before);
+  return line;
+}
+
 void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
   std::printf("  %-18s %4d trees %5d pdfs %6d nodes  mean error %.4f%% (max %.3f%%)"
               "  variance error %.4f%% (max %.3f%%)\n",
@@ -64,13 +90,25 @@ void print_stream_report(const char* name, const vxn::voice::StreamReport& r) {
 
 int cmd_import_hts(std::vector<std::string>& args) {
   using namespace vxn::voice;
-  std::string source, lang_dir, stem, out_dir;
+  std::string source, lang_dir, stem, out_dir, rate, alpha, labels = "hts", phone_map, donor,
+      derive, level;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::string* target = a == "--lang-dir" ? &lang_dir
-                          : a == "--stem"   ? &stem
-                          : a == "--out"    ? &out_dir
-                                            : nullptr;
+    std::string* target = a == "--lang-dir"    ? &lang_dir
+                          : a == "--stem"      ? &stem
+                          : a == "--out"       ? &out_dir
+                          : a == "--rate"      ? &rate
+                          : a == "--alpha"     ? &alpha
+                          : a == "--labels"    ? &labels
+                          : a == "--phone-map" ? &phone_map
+                          : a == "--donor"     ? &donor
+                          : a == "--derive"    ? &derive
+                          : a == "--level-db"  ? &level
+                                               : nullptr;
+    if (a == "--help" || a == "-h") {
+      std::fputs(kImportUsage, stdout);
+      return kExitOk;
+    }
     if (target) {
       if (i + 1 >= args.size()) {
         std::fprintf(stderr, "vxn-voice: %s needs a value\n\n%s", a.c_str(), kImportUsage);
@@ -94,11 +132,45 @@ int cmd_import_hts(std::vector<std::string>& args) {
     return kExitUsage;
   }
 
+  if (phone_map.empty() != donor.empty()) {
+    std::fprintf(stderr, "vxn-voice: --phone-map and --donor go together\n");
+    return kExitUsage;
+  }
+  if (!derive.empty() && derive != "male" && derive != "female") {
+    std::fprintf(stderr, "vxn-voice: --derive takes male or female\n");
+    return kExitUsage;
+  }
+  LabelFormat format;
+  std::string error;
+  if (!LabelFormat::by_name(labels, &format, &error)) {
+    std::fprintf(stderr, "vxn-voice: --labels: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  PhoneMap phones;
+  if (!phone_map.empty() && !PhoneMap::read(phone_map, donor, &phones, &error)) {
+    std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
+    return kExitBad;
+  }
+
   double t0 = now_seconds();
   std::fprintf(stderr, "import-hts: reading %s\n", source.c_str());
   HtsVoice hts;
-  std::string error;
-  if (!read_htsvoice(source, &hts, &error)) {
+  struct stat st;
+  if (stat(source.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    HtsDirInfo info;
+    char* end = nullptr;
+    info.sampling_frequency = static_cast<int>(std::strtol(rate.c_str(), &end, 10));
+    const bool rate_ok = !rate.empty() && *end == '\0';
+    info.alpha = std::strtod(alpha.c_str(), &end);
+    if (!rate_ok || alpha.empty() || *end != '\0') {
+      std::fprintf(stderr, "vxn-voice: a voice directory needs --rate HZ and --alpha A\n");
+      return kExitUsage;
+    }
+    if (!read_hts_dir(source, info, &hts, &error)) {
+      std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
+      return kExitBad;
+    }
+  } else if (!read_htsvoice(source, &hts, &error)) {
     std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
     return kExitBad;
   }
@@ -106,6 +178,28 @@ int cmd_import_hts(std::vector<std::string>& args) {
   std::printf("          %d Hz, frame %d samples, %d states, labels %s\n",
               hts.sampling_frequency, hts.frame_period, hts.num_states,
               hts.fullcontext_format.c_str());
+  if (labels != "hts" || !phone_map.empty()) {
+    TranslateReport tr;
+    if (!translate_voice_questions(&hts, format, phones, &tr, &error)) {
+      std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
+      return kExitBad;
+    }
+    std::printf("questions translated from the %s form%s%s: %d questions, %d exact, %d derived, "
+                "%d fixed, %d hold for no target phone\n",
+                labels.c_str(), phone_map.empty() ? "" : " through ",
+                phone_map.empty() ? "" : phone_map.c_str(), tr.questions, tr.exact, tr.derived,
+                tr.fixed, tr.emptied);
+    for (const auto& f : tr.derived_fields)
+      std::printf("          field %s derived (%d patterns)\n", f.first.c_str(), f.second);
+    for (const auto& f : tr.fixed_fields)
+      std::printf("          field %s has no counterpart: fixed (%d patterns)\n",
+                  f.first.c_str(), f.second);
+    if (!tr.unmapped_donor_phones.empty()) {
+      std::printf("          donor phones no target phone maps onto:");
+      for (const std::string& p : tr.unmapped_donor_phones) std::printf(" %s", p.c_str());
+      std::printf("\n");
+    }
+  }
 
   std::fprintf(stderr, "import-hts: converting (%.1f s)\n", now_seconds() - t0);
   ImportOptions opt;
@@ -128,6 +222,28 @@ int cmd_import_hts(std::vector<std::string>& args) {
     std::fprintf(stderr, "vxn-voice: %s: %s\n", source.c_str(), error.c_str());
     return kExitBad;
   }
+  if (!derive.empty()) {
+    DeriveReport dr;
+    const DeriveOptions d = derive == "male" ? derive_towards_male() : derive_towards_female();
+    if (!derive_voice(&voice, d, &dr, &error)) {
+      std::fprintf(stderr, "vxn-voice: %s\n", error.c_str());
+      return kExitBad;
+    }
+    for (const std::string& n : dr.notes) rep.notes.push_back(n);
+  }
+  const double level_before = voice_level_db(voice);
+  if (!level.empty()) {
+    char* end = nullptr;
+    const double target = std::strtod(level.c_str(), &end);
+    if (*end != '\0' || !(target > -100.0 && target < 100.0)) {
+      std::fprintf(stderr, "vxn-voice: --level-db takes a level in dB\n");
+      return kExitUsage;
+    }
+    apply_gain_db(&voice, target - level_before);
+    rep.notes.push_back(fmt_level(level_before, target));
+  }
+  std::printf("level     %.1f dB (upper quartile of the spectral pdfs' power gain)\n",
+              voice_level_db(voice));
   std::printf("before\n");
   for (const std::string& s : rep.shapes_before) std::printf("  %s\n", s.c_str());
   std::printf("  duration: %d states, %zu pdfs\n", hts.num_states,
@@ -138,7 +254,8 @@ int cmd_import_hts(std::vector<std::string>& args) {
   std::printf("questions %d (%d renamed)\n", rep.questions, rep.renamed_questions);
   std::printf("spectral map to order %d, all-pass %.2f, %.0f Hz: envelope error over 0-%.0f Hz "
               "on %d pdfs: worst %.3f dB, mean of per-pdf worst %.3f dB, RMS %.3f dB\n",
-              opt.dst_order, opt.dst_alpha, opt.dst_rate, opt.dst_rate / 2.0, rep.envelope_pdfs,
+              opt.dst_order, opt.dst_alpha, opt.dst_rate,
+              std::min<double>(opt.dst_rate, hts.sampling_frequency) / 2.0, rep.envelope_pdfs,
               rep.worst_envelope_db, rep.mean_envelope_db, rep.rms_envelope_db);
   std::printf("aperiodicity profile (dB, voiced weight 1):");
   for (int k = 0; k < kBands; ++k) std::printf(" %.0f", kVoicedProfileDb[k]);

@@ -15,8 +15,12 @@
 #include "tools/voicebuild/VXN_package_writer.h"
 #include "tools/voicebuild/VXN_synthetic_voice.h"
 
-// In vxn-voice-import-hts.cpp.
+// In vxn-voice-import-hts.cpp and vxn-voice-coverage.cpp.
 int cmd_import_hts(std::vector<std::string>& args);
+int cmd_coverage(std::vector<std::string>& args);
+// In vxn-voice-build-pd.cpp.
+int cmd_build_pd(std::vector<std::string>& args);
+int cmd_f0_stats(std::vector<std::string>& args);
 
 namespace {
 
@@ -36,8 +40,17 @@ const char* kUsage =
     "                                 (language id 0..17, default 1; voice index, default 0)\n"
     "  tree STEM STREAM STATE         print one tree; STREAM is dur, 0, 1 or 2; STATE 2..6\n"
     "                                 (ignored for dur)\n"
-    "  import-hts VOICE.htsvoice --lang-dir DIR --stem STEM --out VOICEDIR\n"
-    "                                 convert an HMM voice into VOICEDIR/Model/DIR/STEM.*\n"
+    "  import-hts SOURCE --lang-dir DIR --stem STEM --out VOICEDIR [options]\n"
+    "                                 convert an HMM voice (.htsvoice or directory) into\n"
+    "                                 VOICEDIR/Model/DIR/STEM.* (import-hts --help: options)\n"
+    "  coverage STEM LABELFILE...     share of labels that reach their leaves through\n"
+    "                                 translated questions rather than default answers\n"
+    "  build-pd --list LIST --out FILE.pd [--codebook N] [--f0-min HZ] [--f0-max HZ]\n"
+    "           [--report FILE] [--quiet]\n"
+    "                                 build a hybrid prosody database from recordings\n"
+    "                                 with timed full-context labels ('WAV LAB' per line)\n"
+    "  f0-stats WAV...                per recording: voiced frames, median F0, 5-95 % F0\n"
+    "                                 range and log-F0 deviation in semitones\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -299,6 +312,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
+    {"coverage", cmd_coverage}, {"build-pd", cmd_build_pd},   {"f0-stats", cmd_f0_stats},
     {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };

@@ -11,6 +11,7 @@
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
 #include "tests/engine/package_fixture.h"
+#include "tools/voicebuild/VXN_prosody_db.h"
 
 namespace {
 
@@ -313,6 +314,47 @@ TEST_F(Facade, HybridOnlyWithProsodyFileAndRequest) {
   EXPECT_EQ(engine().sampling_rate, 24000);
   EXPECT_EQ(engine().use_log_gain, 1);
   EXPECT_FLOAT_EQ(engine().alpha, 0.45f);
+}
+
+// US English with its prosody database: a good file turns hybrid mode on, a
+// corrupted one is refused with its numbered error and the engine speaks in
+// basic mode.
+TEST_F(Facade, HybridWithProsodyDatabaseAndRefusedWhenCorrupt) {
+  vxn::voice::ProsodyDatabase db;
+  db.phones = {"x", "sp", "pau", "a"};
+  db.slope_codebook = {0.0f};
+  db.f0_codebook = {5.0f};
+  db.contours = {{{5.0f, 5.0f, 5.0f, 5.0f, 5.0f}}};
+  db.units.resize(3);
+  db.units[1].phone = 3;
+  std::vector<uint8_t> image;
+  std::string error;
+  ASSERT_TRUE(vxn::voice::encode_prosody_database(db, &image, &error)) << error;
+  for (int corrupt = 0; corrupt <= 1; corrupt++) {
+    SCOPED_TRACE(corrupt ? "corrupt" : "good");
+    VoiceDir dir;
+    dir.write_package("EnUS/vxnf_usen_24_256");
+    if (corrupt) image.resize(image.size() - 4);
+    const std::string pd = std::string(dir.path()) + "Model/EnUS/vxnf_usen_24_256.pd";
+    FILE* fp = fopen(pd.c_str(), "wb");
+    ASSERT_NE(fp, nullptr);
+    fwrite(image.data(), 1, image.size(), fp);
+    fclose(fp);
+    synth_->VXNSetLanguage(1, 0);
+    synth_->VXNSetHybrid(1);
+    synth_->VXNModelSelect(0);
+    g_nStatePrint = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(synth_->VXNInit(dir.path(), dir.path()), 1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(pd + ",1\n"), std::string::npos);
+    EXPECT_EQ(engine().hybrid_active, corrupt ? 0 : 1);
+    EXPECT_NE(err.find(corrupt ? "Hybrid info : basic mode\n" : "Hybrid info : Hybrid mode\n"),
+              std::string::npos);
+    EXPECT_EQ(err.find("error [1070] : Hybrid_LoadingPD: " + pd) != std::string::npos,
+              corrupt == 1);
+    synth_->VXNFree();
+  }
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(ResourceFile, MalformedInputIsRejectedWithTheOffendingLine) {
   EXPECT_FALSE(f.Parse("[a\n", "t"));
   EXPECT_NE(f.error().find("'[a'"), std::string::npos) << f.error();
   EXPECT_FALSE(f.Parse("[a]\n\tv\n", "t"));
-  EXPECT_FALSE(f.Parse(std::string("[a]\nk\0v\n", 10), "t"));
+  EXPECT_FALSE(f.Parse(std::string("[a]\nk\0v\n", 8), "t"));
   EXPECT_FALSE(f.Parse("[a]\n" + std::string(5000, 'x') + "\n", "t"));
   EXPECT_FALSE(f.Load("/nonexistent/file"));
   EXPECT_NE(f.error().find("cannot open '/nonexistent/file'"), std::string::npos);

@@ -259,11 +259,12 @@ TEST_F(ImportFixture, RejectsVoicesTheEngineCannotUse) {
     std::string needle;
   } cases[] = {
       {[](HtsVoice* v) { v->num_states = 4; }, "the engine needs 5"},
-      {[](HtsVoice* v) { v->sampling_frequency = 16000; }, "below the engine's 24000 Hz"},
       {[](HtsVoice* v) { v->streams.pop_back(); }, "no multi-space log F0 stream"},
       {[](HtsVoice* v) { v->streams.erase(v->streams.begin()); }, "no spectral"},
       {[](HtsVoice* v) { v->streams.push_back(v->streams[0]); v->streams.back().name = "BAP"; },
-       "aperiodicity stream (BAP)"},
+       "aperiodicity stream with 2 bands"},
+      {[](HtsVoice* v) { v->streams.push_back(v->streams[0]); v->streams.back().name = "STR"; },
+       "only band aperiodicity (BAP) converts"},
       {[](HtsVoice* v) { v->streams.push_back(v->streams[0]); v->streams.back().name = "MGC"; },
        "more than one spectral stream"},
       {[](HtsVoice* v) { v->streams[1].vector_length = 2; }, "log F0 has 1"},
@@ -286,6 +287,13 @@ TEST_F(ImportFixture, RejectsVoicesTheEngineCannotUse) {
     EXPECT_FALSE(run(v, &err)) << c.needle;
     EXPECT_NE(err.find(c.needle), std::string::npos) << "message: " << err;
   }
+  // A 16 kHz voice is continued above 8 kHz, with a note.
+  HtsVoice low = base;
+  low.sampling_frequency = 16000;
+  ASSERT_TRUE(run(low));
+  bool extended = false;
+  for (const std::string& n : rep.notes) extended = extended || n.find("above 8000 Hz") != std::string::npos;
+  EXPECT_TRUE(extended);
   // The LPF stream is dropped with a note, not refused.
   HtsVoice v = base;
   v.streams.push_back(v.streams[0]);

@@ -566,6 +566,32 @@ bool parse_htsvoice(const unsigned char* data, std::size_t size, HtsVoice* voice
   }
 }
 
+bool parse_hts_tree_text(const unsigned char* text, std::size_t size,
+                         const std::vector<std::size_t>& pdf_counts, const std::string& what,
+                         HtsTreeBlock* block, std::string* error) {
+  try {
+    *block = parse_tree_block(text, Range{0, size}, pdf_counts, what);
+    return true;
+  } catch (const Failure& f) {
+    if (error) *error = f.message;
+    return false;
+  } catch (const std::bad_alloc&) {
+    if (error) *error = what + ": out of memory";
+    return false;
+  }
+}
+
+bool parse_hts_window_text(const unsigned char* text, std::size_t size, const std::string& what,
+                           std::vector<double>* window, std::string* error) {
+  try {
+    *window = parse_window(text, Range{0, size}, what);
+    return true;
+  } catch (const Failure& f) {
+    if (error) *error = f.message;
+    return false;
+  }
+}
+
 bool read_htsvoice(const std::string& path, HtsVoice* voice, std::string* error) {
   FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) {

@@ -66,6 +66,16 @@ bool parse_htsvoice(const unsigned char* data, std::size_t size, HtsVoice* voice
 // Reads and parses the file at path.
 bool read_htsvoice(const std::string& path, HtsVoice* voice, std::string* error);
 
+// Parses one text tree block on its own (questions, then trees serving
+// states 2, 3, ... in order); pdf_counts[t] is the pdf count of tree t. what
+// names the block in messages, which also give the line.
+bool parse_hts_tree_text(const unsigned char* text, std::size_t size,
+                         const std::vector<std::size_t>& pdf_counts, const std::string& what,
+                         HtsTreeBlock* block, std::string* error);
+// Parses one dynamic window written as text ("3 -0.5 0.0 0.5").
+bool parse_hts_window_text(const unsigned char* text, std::size_t size, const std::string& what,
+                           std::vector<double>* window, std::string* error);
+
 // Glob match of a whole label: '*' any run, '?' one character.
 bool hts_pattern_match(const std::string& label, const std::string& pattern);
 // Leaf number (1-based) that tree t of the block selects for the label, or -1

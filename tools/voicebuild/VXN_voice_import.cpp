@@ -1,4 +1,4 @@
-// .htsvoice to engine voice conversion; see VXN_voice_import.h.
+// .htsvoice and voice-directory conversion into engine voices; see VXN_voice_import.h.
 #include "tools/voicebuild/VXN_voice_import.h"
 
 #include <algorithm>
@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <map>
 #include <stdexcept>
+
+#include "tools/voicebuild/VXN_aperiodicity_map.h"
 
 namespace vxn {
 namespace voice {
@@ -199,23 +201,32 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   if (src.num_states != 5)
     fail(fmt("the voice has %d emitting states; the engine needs 5", src.num_states));
   if (src.sampling_frequency < opt.dst_rate)
-    fail(fmt("the voice's rate of %d Hz is below the engine's %.0f Hz", src.sampling_frequency,
-             opt.dst_rate));
+    rep->notes.push_back(fmt("the voice's rate of %d Hz is below the engine's %.0f Hz: the "
+                             "spectrum above %d Hz continues the level at %d Hz, falling %.0f dB "
+                             "per octave",
+                             src.sampling_frequency, opt.dst_rate, src.sampling_frequency / 2,
+                             src.sampling_frequency / 2, kExtensionSlopeDb));
   if (src.fullcontext_format != "HTS_TTS_ENG")
     rep->notes.push_back("label format " + src.fullcontext_format +
                          " is not HTS_TTS_ENG; questions are copied as they are");
 
   const HtsStreamData* spectral = nullptr;
   const HtsStreamData* lf0 = nullptr;
+  const HtsStreamData* bap = nullptr;
   for (const HtsStreamData& s : src.streams) {
     rep->shapes_before.push_back(source_shape(s));
     if (s.name == "LPF") {
       rep->notes.push_back("low-pass filter stream LPF is not used by the engine: dropped");
       continue;
     }
-    if (s.name == "BAP" || s.name == "STR" || s.name == "BPF")
-      fail("the voice has an aperiodicity stream (" + s.name +
-           "); converting it is not supported, only voices without one");
+    if (s.name == "BAP") {
+      if (s.msd) fail("aperiodicity stream BAP is multi-space");
+      if (bap) fail("more than one aperiodicity stream");
+      bap = &s;
+      continue;
+    }
+    if (s.name == "STR" || s.name == "BPF")
+      fail("the voice has a " + s.name + " stream; only band aperiodicity (BAP) converts");
     if (s.msd) {
       if (lf0) fail("more than one multi-space stream");
       if (s.vector_length != 1)
@@ -229,8 +240,8 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   }
   if (!spectral) fail("no spectral (mel-cepstrum) stream");
   if (!lf0) fail("no multi-space log F0 stream");
-  for (const HtsStreamData* s : {spectral, lf0})
-    if (s->windows != kEngineWindows)
+  for (const HtsStreamData* s : {spectral, lf0, bap})
+    if (s && s->windows != kEngineWindows)
       fail("stream " + s->name + ": dynamic windows differ from 1 / -0.5 0 0.5 / 1 -2 1");
   std::map<std::string, std::string> options = parse_options(spectral->option);
   if (!options.count("ALPHA")) fail("stream " + spectral->name + ": OPTION has no ALPHA");
@@ -238,7 +249,8 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   if (!(std::fabs(src_alpha) < 1.0)) fail("ALPHA must lie in -1..1");
   if (options.count("GAMMA") && option_number(options["GAMMA"], "GAMMA") != 0.0)
     fail("stream " + spectral->name + ": generalised cepstra (GAMMA != 0) are not supported");
-  for (const HtsTreeBlock* b : {&src.duration_tree, &spectral->tree, &lf0->tree})
+  for (const HtsTreeBlock* b : {&src.duration_tree, &spectral->tree, &lf0->tree,
+                                bap ? &bap->tree : &lf0->tree})
     for (const std::string& sel : b->selections)
       if (sel != "*") fail("tree selection pattern {" + sel + "} is not {*}");
 
@@ -247,6 +259,7 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   const std::vector<int> qdur = table.add_block(src.duration_tree);
   const std::vector<int> qspectral = table.add_block(spectral->tree);
   const std::vector<int> qlf0 = table.add_block(lf0->tree);
+  const std::vector<int> qbap = bap ? table.add_block(bap->tree) : std::vector<int>();
   rep->questions = static_cast<int>(out->questions.size());
   rep->renamed_questions = table.renamed;
 
@@ -289,7 +302,10 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
     q.mean.resize(vd * kWindows);
     q.vari.resize(vd * kWindows);
     for (int w = 0; w < kWindows; ++w) {
-      map.map_mean(&p.mean[w * vs], &q.mean[w * vd]);
+      if (w == 0)
+        map.map_static_mean(&p.mean[0], &q.mean[0]);
+      else
+        map.map_mean(&p.mean[w * vs], &q.mean[w * vd]);
       map.map_variance(&p.vari[w * vs], &q.vari[w * vd]);
     }
     return q;
@@ -304,7 +320,8 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   for (std::size_t k = 0; k < sample; ++k) {
     const Pdf* p = all[k * all.size() / sample];
     double rms = 0.0;
-    double e = map.envelope_error_db(p->mean.data(), opt.dst_rate / 2.0, 2000, &rms);
+    double e = map.envelope_error_db(
+        p->mean.data(), std::min<double>(opt.dst_rate, src.sampling_frequency) / 2.0, 2000, &rms);
     rep->worst_envelope_db = std::max(rep->worst_envelope_db, e);
     sum += e;
     sq += rms * rms;
@@ -319,17 +336,40 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
   copy_stream(lf0->tree, lf0->pdf, qlf0, "log F0", &out->streams[1],
               [](const Pdf& p) { return p; });
 
-  // Stream 2: band aperiodicity on the log-F0 trees, one pdf per leaf.
-  out->streams[2].vector_length = kBands * kWindows;
-  copy_stream(lf0->tree, lf0->pdf, qlf0, "aperiodicity", &out->streams[2], [](const Pdf& p) {
-    Pdf q;
-    q.mean.assign(kBands * kWindows, 0.0f);
-    q.vari.resize(kBands * kWindows);
-    aperiodicity_from_weight(p.msd, q.mean.data());
-    for (int w = 0; w < kWindows; ++w)
-      for (int b = 0; b < kBands; ++b) q.vari[w * kBands + b] = kAperiodicityVariance[w];
-    return q;
-  });
+  if (bap) {
+    // Stream 2: the source's own aperiodicity, mapped onto the engine's bands.
+    AperiodicityMap bands;
+    std::string error;
+    if (!AperiodicityMap::for_bands(bap->vector_length, &bands, &error)) fail(error);
+    std::vector<const Pdf*> statics;
+    for (const auto& t : bap->pdf.pdfs)
+      for (const Pdf& p : t) statics.push_back(&p);
+    const int voiced = bands.calibrate(statics, kVoicedProfileDb);
+    std::string gains, means;
+    for (int k = 0; k < kBands; ++k) {
+      gains += fmt(" %.2f", bands.gain(k));
+      means += fmt(" %.1f", bands.voiced_mean_db(k));
+    }
+    rep->notes.push_back(fmt("aperiodicity: %d source bands onto 5; %d voiced pdfs average%s dB; "
+                             "band gains%s; top band held at or above %.0f dB",
+                             bap->vector_length, voiced, means.c_str(), gains.c_str(),
+                             kTopBandFloorDb));
+    out->streams[2].vector_length = kBands * kWindows;
+    copy_stream(bap->tree, bap->pdf, qbap, "aperiodicity", &out->streams[2],
+                [&](const Pdf& p) { return bands.map_pdf(p, kWindows); });
+  } else {
+    // Stream 2: band aperiodicity on the log-F0 trees, one pdf per leaf.
+    out->streams[2].vector_length = kBands * kWindows;
+    copy_stream(lf0->tree, lf0->pdf, qlf0, "aperiodicity", &out->streams[2], [](const Pdf& p) {
+      Pdf q;
+      q.mean.assign(kBands * kWindows, 0.0f);
+      q.vari.resize(kBands * kWindows);
+      aperiodicity_from_weight(p.msd, q.mean.data());
+      for (int w = 0; w < kWindows; ++w)
+        for (int b = 0; b < kBands; ++b) q.vari[w * kBands + b] = kAperiodicityVariance[w];
+      return q;
+    });
+  }
 
   // Global variance: the source's GV pdfs pooled into one per stream.
   if (spectral->use_gv) {
@@ -353,7 +393,8 @@ void run_import(const HtsVoice& src, const ImportOptions& opt, Voice* out, Impor
     if (lf0->gv_pdf.pdfs[0].size() > 1)
       rep->notes.push_back(fmt("%zu log-F0 GV pdfs pooled into one", lf0->gv_pdf.pdfs[0].size()));
   }
-  rep->notes.push_back("aperiodicity stream has no GV (the source has none to convert)");
+  if (bap && bap->use_gv) rep->notes.push_back("aperiodicity GV of the source dropped");
+  rep->notes.push_back("aperiodicity stream has no GV");
 
   static const char* const kNames[3] = {"mel-cepstrum", "log F0", "band aperiodicity"};
   for (int s = 0; s < 3; ++s) rep->shapes_after.push_back(engine_shape(s, kNames[s], out->streams[s], out->gv[s]));
@@ -379,7 +420,7 @@ double cepstral_log_envelope(const double* c, int order, double alpha, double ra
 }
 
 SpectralMap::SpectralMap(int src_order, double src_alpha, double src_rate, int dst_order,
-                         double dst_alpha, double dst_rate, int grid)
+                         double dst_alpha, double dst_rate, int grid, double frequency_scale)
     : src_order_(src_order),
       dst_order_(dst_order),
       src_alpha_(src_alpha),
@@ -387,32 +428,53 @@ SpectralMap::SpectralMap(int src_order, double src_alpha, double src_rate, int d
       src_rate_(src_rate),
       dst_rate_(dst_rate) {
   const int ns = src_order + 1, nd = dst_order + 1;
-  const double top = std::min(src_rate, dst_rate) / 2.0;
-  std::vector<double> bd, bs;  // grid x nd, grid x ns
+  const double src_top = src_rate / 2.0, dst_top = dst_rate / 2.0;
+  const double neper_per_db = std::log(10.0) / 20.0;
+  std::vector<double> bd, bs, tilt;  // grid x nd, grid x ns, grid
   int rows = 0;
   for (int k = 0; k < grid; ++k) {
     const double wt = kPi * (k + 0.5) / grid;           // target warped frequency
     const double w = warp_frequency(wt, -dst_alpha);     // target linear frequency
     const double f = w * dst_rate / (2.0 * kPi);
-    if (f >= top) continue;
-    const double ws = warp_frequency(2.0 * kPi * f / src_rate, src_alpha);
+    if (f >= dst_top) continue;
     for (int m = 0; m < nd; ++m) bd.push_back(std::cos(m * wt));
-    for (int j = 0; j < ns; ++j) bs.push_back(std::cos(j * ws));
+    const double fs = f / frequency_scale;  // source frequency shown at f
+    if (fs < src_top) {
+      const double ws = warp_frequency(2.0 * kPi * fs / src_rate, src_alpha);
+      for (int j = 0; j < ns; ++j) bs.push_back(std::cos(j * ws));
+      tilt.push_back(0.0);
+    } else {
+      // Above the source's Nyquist frequency: its level there, falling by
+      // kExtensionSlopeDb per octave (cos(j * pi) = (-1)^j).
+      for (int j = 0; j < ns; ++j) bs.push_back(j % 2 ? -1.0 : 1.0);
+      tilt.push_back(-kExtensionSlopeDb * std::log2(fs / src_top) * neper_per_db);
+    }
     ++rows;
   }
-  std::vector<double> n_mat(nd * nd, 0.0), r(nd * ns, 0.0);
+  std::vector<double> n_mat(nd * nd, 0.0), r(nd * (ns + 1), 0.0);
   for (int k = 0; k < rows; ++k) {
     for (int i = 0; i < nd; ++i) {
       for (int j = 0; j < nd; ++j) n_mat[i * nd + j] += bd[k * nd + i] * bd[k * nd + j];
-      for (int j = 0; j < ns; ++j) r[i * ns + j] += bd[k * nd + i] * bs[k * ns + j];
+      for (int j = 0; j < ns; ++j) r[i * (ns + 1) + j] += bd[k * nd + i] * bs[k * ns + j];
+      r[i * (ns + 1) + ns] += bd[k * nd + i] * tilt[k];
     }
   }
   try {
-    cholesky_solve(n_mat, nd, &r, ns);
+    cholesky_solve(n_mat, nd, &r, ns + 1);
   } catch (const Failure&) {
-    r.assign(nd * ns, 0.0);  // a degenerate grid maps everything to silence
+    r.assign(nd * (ns + 1), 0.0);  // a degenerate grid maps everything to silence
   }
-  a_ = std::move(r);
+  a_.assign(nd * ns, 0.0);
+  offset_.assign(nd, 0.0);
+  for (int i = 0; i < nd; ++i) {
+    for (int j = 0; j < ns; ++j) a_[i * ns + j] = r[i * (ns + 1) + j];
+    offset_[i] = r[i * (ns + 1) + ns];
+  }
+}
+
+void SpectralMap::map_static_mean(const float* in, float* out) const {
+  map_mean(in, out);
+  for (int i = 0; i <= dst_order_; ++i) out[i] = static_cast<float>(out[i] + offset_[i]);
 }
 
 void SpectralMap::map_mean(const float* in, float* out) const {
@@ -446,7 +508,7 @@ double SpectralMap::envelope_error_db(const float* src, double max_hz, int point
                                       double* rms_db) const {
   std::vector<double> cs(src, src + src_order_ + 1), cd(dst_order_ + 1);
   std::vector<float> mapped(dst_order_ + 1);
-  map_mean(src, mapped.data());
+  map_static_mean(src, mapped.data());
   for (int i = 0; i <= dst_order_; ++i) cd[i] = mapped[i];
   const double to_db = 20.0 / std::log(10.0);
   double worst = 0.0, sq = 0.0;

@@ -1,7 +1,8 @@
-// Conversion of a parsed .htsvoice into the engine's voice shape: spectrum
-// mapped to 24 kHz / order 34 / all-pass 0.45 by a least-squares linear map of
-// mel-cepstra, log F0 and durations copied, band aperiodicity derived from the
-// log-F0 trees, questions merged into one table. Pure functions over values;
+// Conversion of a parsed .htsvoice (or voice directory) into the engine's
+// voice shape: spectrum mapped to 24 kHz / order 34 / all-pass 0.45 by a
+// least-squares linear map of mel-cepstra, log F0 and durations copied, band
+// aperiodicity mapped from the source's own stream or derived from the log-F0
+// trees, questions merged into one table. Pure functions over values;
 // safe to call from several threads.
 #ifndef VXN_VOICE_IMPORT_H
 #define VXN_VOICE_IMPORT_H
@@ -24,25 +25,40 @@ double warp_frequency(double w, double alpha);
 double cepstral_log_envelope(const double* c, int order, double alpha, double rate,
                              double freq_hz);
 
-// Linear map c' = A c between mel-cepstra of two rates, orders and all-pass
-// constants, least-squares over the common band 0 .. min(rate)/2.
+// Linear map c' = A c (+ b for static coefficients) between mel-cepstra of
+// two rates, orders and all-pass constants, least-squares over the target's
+// band. Below the source's Nyquist frequency the target reproduces the
+// source envelope. Above it (a source at a lower rate than the target) there
+// is nothing to reproduce, and the target continues the source's level at its
+// Nyquist frequency, falling by kExtensionSlopeDb per octave: a spectrum that
+// neither stops dead (a lisp on every fricative) nor invents sibilance the
+// source never had. Being a function of the statics, the continuation is
+// linear in c except for its constant tilt b, which enters the static means
+// only (dynamic features of a constant are zero).
+constexpr double kExtensionSlopeDb = 6.0;
 class SpectralMap {
  public:
   // grid: number of fitting frequencies, uniform in the target's warped
-  // frequency.
+  // frequency. frequency_scale moves the envelope along the frequency axis:
+  // the target shows at f what the source has at f / frequency_scale (above
+  // 1, formants rise as in a shorter vocal tract).
   SpectralMap(int src_order, double src_alpha, double src_rate, int dst_order, double dst_alpha,
-              double dst_rate, int grid = 1024);
+              double dst_rate, int grid = 1024, double frequency_scale = 1.0);
   int src_order() const { return src_order_; }
   int dst_order() const { return dst_order_; }
   double a(int i, int j) const { return a_[i * (src_order_ + 1) + j]; }
-  // out[0..dst_order] = A in[0..src_order].
+  // out[0..dst_order] = A in[0..src_order]: delta and delta-delta means.
   void map_mean(const float* in, float* out) const;
+  // out = A in + b: static means.
+  void map_static_mean(const float* in, float* out) const;
+  double offset(int i) const { return offset_[i]; }
   // out_i = sum_j A_ij^2 in_j (diagonal covariance of the mapped vector).
   void map_variance(const float* in, float* out) const;
   // out_i = sum_j A_ij^4 in_j (variance of the mapped variance estimates).
   void map_variance_of_variance(const float* in, float* out) const;
   // Largest |20 log10 |H_src| - 20 log10 |H_dst|| in dB over 0 .. max_hz for
-  // the static cepstrum src and its mapped version.
+  // the static cepstrum src and its mapped version (max_hz no higher than
+  // the source's Nyquist frequency).
   // When rms_db is given it receives the root-mean-square error over the same
   // points.
   double envelope_error_db(const float* src, double max_hz, int points = 2000,
@@ -52,6 +68,7 @@ class SpectralMap {
   int src_order_, dst_order_;
   double src_alpha_, dst_alpha_, src_rate_, dst_rate_;
   std::vector<double> a_;  // (dst_order + 1) x (src_order + 1), row-major
+  std::vector<double> offset_;  // b, dst_order + 1
 };
 
 // Band aperiodicity derived from the voiced weight of a log-F0 leaf.
