@@ -5,7 +5,8 @@
 # it writes for SENTENCES (default: bench/asr/*.txt); the others on the labels
 # written by hand in tests/data/labels/<lang>.lab.
 #   bench/voice_coverage.sh [SENTENCES...]
-# German and Spanish are measured on the inputs of their golden cases.
+# German, Spanish, Polish and Russian are measured on the inputs of their
+# golden cases.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -22,8 +23,9 @@ declare -A hand=([en_GB]=en_GB [en_AU]=en_AU [de_DE]=de [fr_FR]=fr [es_ES]=es [i
   [nl_NL]=nl [pt_BR]=pt_BR [pl_PL]=pl [ru_RU]=ru [da_DK]=da [sv_SE]=sv [fi_FI]=fi [nb_NO]=no
   [pt_PT]=pt_PT)
 declare -A text
-for lang in de es; do
-  code=$([ $lang = de ] && echo de_DE || echo es_ES)
+declare -A golden=([de]=de_DE [es]=es_ES [pl]=pl_PL [ru]=ru_RU)
+for lang in "${!golden[@]}"; do
+  code=${golden[$lang]}
   cut -f1 "$root"/tests/golden/$lang/*.tsv | grep -v '^#' | grep . >"$work/$lang.txt" || true
   text[$code]=$work/$lang.txt
 done

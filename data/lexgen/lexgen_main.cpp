@@ -274,6 +274,14 @@ int main(int argc, char** argv) {
   lexgen::StressRule stress;
   stress.penultimate = conf.get("stress") == "penultimate";
   for (const std::string& v : words_of(conf.get("unstressable"))) stress.unstressable.insert(v);
+  lexgen::PostStressRule postStress;
+  {
+    std::string error;
+    if (!postStress.parse(conf.get("after_stress"), &error)) {
+      fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+      return 1;
+    }
+  }
   const std::string name = conf.get("name"), encoding = conf.get("encoding", "ISO-8859-15");
   Converter cnv(encoding);
   if (name.empty() || !cnv.ok()) {
@@ -373,6 +381,7 @@ int main(int argc, char** argv) {
       unknown[bad]++;
       continue;
     }
+    postStress.apply(&e.phones, phoneMap.vowels);
     if (!e.phones.empty()) entries.push_back(e);
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.word < b.word; });

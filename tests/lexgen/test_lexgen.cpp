@@ -77,6 +77,34 @@ TEST(LexgenStress, OnePrimaryStress) {
   EXPECT_EQ(joined(p), "t");
 }
 
+// Vowels after the primary stress change; those before it, the stressed
+// vowel itself, consonants and words without a stress stay as they are.
+TEST(LexgenStress, VowelsAfterTheStress) {
+  std::set<std::string> vowels = {"a", "ah", "ax", "o"};
+  lexgen::PostStressRule rule;
+  ASSERT_TRUE(rule.parse("ah:ax", nullptr));
+  std::vector<std::string> p = {"m", "ah0", "l", "ah0", "k", "o1", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "m ah0 l ah0 k o1 ax0");
+  p = {"g", "o1", "r", "ah0", "d", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "g o1 r ax0 d ax0");
+  p = {"ah0", "t", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "ah0 t ah0");
+  std::string error;
+  for (const char* bad : {"ah", ":ax", "ah:", "a:b:c"}) {
+    lexgen::PostStressRule broken;
+    EXPECT_FALSE(broken.parse(bad, &error)) << bad;
+    EXPECT_NE(error.find(bad), std::string::npos) << error;
+  }
+  lexgen::PostStressRule none;
+  ASSERT_TRUE(none.parse("", &error));
+  p = {"g", "o1", "r", "ah0"};
+  none.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "g o1 r ah0");
+}
+
 // A lexicon where c is k before a and s before i, x is "k s" and h is silent:
 // the trees must learn all of it from the aligned words.
 TEST(LexgenTraining, LearnsContextAndDualPhones) {

@@ -30,7 +30,11 @@ rows=(
   "es_ES 1 Buenas noches, aquí está el tiempo para esta noche."
   "fr_FR 0 @fr" "fr_FR 1 @fr"
   "it_IT 0 @it" "it_IT 1 @it" "nl_NL 0 @nl" "nl_NL 1 @nl" "pt_BR 0 @pt_BR" "pt_BR 1 @pt_BR"
-  "pl_PL 0 @pl" "pl_PL 1 @pl" "ru_RU 0 @ru" "ru_RU 1 @ru" "da_DK 0 @da" "da_DK 1 @da"
+  "pl_PL 0 Dobry wieczór. Oto prognoza pogody na dzisiejszą noc."
+  "pl_PL 1 Dobry wieczór. Oto prognoza pogody na dzisiejszą noc."
+  "ru_RU 0 Добрый вечер. Вот прогноз погоды на сегодняшнюю ночь."
+  "ru_RU 1 Добрый вечер. Вот прогноз погоды на сегодняшнюю ночь."
+  "da_DK 0 @da" "da_DK 1 @da"
   "sv_SE 0 @sv" "sv_SE 1 @sv" "fi_FI 0 @fi" "fi_FI 1 @fi" "nb_NO 0 @no" "nb_NO 1 @no"
   "pt_PT 0 @pt_PT" "pt_PT 1 @pt_PT"
 )
