@@ -281,6 +281,12 @@ int roman(const std::string& s) {
   return value;
 }
 
+const eu_unit* find_unit(const std::string& token) {
+  for (const eu_unit* u = kUnits; u->key; ++u)
+    if (token == u->key) return u;
+  return nullptr;
+}
+
 // Whether a token names what a number before it counts.
 bool names_amount(const std::string& token) {
   if (token == "%") return true;
@@ -378,12 +384,22 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
       return c->spell("%spellout-ordinal-masculine", std::to_string(r), out);
   }
   // Decimals as fractions, "две целых пять десятых" (feminine, as the parts
-  // are); before a unit, a currency or "%" the kit reads them with the name.
+  // are, whatever the gender of a unit after them: "1,5 км" is одна целая
+  // пять десятых километра); before a currency or "%" the kit reads them
+  // with the name.
   size_t comma = text.find(',');
   if (comma != std::string::npos && comma > 0 && comma + 1 < text.size() && comma + 4 >= text.size() &&
-      eu_is_digits(text.substr(0, comma)) && eu_is_digits(text.substr(comma + 1)) &&
-      !(c->punctuation(0).empty() && names_amount(c->token_text(1))))
-    return c->spell("%spellout-cardinal-feminine", text.substr(0, comma) + "." + text.substr(comma + 1), out);
+      eu_is_digits(text.substr(0, comma)) && eu_is_digits(text.substr(comma + 1))) {
+    const eu_unit* unit = c->punctuation(0).empty() ? find_unit(c->token_text(1)) : nullptr;
+    if (!unit && c->punctuation(0).empty() && names_amount(c->token_text(1))) return false;
+    if (!c->spell("%spellout-cardinal-feminine", text.substr(0, comma) + "." + text.substr(comma + 1), out))
+      return false;
+    if (unit) {
+      c->consume_next();
+      eu_push_plural(c, text, unit->one, unit->many, out);
+    }
+    return true;
+  }
   if (latin_letters(text) && !roman(text)) return latin_word(c, text, out);
   return false;
 }
