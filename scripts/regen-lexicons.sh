@@ -42,32 +42,36 @@ for lang in "$@"; do
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
     echo "$l"
   }
+  # Running text of the corpus: manual pages without their roff requests and escapes.
+  if [ ! -s "$work/corpus.txt" ]; then
+    find "$work/root/$(get corpus_dir)" -type f -name '*.gz' -print0 | xargs -0 zcat -f 2>/dev/null |
+      grep -v "^[.']" | sed -e 's/\\f[BIRPC]//g' -e 's/\\[(][a-zA-Z]\{2\}//g' -e 's/\\[-e&|^ ]//g' >"$work/corpus.txt"
+  fi
   wl=$(get wordlist_package)
   cp=$(get corpus_package)
   words=$work/root/$(get wordlist_file)
   if [ "$(get wordlist_expand)" = hunspell ]; then
     command -v unmunch >/dev/null || { echo "regen-lexicons: unmunch is missing (scripts/install-deps.sh installs hunspell-tools)" >&2; exit 1; }
     # Every stem (the dictionary's base forms: the words people look up),
-    # then an evenly spread sample of the other forms up to word_limit.
+    # then the other forms that occur in the running text, then an evenly
+    # spread sample of the rest up to word_limit.
     if [ ! -s "$work/words.txt" ]; then
       echo "regen-lexicons: expanding the affix forms of $(basename "$words")"
       sed -e '1d' -e 's|/.*||' "$words" >"$work/stems.txt"
       unmunch "$words" "${words%.dic}.aff" 2>/dev/null | sort -u | comm -23 - <(sort -u "$work/stems.txt") >"$work/forms.txt"
-      want=$(( $(get word_limit) - $(wc -l <"$work/stems.txt") ))
-      have=$(wc -l <"$work/forms.txt")
-      { cat "$work/stems.txt"
-        [ "$want" -gt 0 ] && awk -v want="$want" -v have="$have" 'int((NR - 1) * want / have) != int(NR * want / have)' "$work/forms.txt"
+      LC_ALL=C.UTF-8 grep -oE '[[:alpha:]]+' "$work/corpus.txt" | LC_ALL=C.UTF-8 sed 's/.*/\L&/' | sort -u |
+        comm -12 - "$work/forms.txt" >"$work/corpus_forms.txt"
+      comm -23 "$work/forms.txt" "$work/corpus_forms.txt" >"$work/other_forms.txt"
+      want=$(( $(get word_limit) - $(wc -l <"$work/stems.txt") - $(wc -l <"$work/corpus_forms.txt") ))
+      have=$(wc -l <"$work/other_forms.txt")
+      { cat "$work/stems.txt" "$work/corpus_forms.txt"
+        [ "$want" -gt 0 ] && awk -v want="$want" -v have="$have" 'int((NR - 1) * want / have) != int(NR * want / have)' "$work/other_forms.txt"
       } >"$work/words.txt"
     fi
     words=$work/words.txt
   fi
   wl_licence=$(get wordlist_licence)
   [ -n "$wl_licence" ] || wl_licence=$(licence "$wl")
-  # Running text of the corpus: manual pages without their roff requests and escapes.
-  if [ ! -s "$work/corpus.txt" ]; then
-    find "$work/root/$(get corpus_dir)" -type f -name '*.gz' -print0 | xargs -0 zcat -f 2>/dev/null |
-      grep -v "^[.']" | sed -e 's/\\f[BIRPC]//g' -e 's/\\[(][a-zA-Z]\{2\}//g' -e 's/\\[-e&|^ ]//g' >"$work/corpus.txt"
-  fi
   limit=$(get word_limit)
   out=$root/data/$lang/${lang}_lexicon.c
   if [ $short = 1 ]; then
