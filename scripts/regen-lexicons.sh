@@ -8,7 +8,8 @@
 # German run phonemises 200,000 words, about 20 minutes on an idle core) and
 # vxn-lexgen writes data/LANG/LANG_lexicon.c.
 # A hunspell dictionary as the word list (wordlist_expand=hunspell) gives
-# its stems and a sample of their affix forms (unmunch, hunspell-tools);
+# its stems, the affix forms that occur in the running text and a sample
+# of the other forms (unmunch, hunspell-tools);
 # wordlist_licence= names the licence when the package's copyright file
 # covers several dictionaries.
 # --short phonemises 1,500 words and writes build/lexgen/LANG/short_lexicon.c
