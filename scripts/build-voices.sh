@@ -14,6 +14,8 @@
 #   scripts/build-voices.sh [--only STEM[,STEM...]] [--jobs N]
 #     --only   build only these stems (e.g. vxnf_usen,vxnm_usen); default all
 #     --jobs   packages built at once (default: nproc)
+#   Trained voices (Russian voice 1 from festvox-ru) are built by the
+#   separate, long scripts/train-voices.sh.
 #   BUILD_DIR       build tree (default: build/)
 #   VXN_VOICE_TOOL  the vxn-voice program (default: $BUILD_DIR/bin/vxn-voice)
 set -euo pipefail

@@ -21,6 +21,10 @@ int cmd_coverage(std::vector<std::string>& args);
 // In vxn-voice-build-pd.cpp.
 int cmd_build_pd(std::vector<std::string>& args);
 int cmd_f0_stats(std::vector<std::string>& args);
+// In vxn-voice-train.cpp.
+int cmd_train(std::vector<std::string>& args);
+// In vxn-voice-speak-corpus.cpp.
+int cmd_speak_corpus(std::vector<std::string>& args);
 
 namespace {
 
@@ -51,6 +55,12 @@ const char* kUsage =
     "                                 with timed full-context labels ('WAV LAB' per line)\n"
     "  f0-stats WAV...                per recording: voiced frames, median F0, 5-95 % F0\n"
     "                                 range and log-F0 deviation in semitones\n"
+    "  train CORPUS OUT_STEM [options]\n"
+    "                                 train a voice from recordings and labels\n"
+    "                                 (vxn-voice train --help lists the options)\n"
+    "  speak-corpus --voice-dir DIR [--lang ID] [--voice N] SENTENCES OUTDIR\n"
+    "                                 speak sentences into a training corpus (speech,\n"
+    "                                 timed labels, the voice's own parameters)\n"
     "  make-test [--seed N] [--leaves N] STEM\n"
     "                                 write a small synthetic voice (for tests and fuzz seeds)\n"
     "  help, --help                   this text\n"
@@ -313,6 +323,7 @@ const Command kCommands[] = {
     {"info", cmd_info},   {"check", cmd_check},         {"lookup", cmd_lookup},
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
     {"coverage", cmd_coverage}, {"build-pd", cmd_build_pd},   {"f0-stats", cmd_f0_stats},
+    {"train", cmd_train},   {"speak-corpus", cmd_speak_corpus},
     {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };

@@ -115,7 +115,7 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
     }
     // Average over a whole number of harmonics (mirrored at both ends).
     const double pitch = t < f0.size() && f0[t] > 0.0 ? f0[t] : 0.0;
-    const double width = pitch > 0.0 ? pitch * std::ceil(200.0 / pitch) : 200.0;
+    const double width = pitch > 0.0 ? pitch * std::ceil(100.0 / pitch) : 100.0;
     const int half = std::max(1, (int)std::lround(0.5 * width / hz_per_bin));
     for (int k = 0; k < bins; ++k) {
       double acc = 0.0;
@@ -136,6 +136,19 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
     }
   }
   return out;
+}
+
+int limit_tilt(float* mcep, int frames, int order, double alpha, double limit) {
+  int changed = 0;
+  for (int t = 0; t < frames; ++t) {
+    float* c = mcep + (std::size_t)t * (order + 1);
+    double b = c[order];
+    for (int i = order - 1; i >= 1; --i) b = c[i] - alpha * b;
+    if (std::fabs(b) <= limit) continue;
+    c[1] -= (float)(b > 0.0 ? b - limit : b + limit);
+    ++changed;
+  }
+  return changed;
 }
 
 std::vector<float> band_aperiodicity(const float* samples, std::size_t count, double rate,
@@ -169,19 +182,37 @@ std::vector<float> band_aperiodicity(const float* samples, std::size_t count, do
     for (std::size_t t = 0; t < frames; ++t) {
       if (!(f0[t] > 0.0)) continue;
       const double period = rate / f0[t];
-      const long n = std::max(std::lround(0.020 * rate), std::lround(2.0 * period));
+      // One and a half periods: over a longer window the period of a moving
+      // F0 drifts by more than a high band's cycle.
+      const long n = std::max(8L, std::lround(1.5 * period));
       const long centre = std::lround(t * hop);
-      double r = 0.0;
-      for (long k = std::max(1L, std::lround(period) - 2); k <= std::lround(period) + 2; ++k) {
+      // Correlation at the integer lags around the period, and its peak
+      // between them: a whole-sample lag misses a 5 kHz band's period by up
+      // to a tenth of a cycle.
+      const long reach = std::max(2L, std::lround(0.03 * period));
+      const long k0 = std::max(2L, std::lround(period) - reach), k1 = std::lround(period) + reach;
+      std::vector<double> rk(k1 - k0 + 3, 0.0);
+      for (long k = k0 - 1; k <= k1 + 1; ++k) {
         const long s = centre - (n + k) / 2;
         const double e0 = range_energy(s, n), ek = range_energy(s + k, n);
-        if (e0 <= 1e-6 || ek <= 1e-6) continue;
-        double sum = 0.0;
-        for (long j = 0; j < n; ++j) {
-          const long a = s + j, c = s + j + k;
-          if (a >= 0 && c < (long)count) sum += y[a] * y[c];
+        double v = 0.0;
+        if (e0 > 1e-6 && ek > 1e-6) {
+          double sum = 0.0;
+          for (long j = 0; j < n; ++j) {
+            const long a = s + j, c = s + j + k;
+            if (a >= 0 && c < (long)count) sum += y[a] * y[c];
+          }
+          v = sum / std::sqrt(e0 * ek);
         }
-        r = std::max(r, sum / std::sqrt(e0 * ek));
+        rk[k - (k0 - 1)] = v;
+      }
+      double r = 0.0;
+      for (long k = k0; k <= k1; ++k) {
+        const double a = rk[k - k0], b = rk[k - k0 + 1], c = rk[k - k0 + 2];
+        double peak = b;
+        const double den = a - 2.0 * b + c;
+        if (b >= a && b >= c && den < 0.0) peak = b - 0.125 * (a - c) * (a - c) / den;
+        r = std::max(r, std::min(peak, 1.0));
       }
       const double noise = std::clamp(1.0 - r, 1e-4, 1.0);
       out[t * kApBands + b] = (float)std::max(-40.0, 10.0 * std::log10(noise));

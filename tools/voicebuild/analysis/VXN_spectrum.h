@@ -23,7 +23,7 @@ struct McepOptions {
   int order = 34;
   double alpha = 0.45;
   double frame_shift_s = 0.005;
-  double window_s = 0.025;  // Blackman window, normalised to unit energy
+  double window_s = 0.030;  // Blackman window, normalised to unit energy
   int fft_length = 1024;
   // Highest frequency the recording really has (Hz; 0: the Nyquist
   // frequency). Above it the power spectrum is replaced by a slope falling
@@ -38,7 +38,7 @@ struct McepOptions {
 // through exp(c) reproduces the frame's power spectrum.
 //
 // The envelope is the frame's power spectrum averaged over a whole number of
-// harmonics (at least 200 Hz wide; 200 Hz where f0 is 0 or not given), which
+// harmonics (at least 100 Hz wide; 100 Hz where f0 is 0 or not given), which
 // keeps the mean power of a voiced frame; its log is sampled uniformly on the
 // all-pass-warped frequency axis, where the mel-cepstrum is a cosine series,
 // and the coefficients are that series' least-squares fit. One FFT and one
@@ -50,16 +50,24 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
 // all-pass constant alpha; alpha -> -alpha inverts it.
 double warp(double w, double alpha);
 
+// Limits the first coefficient of the MLSA filter, b1 = c1 - alpha c2 +
+// alpha^2 c3 - ..., to [-limit, limit] by moving c1 (the spectral tilt) in the
+// frames beyond it. The engine's fixed-point MLSA filter overflows above
+// |b1| of about 4.5; a strongly tilted voice (much low-frequency energy, as in
+// the Russian corpus) has half its frames there. Returns the frames changed.
+int limit_tilt(float* mcep, int frames, int order, double alpha, double limit);
+
 // The vocoder's five bands (Hz): 0-1k, 1-2k, 2-4k, 4-6k, 6k-Nyquist, the
 // crossings of its band filters.
 constexpr int kApBands = 5;
 extern const double kApBandEdgesHz[kApBands + 1];
 
 // Band aperiodicity in dB per frame (frames x 5): for a voiced frame,
-// 10 log10(1 - r) with r the normalised correlation at the pitch period of
-// the band-passed signal (the noise share of the band's energy), limited to
-// [-40, 0]; 0 dB (noise) in unvoiced frames. Bands above content_hz (when
-// given) are measured on the part below it.
+// 10 log10(1 - r) with r the normalised correlation of the band-passed
+// signal over 1.5 periods, at its peak within 3 % of the pitch period
+// (interpolated between samples): the noise share of the band's energy,
+// limited to [-40, 0]; 0 dB (noise) in unvoiced frames. Bands above
+// content_hz (when given) are measured on the part below it.
 std::vector<float> band_aperiodicity(const float* samples, std::size_t count, double rate,
                                      const std::vector<double>& f0, double frame_shift_s,
                                      double content_hz);
