@@ -4,7 +4,9 @@
 # reports the word error rate of both. The reference words are SENTENCES
 # itself, or SENTENCES with .txt replaced by .ref.txt when that file exists
 # (the spoken form of lines written with digits, times and prices).
-#   bench/asr_roundtrip.sh [SENTENCES] [VOICE_DIR] [VOICE_INDEX]
+#   [VXN_LANG=en_GB] bench/asr_roundtrip.sh [SENTENCES] [VOICE_DIR] [VOICE_INDEX]
+# VXN_LANG picks the engine's language (default en_US); flite and the
+# recogniser stay US English.
 # VXN_TTS_FLAGS adds options to every vxn-tts call (for example --hybrid).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,8 +34,8 @@ recognise() {  # WAV -> one line of words
 while IFS= read -r line; do
   [ -n "$line" ] || continue
   # shellcheck disable=SC2086
-  "$tts" ${VXN_TTS_FLAGS:-} --voice-dir "$voice" --lang en_US --voice "$index" -o "$work/vxn.wav" \
-    "$line" 2>/dev/null
+  "$tts" ${VXN_TTS_FLAGS:-} --voice-dir "$voice" --lang "${VXN_LANG:-en_US}" --voice "$index" \
+    -o "$work/vxn.wav" "$line" 2>/dev/null
   recognise "$work/vxn.wav" >>"$work/vxn.txt"
   flite -t "$line" -o "$work/f.wav"
   recognise "$work/f.wav" >>"$work/flite_kal.txt"

@@ -1,5 +1,6 @@
 // Fuzz target for the text path of a European module (built once per
-// module: fuzz_de_text, fuzz_es_text, fuzz_pl_text, fuzz_ru_text): arbitrary bytes, read as text in the
+// module: fuzz_de_text, fuzz_es_text, fuzz_uken_text, fuzz_auen_text,
+// fuzz_pl_text, fuzz_ru_text): arbitrary bytes, read as text in the
 // module's encoding, go through the token rules, the lexicon and its
 // letter-to-sound rules, syllables and phrasing, and every segment's label
 // row is formed. Byte 0 bit 0 chooses UTF-8 input instead (converted first).
@@ -11,10 +12,12 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
+#include "modules/auen/auen_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/pl/pl_lang.h"
 #include "modules/ru/ru_lang.h"
+#include "modules/uken/uken_lang.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Fuzz target for the pronunciation generator's outside inputs: a phone map
 // (text up to the first 0 byte) and oracle transcriptions (the rest, one per
-// line) mapped with it, then aligned and predicted by a tiny model.
+// line) mapped with it, then aligned and predicted by a tiny model; the same
+// lines read as a word list (plain lines or a hunspell dictionary).
 #include <stdint.h>
 
 #include <sstream>
@@ -13,6 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t zero = all.find('\0');
   std::string mapText = all.substr(0, zero);
   std::string rest = zero == std::string::npos ? "" : all.substr(zero + 1);
+  {
+    static const lexgen::Converter latin9("ISO-8859-15");
+    std::vector<std::string> lines, original, lower;
+    std::istringstream list(rest);
+    for (std::string line; std::getline(list, line) && lines.size() < 50;) lines.push_back(line);
+    lexgen::read_word_list(lines, icu::Locale("en_GB"), latin9, &original, &lower);
+    if (original.size() != lower.size() || original.size() > lines.size()) __builtin_trap();
+  }
   lexgen::PhoneMap map;
   std::string error;
   if (!map.parse(mapText, &error)) return 0;

@@ -37,11 +37,14 @@ for lang in "$@"; do
     dpkg -x "$(ls "$work/pkg/${pkg}"_*.deb | head -1)" "$work/root"
   done
   version() { dpkg-deb -f "$(ls "$work/pkg/$1"_*.deb | head -1)" Version; }
+  # The licence a package's copyright file names; for a file that names none
+  # (SCOWL's word lists state their terms in prose), the settings' KEY.
   licence() {
     local c=$work/root/usr/share/doc/$1/copyright l
     l=$(sed -n 's/^License: *//p' "$c" | head -1)
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
-    echo "$l"
+    [ -n "$l" ] || l=$(get "$2")
+    echo "${l:-see /usr/share/doc/$1/copyright}"
   }
   # Running text of the corpus: manual pages without their roff requests and escapes.
   if [ ! -s "$work/corpus.txt" ]; then
@@ -71,8 +74,6 @@ for lang in "$@"; do
     fi
     words=$work/words.txt
   fi
-  wl_licence=$(get wordlist_licence)
-  [ -n "$wl_licence" ] || wl_licence=$(licence "$wl")
   limit=$(get word_limit)
   out=$root/data/$lang/${lang}_lexicon.c
   if [ $short = 1 ]; then
@@ -81,6 +82,6 @@ for lang in "$@"; do
   fi
   "$lexgen" --conf "$conf" --words "$words" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
-    --words-source "$wl $(version "$wl") (Debian; $wl_licence)" \
-    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp")), word counts only"
+    --words-source "$wl $(version "$wl") (Debian; $(licence "$wl" wordlist_licence))" \
+    --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp" corpus_licence)), word counts only"
 done

@@ -7,7 +7,7 @@
 //   echo "Um 20:15 Uhr." | vxn-g2p -l de_DE -norm -u
 //   um zwanzig uhr fünfzehn
 //
-// Options: -l LANG (en_US, de_DE, es_ES, pl_PL, ru_RU), -wb -sb -pb -sm -tb -gb
+// Options: -l LANG (en_US, en_GB, en_AU, de_DE, es_ES, pl_PL, ru_RU), -wb -sb -pb -sm -tb -gb
 // (decorations), -td -pd (detail lines), -norm -annontext -tts -ph -debug
 // (output forms), -u (UTF-8 in and out), -b (blank line after each line),
 // -mp (all pronunciation variants), -O name:value (voice option), -version,
@@ -20,10 +20,12 @@
 
 #include "frontend/app.h"
 #include "modules/common/eu_voice.h"
+#include "modules/auen/auen_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/pl/pl_lang.h"
 #include "modules/ru/ru_lang.h"
+#include "modules/uken/uken_lang.h"
 #include "modules/usen/usen_voice.h"
 
 namespace {
@@ -33,8 +35,9 @@ struct Language {
   const eu_language* european;  // null: US English
 };
 
-const Language kLanguages[] = {{"en_US", nullptr},        {"de_DE", &de_language}, {"es_ES", &es_language},
-                                {"pl_PL", &pl_language}, {"ru_RU", &ru_language}};
+const Language kLanguages[] = {{"en_US", nullptr},          {"en_GB", &uken_language}, {"en_AU", &auen_language},
+                               {"de_DE", &de_language},   {"es_ES", &es_language},   {"pl_PL", &pl_language},
+                               {"ru_RU", &ru_language}};
 const Language* g_language = &kLanguages[0];
 
 cst_voice* init(int multiplePronunciations, kvap_option* options) {
@@ -66,7 +69,7 @@ int main(int argc, char** argv) {
     for (const Language& l : kLanguages)
       if (strcmp(l.code, code) == 0) g_language = &l;
     if (!g_language) {
-      fprintf(stderr, "vxn-g2p: unknown language '%s' for -l (en_US, de_DE, es_ES, pl_PL, ru_RU)\n", code);
+      fprintf(stderr, "vxn-g2p: unknown language '%s' for -l (en_US, en_GB, en_AU, de_DE, es_ES, pl_PL, ru_RU)\n", code);
       return 2;
     }
   }

@@ -13,7 +13,34 @@
 #include <unordered_map>
 #include <vector>
 
+#include <unicode/locid.h>
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+
 namespace lexgen {
+
+// ---------------------------------------------------------------------------
+// Word lists: one word a line (a hunspell dictionary's "/FLAGS" and tab
+// fields are dropped); plain words of letters only, kept as written and
+// lower-cased in the module's 8-bit encoding. A word listed in capitals and
+// in lower case ("US", "us") keeps its lower-case spelling.
+// ---------------------------------------------------------------------------
+class Converter {
+ public:
+  explicit Converter(const std::string& encoding);
+  ~Converter();
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cnv_ != nullptr; }
+  // The text in the 8-bit encoding; false when a character has no byte there.
+  bool from_unicode(const icu::UnicodeString& u, std::string* out) const;
+
+ private:
+  UConverter* cnv_ = nullptr;
+};
+
+void read_word_list(const std::vector<std::string>& lines, const icu::Locale& locale, const Converter& cnv,
+                    std::vector<std::string>* original, std::vector<std::string>* lower);
 
 // A word of the lexicon: its letters as bytes of the module's 8-bit encoding
 // and its phones, vowels carrying a stress digit ("a1", "ax0").

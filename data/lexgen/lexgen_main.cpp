@@ -5,8 +5,10 @@
 //              [--limit N] [--words-source TEXT] [--corpus-source TEXT]
 //   vxn-lexgen --digest --conf data/de/lexicon.conf
 //
+// The settings name the phone map, or several (phonemap=own.tsv ../base.tsv).
 // Reads the language's settings and phone map, phonemises every word of the
-// word list with espeak-ng (cached in CACHE.tsv), maps the oracle's symbols
+// word list (one word a line; a hunspell dictionary's affix flags are
+// dropped) with espeak-ng (cached in CACHE.tsv), maps the oracle's symbols
 // onto the language's phones, trains the letter-to-sound trees on nine words
 // of ten and measures them on the tenth, and writes the C source of the
 // module's data: the trees, and the words the rules get wrong, most frequent
@@ -69,42 +71,6 @@ unsigned long long digest(const std::string& a, const std::string& b) {
   for (const std::string* s : {&a, &b})
     for (unsigned char c : *s) h = (h ^ c) * 1099511628211ULL;
   return h;
-}
-
-class Converter {
- public:
-  explicit Converter(const std::string& encoding) {
-    UErrorCode status = U_ZERO_ERROR;
-    cnv_ = ucnv_open(encoding.c_str(), &status);
-    if (U_FAILURE(status)) cnv_ = nullptr;
-    if (cnv_) ucnv_setFromUCallBack(cnv_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  }
-  ~Converter() {
-    if (cnv_) ucnv_close(cnv_);
-  }
-  bool ok() const { return cnv_ != nullptr; }
-  // The text in the 8-bit encoding; false when a character has no byte there.
-  bool from_unicode(const icu::UnicodeString& u, std::string* out) const {
-    char buf[256];
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t n = u.extract(buf, sizeof buf, cnv_, status);
-    if (U_FAILURE(status) || n >= (int32_t)sizeof buf) return false;
-    out->assign(buf, n);
-    return true;
-  }
-
- private:
-  UConverter* cnv_ = nullptr;
-};
-
-// Lower-cased word in the encoding, or false when it is not a plain word of letters.
-bool normalise(const std::string& utf8, const icu::Locale& locale, const Converter& cnv, std::string* out) {
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
-  if (u.length() < 2 || u.length() > 40) return false;
-  for (int32_t i = 0; i < u.length(); ++i)
-    if (!u_isalpha(u.char32At(i))) return false;
-  u.toLower(locale);
-  return cnv.from_unicode(u, out);
 }
 
 std::string run_command(const std::string& cmd) {
@@ -255,16 +221,21 @@ int main(int argc, char** argv) {
     conf.values[line.substr(0, eq)] = line.substr(eq + 1);
   }
   const std::string dir = opt.conf.substr(0, opt.conf.rfind('/') + 1);
-  const std::string mapPath = dir + conf.get("phonemap", "phonemap.tsv");
-  if (!read_file(mapPath, &mapText)) {
-    fprintf(stderr, "%s: cannot read the phone map %s\n", kProgram, mapPath.c_str());
-    return 1;
-  }
+  // One phone map or several (a variety names its own rows first, then the
+  // map it builds on): the first row with a key wins.
   lexgen::PhoneMap phoneMap;
-  std::string error;
-  if (!phoneMap.parse(mapText, &error)) {
-    fprintf(stderr, "%s: %s: %s\n", kProgram, mapPath.c_str(), error.c_str());
-    return 1;
+  for (const std::string& file : words_of(conf.get("phonemap", "phonemap.tsv"))) {
+    const std::string mapPath = dir + file;
+    std::string text, error;
+    if (!read_file(mapPath, &text)) {
+      fprintf(stderr, "%s: cannot read the phone map %s\n", kProgram, mapPath.c_str());
+      return 1;
+    }
+    if (!phoneMap.parse(text, &error)) {
+      fprintf(stderr, "%s: %s: %s\n", kProgram, mapPath.c_str(), error.c_str());
+      return 1;
+    }
+    mapText += text;
   }
   if (opt.digestOnly) {
     printf("%016llx\n", digest(confText, mapText));
@@ -283,7 +254,7 @@ int main(int argc, char** argv) {
     }
   }
   const std::string name = conf.get("name"), encoding = conf.get("encoding", "ISO-8859-15");
-  Converter cnv(encoding);
+  lexgen::Converter cnv(encoding);
   if (name.empty() || !cnv.ok()) {
     fprintf(stderr, "%s: the settings need name= and a known encoding= (got '%s')\n", kProgram, encoding.c_str());
     return 1;
@@ -310,19 +281,12 @@ int main(int argc, char** argv) {
       }
     }
   }
-  // Words: plain words of letters, lower-cased, first spelling kept.
   if (!read_file(opt.words, &wordText)) {
     fprintf(stderr, "%s: cannot read the word list %s\n", kProgram, opt.words.c_str());
     return 1;
   }
   std::vector<std::string> original, lower;
-  std::set<std::string> seen;
-  for (const std::string& line : lines_of(wordText)) {
-    std::string key;
-    if (!normalise(line, locale, cnv, &key) || !seen.insert(key).second) continue;
-    original.push_back(line);
-    lower.push_back(key);
-  }
+  lexgen::read_word_list(lines_of(wordText), locale, cnv, &original, &lower);
   // A limit keeps every word of the running text (up to the limit), then an
   // evenly spread sample of the others.
   if (opt.limit > 0 && opt.limit < original.size()) {

@@ -50,12 +50,13 @@ bool PhoneMap::parse(const std::string& text, std::string* error) {
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
-    // '#' starts a comment at the start of a line or after white space; inside
-    // a symbol it is part of it (espeak-ng's reduced vowels "a#", "E#").
-    size_t hash = line.find('#');
-    while (hash != std::string::npos && hash > 0 && line[hash - 1] != ' ' && line[hash - 1] != '\t')
-      hash = line.find('#', hash + 1);
-    if (hash != std::string::npos) line = line.substr(0, hash);
+    // A comment starts with '#' at the beginning of a line or after a blank;
+    // inside a symbol ("a#", "t#": espeak-ng's variants) it is part of the symbol.
+    for (size_t hash = line.find('#'); hash != std::string::npos; hash = line.find('#', hash + 1))
+      if (hash == 0 || line[hash - 1] == ' ' || line[hash - 1] == '\t') {
+        line = line.substr(0, hash);
+        break;
+      }
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     if (line.empty()) continue;
     std::vector<std::string> f = split_tabs(line);

@@ -74,13 +74,17 @@ cst_utterance* apostrophe_s(cst_utterance* u, const char* schwa) {
   return u;
 }
 
-cst_utterance* en_postlex(cst_utterance* u) {
-  apostrophe_s(u, "ax");
+cst_utterance* the_before_vowel(cst_utterance* u, const char* reduced, const char* full) {
   for (cst_item* s = relation_head(utt_relation(u, "Segment")); s; s = item_next(s)) {
-    if (strcmp(item_feat_string(s, "name"), "ax") != 0 || strcmp(word_name(s), "the") != 0) continue;
+    if (strcmp(item_feat_string(s, "name"), reduced) != 0 || strcmp(word_name(s), "the") != 0) continue;
     if (strcmp(ffeature_string(s, "n.ph_vc"), "+") != 0) continue;
-    item_set_string(s, "name", "iy");
+    item_set_string(s, "name", full);
     tag(s, "the_iy");
   }
   return u;
+}
+
+cst_utterance* en_postlex(cst_utterance* u) {
+  apostrophe_s(u, "ax");
+  return the_before_vowel(u, "ax", "iy");
 }

@@ -18,8 +18,10 @@ VXN_EXPORT cst_utterance* remove_r(cst_utterance* u);
 // after a voiceless phone (tag "devoi_'s"); 've, 'll, 'd: `schwa` before them
 // after a consonant (tag "+ax"). Needs the voice's "phoneset".
 VXN_EXPORT cst_utterance* apostrophe_s(cst_utterance* utterance, const char* schwa);
-// The US English "postlex_func": apostrophe_s with "ax", then the vowel of
-// "the" becomes "iy" before a vowel (tag "the_iy").
+// The vowel `reduced` of "the" becomes `full` before a vowel (tag "the_iy").
+VXN_EXPORT cst_utterance* the_before_vowel(cst_utterance* u, const char* reduced, const char* full);
+// The US English "postlex_func": apostrophe_s with "ax", then
+// the_before_vowel from "ax" to "iy".
 VXN_EXPORT cst_utterance* en_postlex(cst_utterance* u);
 
 }  // extern "C"

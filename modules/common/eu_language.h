@@ -125,6 +125,21 @@ struct eu_language {
                 std::vector<std::string>* out);
   // A rule of the language's own, tried first on every token (or null).
   bool (*token)(eu_context* c, const std::string& text, std::vector<std::string>* out);
+
+  // Optional parts (null when the language has none; a record may end before them).
+  // Fixed pronunciations, looked up before the generated data: words the
+  // rules emit that no word list holds (letter names, clitics) and weak
+  // forms. Phones separated by spaces, vowels with a stress digit.
+  const eu_name* pronunciations = nullptr;
+  // Whether an upper-case letter string not in the acronym table is said as
+  // a word (null: the kit's test, a vowel and a speakable shape).
+  bool (*as_word)(eu_context* c, const std::string& text) = nullptr;
+  // Further voice features, set last: trees for tagging, phrasing and
+  // intonation, a post-lexical rule, feature functions.
+  void (*configure)(cst_voice* voice) = nullptr;
+  // Whether a unit or currency after this token's number takes its singular
+  // whatever the number (English "a 50c coin": a fifty cent coin).
+  bool (*unit_singular)(eu_context* c) = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -135,12 +150,13 @@ struct eu_context {
   cst_item* token;
   struct eu_voice_data* data;
 
-  // Neighbouring tokens (0 = this one, -1 previous, 1 next), UTF-8; "" when absent.
+  // Neighbouring tokens (0 = this one, -1 previous, 1 next, counting
+  // consumed ones), UTF-8; "" when absent.
   std::string token_text(int offset) const;
   std::string punctuation(int offset) const;  // "punc" of a token
   std::string prepunctuation(int offset) const;
-  // Reads the next token as part of this one: it yields no words and its
-  // punctuation moves to this token.
+  // Reads the next token not yet read as part of this one: it yields no
+  // words and its punctuation moves to this token (call twice to take two).
   void consume_next();
   // Removes the leading '.' of this token's punctuation (an abbreviation or
   // ordinal dot) when another token follows.
@@ -155,6 +171,9 @@ struct eu_context {
   bool number(const std::string& text, std::vector<std::string>* out) const;
   // Letter names of every character.
   void spell_letters(const std::string& text, std::vector<std::string>* out) const;
+  // Reads a piece of this token as the kit reads the parts of a token
+  // (numbers, amounts, letters, words, symbols); false when nothing applied.
+  bool read(const std::string& text, std::vector<std::string>* out);
 };
 
 // The kit's reading of an amount: the main amount with count_rules and the
@@ -171,6 +190,11 @@ bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string
 // which is not read.
 void eu_push_plural(eu_context* c, const std::string& number, const char* one, const char* forms,
                     std::vector<std::string>* out);
+// Reads this token by an abbreviation table (the language's own table is
+// read by the kit; a rule may read another): the words of the entry, whose
+// dot is consumed when text follows. False when no entry applies.
+bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
+                          std::vector<std::string>* out);
 // Appends the words of a space-separated list.
 void eu_push_words(const char* words, std::vector<std::string>* out);
 // Lower-cased UTF-8 (ICU, language's locale).

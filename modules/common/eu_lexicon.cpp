@@ -93,10 +93,31 @@ cst_val* eu_lexicon_lookup(const eu_lexdata* d, const char* word) {
   return out;
 }
 
+cst_val* eu_lexicon_lookup_fixed(const eu_lexicon_record* r, const char* word) {
+  if (!r || !word) return nullptr;
+  if (r->fixed) {
+    auto at = r->fixed->find(word);
+    if (at != r->fixed->end()) {
+      cst_val* phones = nullptr;
+      std::string p;
+      for (size_t i = 0; i <= at->second.size(); ++i) {
+        if (i < at->second.size() && at->second[i] != ' ') {
+          p += at->second[i];
+        } else if (!p.empty()) {
+          phones = cons_val(string_val(p.c_str()), phones);
+          p.clear();
+        }
+      }
+      return val_reverse(phones);
+    }
+  }
+  return eu_lexicon_lookup(r->data, word);
+}
+
 cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* pos, const cst_features* feats) {
   (void)pos;
   (void)feats;
-  return eu_lexicon_lookup(((const eu_lexicon_record*)lex)->data, word);
+  return eu_lexicon_lookup_fixed((const eu_lexicon_record*)lex, word);
 }
 
 bool eu_is_onset(const eu_language* lang, const std::string& phones) {

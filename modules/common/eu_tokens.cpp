@@ -127,9 +127,9 @@ bool plain_number(const eu_language* L, const std::string& written, std::string*
   return true;
 }
 
-const eu_abbrev* find_abbrev(const eu_language* L, const std::string& text) {
+const eu_abbrev* find_abbrev(const eu_language* L, const eu_abbrev* table, const std::string& text) {
   std::string lower = eu_lower(L, text);
-  for (const eu_abbrev* a = L->abbrevs; a && a->key; ++a) {
+  for (const eu_abbrev* a = table; a && a->key; ++a) {
     if (a->flags & EU_ABBR_CASE ? text == a->key : lower == eu_lower(L, a->key)) return a;
   }
   return nullptr;
@@ -262,16 +262,7 @@ class Reader {
     return joined;
   }
 
-  bool abbreviation(const std::string& text, Words* out) {
-    const eu_abbrev* a = find_abbrev(L_, text);
-    if (!a) return false;
-    bool dot = !c_->punctuation(0).empty() && c_->punctuation(0)[0] == '.';
-    if ((a->flags & EU_ABBR_DOT) && !dot) return false;
-    if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c_->token_text(1))) return false;
-    eu_push_words(a->words, out);
-    if (dot) c_->consume_dot();
-    return true;
-  }
+  bool abbreviation(const std::string& text, Words* out) { return eu_read_abbreviation(c_, L_->abbrevs, text, out); }
 
   // Splits an amount "12,50" / "12.50" / "12,-" into main and minor units.
   bool amount(const std::string& s, std::string* main, std::string* minor) {
@@ -445,7 +436,10 @@ class Reader {
       c_->spell(count_rules_of(L_, u->one), n, out);
     else
       c_->number(num, out);
-    eu_push_plural(c_, n, u->one, u->many, out);
+    if (L_->unit_singular && L_->unit_singular(c_))
+      eu_push_plural(c_, "1", u->one, u->many, out);
+    else
+      eu_push_plural(c_, n, u->one, u->many, out);
     return true;
   }
 
@@ -453,11 +447,13 @@ class Reader {
     std::string n;
     if (!plain_number(L_, text, &n)) return false;
     // Digit by digit: a leading zero, a very long number, or a group after
-    // one read that way (telephone numbers "0800 123456").
-    const std::string prev = c_->token_text(-1);
-    const bool afterDigits = eu_is_digits(prev) && prev[0] == '0' && c_->punctuation(-1).empty();
+    // a token read that way (telephone numbers "0800 123 4567").
+    const cst_item* prevToken = item_prev(c_->token);
+    const bool afterDigits = prevToken && item_feat_present(prevToken, "eu_digit_by_digit") &&
+                             eu_is_digits(c_->token_text(-1)) && c_->punctuation(-1).empty();
     if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
       for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      if (text == c_->token_text(0)) item_set_int(c_->token, "eu_digit_by_digit", 1);
       return true;
     }
     long long v = eu_is_digits(text) ? value_of(text) : -1;
@@ -485,7 +481,7 @@ class Reader {
             c_->spell_letters(text, out);
           return true;
         }
-      if (!pronounceable(text)) {
+      if (!(L_->as_word ? L_->as_word(c_, text) : pronounceable(text))) {
         c_->spell_letters(text, out);
         return true;
       }
@@ -555,21 +551,39 @@ cst_item* neighbour(cst_item* token, int offset) {
 // eu_context and helpers.
 // ---------------------------------------------------------------------------
 
+bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
+                          std::vector<std::string>* out) {
+  const eu_abbrev* a = find_abbrev(c->lang, table, text);
+  if (!a) return false;
+  bool dot = !c->punctuation(0).empty() && c->punctuation(0)[0] == '.';
+  if ((a->flags & EU_ABBR_DOT) && !dot) return false;
+  if ((a->flags & EU_ABBR_NUMBER) && !starts_with_digit(c->token_text(1))) return false;
+  eu_push_words(a->words, out);
+  if (dot) c->consume_dot();
+  return true;
+}
+
+bool eu_context::read(const std::string& text, std::vector<std::string>* out) {
+  const size_t before = out->size();
+  return Reader(this).read(text, 1, out) && out->size() > before;
+}
+
 bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& main, const std::string& minor,
                    std::vector<std::string>* out) {
   const eu_language* L = c->lang;
   const bool hasMain = !main.empty() && main.find_first_not_of('0') != std::string::npos;
   const bool hasMinor = !minor.empty() && minor.find_first_not_of('0') != std::string::npos;
+  const bool singular = L->unit_singular && L->unit_singular(c);
   if (hasMain || !hasMinor) {
     c->spell(count_rules_of(L, cur->one), main.empty() ? "0" : main, out);
-    eu_push_plural(c, main.empty() ? "0" : main, cur->one, cur->many, out);
+    eu_push_plural(c, singular ? "1" : main.empty() ? "0" : main, cur->one, cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
   const std::string cents = std::to_string(value_of(minor));
   c->spell(count_rules_of(L, cur->minor_one), cents, out);
-  eu_push_plural(c, cents, cur->minor_one, cur->minor_many, out);
+  eu_push_plural(c, singular ? "1" : cents, cur->minor_one, cur->minor_many, out);
   return true;
 }
 
@@ -735,11 +749,12 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
   if (negative && data->lang->minus) out->push_back(data->lang->minus);
   std::string s;
   text.toUTF8String(s);
-  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words.
+  // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; commas
+  // between groups ("one million, one hundred") are dropped.
   std::string w;
   for (size_t i = 0; i <= s.size(); ++i) {
     bool soft = i + 1 < s.size() && (unsigned char)s[i] == 0xC2 && (unsigned char)s[i + 1] == 0xAD;
-    if (i == s.size() || s[i] == ' ' || s[i] == '-' || soft) {
+    if (i == s.size() || s[i] == ' ' || s[i] == '-' || s[i] == ',' || soft) {
       if (!w.empty()) out->push_back(w);
       w.clear();
       if (soft) ++i;

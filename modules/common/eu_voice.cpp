@@ -58,9 +58,12 @@ void free_phoneset(cst_phoneset* ps) {
   cst_free(ps);
 }
 
-cst_lexicon* new_lexicon(const eu_language* lang) {
+cst_lexicon* new_lexicon(const eu_voice_data* d) {
+  const eu_language* lang = d->lang;
   eu_lexicon_record* r = cst_alloc(eu_lexicon_record, 1);
   r->data = lang->lexdata;
+  r->fixed = new std::map<std::string, std::string>();
+  for (const eu_name* p = lang->pronunciations; p && p->text; ++p) (*r->fixed)[eu_from_utf8(d, p->text)] = p->words;
   r->lex.name = lang->code;
   r->lex.syl_boundary = eu_syl_boundary;
   r->lex.lts_function = eu_lts_function;
@@ -82,6 +85,7 @@ void free_lexicon(cst_lexicon* lex) {
   eu_lexicon_record* r = (eu_lexicon_record*)lex;
   for (int i = 0; r->phone_table[i]; ++i) cst_free(r->phone_table[i]);
   cst_free(r->phone_table);
+  delete r->fixed;
   delete_val(lex->lex_addenda);
   cst_free(r);
 }
@@ -178,8 +182,8 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
     delete plurals;
     plurals = nullptr;
   }
-  eu_voice_data* d =
-      new eu_voice_data{lang, new_phoneset(lang), new_lexicon(lang), codec, spellout, plurals, nullptr, nullptr};
+  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, plurals, nullptr, nullptr};
+  d->lexicon = new_lexicon(d);
   convert_gpos(d);
 
   cst_voice* v = new_voice();
@@ -221,6 +225,7 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
       feat_set_string(f, "kvap.user_dict", dictPath);
     }
   }
+  if (lang->configure) lang->configure(v);
   apply_ext_options(v);
   return v;
 }

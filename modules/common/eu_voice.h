@@ -8,6 +8,8 @@
 #ifndef EU_VOICE_H
 #define EU_VOICE_H
 
+#include <map>
+
 #include "modules/common/eu_language.h"
 
 struct UConverter;
@@ -38,6 +40,8 @@ struct eu_lexicon_record {
   cst_lexicon lex;
   const eu_lexdata* data;
   char** phone_table;  // every phone, vowels also with stress digits (user lexicon check)
+  // The language's fixed pronunciations, words in the module's encoding.
+  std::map<std::string, std::string>* fixed;
 };
 
 // The voice data of the utterance an item belongs to, or null.
@@ -49,10 +53,12 @@ std::string eu_to_utf8(const eu_voice_data* d, const char* bytes);
 std::string eu_from_utf8(const eu_voice_data* d, const std::string& utf8);
 
 // Lexicon parts (eu_lexicon.cpp): the pronunciation of a lower-case word in
-// the module encoding (exceptions, else the letter-to-sound rules and the
-// stress rule), as a list of phone strings with stress digits on vowels, and
+// the module encoding (fixed pronunciations, exceptions, else the
+// letter-to-sound rules and the stress rule), as a list of phone strings with stress digits on vowels, and
 // the maximal-onset syllable boundary test.
 cst_val* eu_lexicon_lookup(const eu_lexdata* data, const char* word);
+// The same, with the fixed pronunciations of the voice's lexicon first.
+cst_val* eu_lexicon_lookup_fixed(const eu_lexicon_record* lexicon, const char* word);
 cst_val* eu_lts_function(const cst_lexicon* lex, const char* word, const char* pos, const cst_features* feats);
 int eu_syl_boundary(const cst_item* segment, const cst_val* rest);
 // True when phones (base names separated by spaces) form a legal onset.

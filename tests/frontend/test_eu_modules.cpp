@@ -1,6 +1,6 @@
 // The European module kit with its German, Spanish, Polish and Russian
-// modules: golden television text (tests/golden/<lang>), the phone sets against
-// the engine's class tests, the lexicon (exceptions, letter-to-sound rules,
+// modules: golden television text (tests/golden/<lang>), the phone sets of every
+// kit module against the engine's class tests, the lexicon (exceptions, letter-to-sound rules,
 // stress), maximal-onset syllables and the encoding the text arrives in.
 #include <gtest/gtest.h>
 
@@ -13,47 +13,19 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/kvap_iconv.h"
 #include "frontend/kvap_opts.h"
+#include "frontend/sylstruct_common.h"
 #include "frontend/synth_util.h"
 #include "modules/common/eu_voice.h"
+#include "modules/auen/auen_lang.h"
 #include "modules/de/de_lang.h"
 #include "modules/es/es_lang.h"
 #include "modules/pl/pl_lang.h"
 #include "modules/ru/ru_lang.h"
+#include "modules/uken/uken_lang.h"
+#include "tests/frontend/eu_normaliser.h"
 #include "tests/frontend/golden_util.h"
 
 namespace {
-
-// A module voice as vxn-g2p -l LANG -u builds it: UTF-8 in, UTF-8 out.
-class Normaliser {
- public:
-  explicit Normaliser(const eu_language* lang, const char* input = "utf-8") {
-    voice_ = eu_voice_new(lang, 0, nullptr, input);
-    toUtf8_ = open_iconv_handler("utf-8", g2p_encoding(voice_));
-  }
-  ~Normaliser() {
-    close_iconv_handler(toUtf8_);
-    eu_voice_delete(voice_);
-  }
-  std::string run(const std::string& text, unsigned flags) {
-    char** results = nullptr;
-    int count = 0;
-    g2p(voice_, text.c_str(), &results, &count, flags);
-    std::string out = "<none>";
-    if (count > 0 && results[0]) {
-      std::vector<char> buf(2 * strlen(results[0]) + 1);
-      out = simple_iconv(toUtf8_, results[0], buf.data(), buf.size()) == 0 ? buf.data() : "<iconv failed>";
-    }
-    free_g2p_results(results);
-    return out;
-  }
-  cst_voice* voice() { return voice_; }
-
- private:
-  cst_voice* voice_ = nullptr;
-  kvap_iconv_t toUtf8_ = (kvap_iconv_t)-1;
-};
-
-std::string golden_dir(const char* lang) { return std::string(VXN_TEST_SOURCE_DIR) + "/tests/golden/" + lang; }
 
 TEST(GoldenDe, EveryCaseMatchesOrIsAKnownFailure) {
   Normaliser norm(&de_language);
@@ -87,17 +59,29 @@ struct Classes {
 
 const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_German_VocalSound},
                             {&es_language, VXN_Check_Spanish_Vowel, VXN_Check_Spanish_VocalSound},
+                            {&uken_language, VXN_Check_UKEnglish_Vowel, VXN_Check_UKEnglish_VocalSound},
+                            {&auen_language, VXN_Check_AUEnglish_Vowel, VXN_Check_AUEnglish_VocalSound},
                             {&pl_language, VXN_Check_Polish_Vowel, VXN_Check_Polish_VocalSound},
                             {&ru_language, VXN_Check_Russian_Vowel, VXN_Check_Russian_VocalSound}};
 
 std::string label_of(const std::string& phone) { return "a^b-" + phone + "+c=d"; }
 
+std::string lexgen_base(std::string phone) {
+  if (phone.size() > 1 && isdigit((unsigned char)phone.back())) phone.pop_back();
+  return phone;
+}
+
 // Every phone of a module is one the language's class tests know: vowels
 // are exactly the vowel class, voiced consonants exactly the rest of the
-// voiced-sound class; vowel names start with a vowel letter (the nucleus test
-// of the syllable editing) and consonant names do not.
+// voiced-sound class; the voice's nucleus test (of the syllable editing;
+// by default a name starting with a vowel letter) holds for the vowels only.
 TEST(EuPhoneSets, MatchTheEngineClassTests) {
   for (const Classes& k : kClasses) {
+    cst_voice* voice = eu_voice_new(k.lang, 0, nullptr, nullptr);
+    ASSERT_NE(voice, nullptr) << k.lang->code;
+    kvap_phonefunc nucleus = feat_present(voice->features, "syl_nucleus_func")
+                                 ? val_phonefunc(feat_val(voice->features, "syl_nucleus_func"))
+                                 : default_is_syl_nucleus;
     std::set<std::string> phones;
     for (const eu_phone* p = k.lang->phones + 1; p->name; ++p) {
       phones.insert(p->name);
@@ -106,7 +90,7 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
       if (!vowel) {
         EXPECT_EQ(k.voiced(label_of(p->name).c_str()), p->features[7] == '+' ? 1 : 0) << k.lang->code << " " << p->name;
       }
-      EXPECT_EQ(strchr("aeiouy@", p->name[0]) != nullptr, vowel) << k.lang->code << " " << p->name;
+      EXPECT_EQ(nucleus(p->name), vowel) << k.lang->code << " " << p->name;
     }
     EXPECT_STREQ(k.lang->phones[0].name, "pau");
     // The generated data use no phone outside the set.
@@ -123,6 +107,14 @@ TEST(EuPhoneSets, MatchTheEngineClassTests) {
       if (dash != std::string::npos) check(em.substr(dash + 1));
     }
     for (int i = 0; d->vowels[i]; ++i) EXPECT_EQ(k.vowel(label_of(d->vowels[i]).c_str()), 1) << d->vowels[i];
+    // So do the fixed pronunciations, whose vowels carry a stress digit.
+    for (const eu_name* p = k.lang->pronunciations; p && p->text; ++p)
+      for (const std::string& phone : vxn_golden::split(p->words, ' ')) {
+        check(phone);
+        const bool vowel = k.vowel(label_of(lexgen_base(phone)).c_str()) == 1;
+        EXPECT_EQ(vowel, isdigit((unsigned char)phone.back()) != 0) << k.lang->code << " " << p->text << ": " << phone;
+      }
+    eu_voice_delete(voice);
   }
 }
 

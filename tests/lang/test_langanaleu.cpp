@@ -468,3 +468,59 @@ TEST_F(EuropeanAnalyzer, RussianSentenceFieldByField) {
   EXPECT_EQ(a_.uttType, 'B');
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
+
+// "Good evening." is g u1 d | ii1 v . n i ng: two content words, the second
+// of two syllables split by maximal onset (v n is no onset), one phrase.
+TEST_F(EuropeanAnalyzer, BritishSentenceFieldByField) {
+  load(2);
+  std::vector<std::string> labels = first_piece("Good evening.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "g", "u", "d", "ii", "v", "n", "i", "ng", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label ii(labels[4]);  // the stressed first syllable of "evening"
+  EXPECT_EQ(ii.phones[0] + " " + ii.phones[1] + " " + ii.phones[3] + " " + ii.phones[4], "u d v n");
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "2"},  {"a1", "1"},  {"a3", "3"},  {"b1", "1"},       {"b3", "2"},  {"b4", "1"},
+      {"b5", "2"},  {"b6", "2"},  {"b7", "2"},  {"b8", "1"},  {"b9", "1"},       {"b12", "1"}, {"b13", "0"},
+      {"b16", "ii"}, {"c1", "0"}, {"c3", "3"},  {"d1", "content"}, {"d2", "1"}, {"e1", "content"},
+      {"e2", "2"},  {"e3", "2"},  {"e4", "2"},  {"f1", "0"},  {"f2", "0"},       {"g1", "0"},  {"g2", "0"},
+      {"h1", "3"},  {"h2", "2"},  {"h3", "1"},  {"h4", "1"},  {"h5", "L-L%"},    {"i1", "0"},  {"i2", "0"},
+      {"j1", "3"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(ii.get(e[0]), e[1]) << e[0] << " in " << labels[4];
+  // Last syllable n i ng: n has no pause within two segments (b7 2), i and ng do (1).
+  EXPECT_EQ(Label(labels[6]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[7]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[8]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[7]).get("b1"), "0");
+  // English content-word counts include the word itself: "evening" has
+  // itself after it (e6 2), and "good" has itself before it (e5 2).
+  EXPECT_EQ(Label(labels[6]).get("e6"), "2");
+  EXPECT_EQ(Label(labels[8]).get("e6"), "2");
+  EXPECT_EQ(Label(labels[1]).get("e5"), "2");
+  EXPECT_EQ(Label(labels[1]).get("e6"), "3");
+  // "the" before a vowel is dh ii; a question ends in a rising tone.
+  std::vector<std::string> q = first_piece("Is the end near?");
+  ASSERT_GT(q.size(), 4u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[3]).phones[2] + Label(q[4]).phones[2], "dhii");
+}
+
+// "Better water." is b e1 . t ax | w oo1 . t ax with both t flapped: dx
+// between a vowel and an unstressed schwa.
+TEST_F(EuropeanAnalyzer, AustralianSentenceFieldByField) {
+  load(3);
+  std::vector<std::string> labels = first_piece("Better water.");
+  ASSERT_EQ(labels.size(), 10u);
+  const char* phones[10] = {"pau", "b", "e", "dx", "ax", "w", "oo", "dx", "ax", "pau"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label dx(labels[3]);
+  EXPECT_EQ(dx.phones[0] + " " + dx.phones[1] + " " + dx.phones[3] + " " + dx.phones[4], "b e ax w");
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "2"},  {"a1", "1"},  {"a3", "2"},  {"b1", "0"},  {"b3", "2"},  {"b4", "2"},
+      {"b5", "1"},  {"b6", "2"},  {"b7", "3"},  {"b12", "1"}, {"b13", "1"}, {"b16", "ax"}, {"c1", "1"},
+      {"c3", "2"},  {"d1", "0"},  {"d2", "0"},  {"e1", "content"}, {"e2", "2"}, {"e3", "1"}, {"e4", "2"},
+      {"f1", "content"}, {"f2", "2"}, {"h1", "4"}, {"h2", "2"}, {"h3", "1"}, {"h4", "1"}, {"j1", "4"},
+      {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(dx.get(e[0]), e[1]) << e[0] << " in " << labels[3];
+}

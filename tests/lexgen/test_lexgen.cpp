@@ -57,6 +57,47 @@ TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   EXPECT_EQ(unknown, "E#");
 }
 
+// espeak-ng writes variants with '#' ("a#", "t#"): a '#' inside a symbol is
+// part of it, one at the start of a line or after a blank starts a comment.
+// A variety's map is read before the map it builds on; its rows win.
+TEST(LexgenPhoneMap, HashSymbolsAndLayeredMaps) {
+  lexgen::PhoneMap m;
+  std::string error;
+  ASSERT_TRUE(m.parse("a#\tax # the reduced a\nt#\tt\n# a comment line\naa n\ta n\n", &error)) << error;
+  ASSERT_TRUE(m.parse("aa\taa\nn\tn\na\ta\nt\tt\n", &error)) << error;
+  m.vowels = {"a", "aa", "ax"};
+  std::vector<std::string> phones;
+  std::string unknown;
+  ASSERT_TRUE(m.map("'aa n t# a#", &phones, &unknown)) << unknown;
+  EXPECT_EQ(joined(phones), "a1 n t ax0");  // "aa n" of the variety, then the base map's rows
+  ASSERT_TRUE(m.map("'aa", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "aa1");
+}
+
+// Word lists: hunspell affix flags and fields dropped, words with other
+// characters than letters left out, the lower-case spelling of a word listed
+// both ways kept.
+TEST(LexgenWords, HunspellFlagsAndLowerCaseSpellings) {
+  lexgen::Converter latin9("ISO-8859-15");
+  ASSERT_TRUE(latin9.ok());
+  std::vector<std::string> original, lower;
+  lexgen::read_word_list({"5", "Canberra/M", "US", "colour/AEGDS\tpo:noun", "us", "don't", "x", "caf\xC3\xA9/S",
+                          "May", "may", "Polish", "arvo"},
+                         icu::Locale("en_AU"), latin9, &original, &lower);
+  ASSERT_EQ(original.size(), 7u);
+  ASSERT_EQ(lower.size(), 7u);
+  EXPECT_EQ(original[0], "Canberra");
+  EXPECT_EQ(lower[0], "canberra");
+  EXPECT_EQ(original[1], "us");  // listed as "US" first
+  EXPECT_EQ(original[2], "colour");
+  EXPECT_EQ(lower[3], "caf\xE9");  // in the module's encoding
+  EXPECT_EQ(original[4], "may");
+  EXPECT_EQ(original[5], "Polish");  // no lower-case twin
+  EXPECT_EQ(lower[6], "arvo");
+  lexgen::Converter none("no-such-encoding");
+  EXPECT_FALSE(none.ok());
+}
+
 TEST(LexgenStress, OnePrimaryStress) {
   std::set<std::string> vowels = {"a", "ax", "i"};
   lexgen::StressRule first;
