@@ -255,10 +255,8 @@ class Reader {
       groups = k;
     }
     std::string joined = text;
-    for (int k = 0; k < groups; ++k) {
-      joined += " " + c_->token_text(1);
-      c_->consume_next();
-    }
+    for (int k = 1; k <= groups; ++k) joined += " " + c_->token_text(k);
+    for (int k = 0; k < groups; ++k) c_->consume_next();
     return joined;
   }
 
@@ -533,15 +531,11 @@ class Reader {
   const eu_language* L_;
 };
 
-// The token offset places away; tokens read as part of another are skipped.
+// The token offset places away.
 cst_item* neighbour(cst_item* token, int offset) {
   cst_item* t = token;
-  for (; t && offset > 0; --offset)
-    do t = item_next(t);
-    while (t && item_feat_present(t, "eu_consumed"));
-  for (; t && offset < 0; ++offset)
-    do t = item_prev(t);
-    while (t && item_feat_present(t, "eu_consumed"));
+  for (; t && offset > 0; --offset) t = item_next(t);
+  for (; t && offset < 0; ++offset) t = item_prev(t);
   return t;
 }
 
@@ -680,7 +674,8 @@ std::string eu_context::prepunctuation(int offset) const {
 }
 
 void eu_context::consume_next() {
-  cst_item* next = neighbour(token, 1);
+  cst_item* next = item_next(token);
+  while (next && item_feat_present(next, "eu_consumed")) next = item_next(next);
   if (!next) return;
   item_set_int(next, "eu_consumed", 1);
   const char* punc = item_feat_present(next, "punc") ? item_feat_string(next, "punc") : "";

@@ -581,7 +581,7 @@ bool month_date_token(eu_context* c, const std::string& text, Words* out) {
       out->push_back("of");
       out->push_back(english_months[month - 1]);
       c->consume_next();
-      const int year = year_of(c->token_text(1));
+      const int year = year_of(c->token_text(2));
       if (c->punctuation(0).empty() && year >= 0) {
         c->consume_next();
         english_year(c, year, out);
