@@ -23,7 +23,7 @@ declare -A hand=([en_GB]=en_GB [en_AU]=en_AU [de_DE]=de [fr_FR]=fr [es_ES]=es [i
   [nl_NL]=nl [pt_BR]=pt_BR [pl_PL]=pl [ru_RU]=ru [da_DK]=da [sv_SE]=sv [fi_FI]=fi [nb_NO]=no
   [pt_PT]=pt_PT)
 declare -A text
-for pair in de:de_DE es:es_ES nl:nl_NL br:pt_BR pt:pt_PT da:da_DK sv:sv_SE fi:fi_FI nb:nb_NO fr:fr_FR it:it_IT ko:ko_KR zh:zh_CN; do
+for pair in de:de_DE es:es_ES nl:nl_NL br:pt_BR pt:pt_PT da:da_DK sv:sv_SE fi:fi_FI nb:nb_NO fr:fr_FR it:it_IT pl:pl_PL ru:ru_RU ko:ko_KR zh:zh_CN; do
   lang=${pair%%:*} code=${pair#*:}
   cut -f1 "$root"/tests/golden/$lang/*.tsv | grep -v '^#' | grep . >"$work/$lang.txt" || true
   text[$code]=$work/$lang.txt

@@ -471,6 +471,11 @@ VXN_CLASS(VXN_Check_Polish_Vowel, 4, VXN_PL_VOWELS)
 VXN_CLASS(VXN_Check_Polish_VocalSound, 4, VXN_PL_VOWELS, "b", "d", "g", "gi", "v", "z", "dz", "zh",
           "dzh", "zi", "dzi", "m", "n", "ni", "ng", "j", "jx", "w", "wx", "l", "r")
 
+#define VXN_RU_VOWELS "a", "e", "i", "o", "u", "y", "ah", "ax", "ih"
+VXN_CLASS(VXN_Check_Russian_Vowel, 4, VXN_RU_VOWELS)
+VXN_CLASS(VXN_Check_Russian_VocalSound, 4, VXN_RU_VOWELS, "b", "bj", "d", "dj", "g", "gj", "v", "vj", "z",
+          "zj", "zh", "zhj", "m", "mj", "n", "nj", "l", "lj", "r", "rj", "j")
+
 #define VXN_FI_VOWELS                                                                          \
   "i", "y", "u", "e", "oe", "o", "ae", "a", "ii", "yy", "uu", "ee", "ooe", "oo", "aae", "aa", \
       "ix", "yx", "ux", "ex", "oex", "ox"
@@ -516,14 +521,14 @@ static const VXN_ClassFn kVoicedClass[18] = {
     VXN_Check_AUEnglish_VocalSound, VXN_Check_German_VocalSound,    VXN_Check_French_VocalSound,
     VXN_Check_Spanish_VocalSound,   VXN_Check_Italian_VocalSound,   VXN_Check_Dutch_VocalSound,
     NULL,                           VXN_Check_BRPortuguese_VocalSound, VXN_Check_Polish_VocalSound,
-    NULL,                           VXN_Check_Danish_VocalSound,    VXN_Check_Swedish_VocalSound,
+    VXN_Check_Russian_VocalSound,   VXN_Check_Danish_VocalSound,    VXN_Check_Swedish_VocalSound,
     VXN_Check_Finnish_VocalSound,   VXN_Check_Norwegian_VocalSound, VXN_Check_PTPortuguese_VocalSound};
 static const VXN_ClassFn kVowelClass[18] = {
     VXN_Check_Vowel,           VXN_Check_English_Vowel,   VXN_Check_UKEnglish_Vowel,
     VXN_Check_AUEnglish_Vowel, VXN_Check_German_Vowel,    VXN_Check_French_Vowel,
     VXN_Check_Spanish_Vowel,   VXN_Check_Italian_Vowel,   VXN_Check_Dutch_Vowel,
     NULL,                      VXN_Check_BRPortuguese_Vowel, VXN_Check_Polish_Vowel,
-    NULL,                      VXN_Check_Danish_Vowel,    VXN_Check_Swedish_Vowel,
+    VXN_Check_Russian_Vowel,   VXN_Check_Danish_Vowel,    VXN_Check_Swedish_Vowel,
     VXN_Check_Finnish_Vowel,   VXN_Check_Norwegian_Vowel, VXN_Check_PTPortuguese_Vowel};
 
 // Korean long words: per-state factors of a 5-state voice.

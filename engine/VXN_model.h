@@ -188,6 +188,8 @@ int VXN_Check_Norwegian_Vowel(const char* label);
 int VXN_Check_Norwegian_VocalSound(const char* label);
 int VXN_Check_Polish_Vowel(const char* label);
 int VXN_Check_Polish_VocalSound(const char* label);
+int VXN_Check_Russian_Vowel(const char* label);
+int VXN_Check_Russian_VocalSound(const char* label);
 int VXN_Check_Finnish_Vowel(const char* label);
 int VXN_Check_Finnish_VocalSound(const char* label);
 int VXN_Check_PTPortuguese_Vowel(const char* label);

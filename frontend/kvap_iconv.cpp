@@ -34,6 +34,9 @@ int simple_iconv(kvap_iconv_t handle, const char* in, char* out, size_t outSize)
   char* dst = out;
   size_t dstLeft = outSize - 1;
   size_t r = iconv((iconv_t)handle, &src, &srcLeft, &dst, &dstLeft);
+  // With //IGNORE, glibc converts everything it can and still reports EILSEQ
+  // for the characters it skipped: the whole input was read, so it succeeded.
+  if (r == (size_t)-1 && errno == EILSEQ && srcLeft == 0) r = 0;
   if (r == (size_t)-1) {
     const char* why;
     switch (errno) {

@@ -9,6 +9,7 @@ packages=(
   unicode-cldr-core
   sox pocketsphinx pocketsphinx-en-us espeak-ng libespeak-ng-dev flite python3
   wamerican
+  hunspell-tools
   valgrind
   speech-dispatcher libspeechd-dev libdotconf-dev libexpat1-dev
 )

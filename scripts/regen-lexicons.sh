@@ -7,6 +7,11 @@
 # phonemised with espeak-ng (cached in build/lexgen/LANG/oracle.tsv; a full
 # German run phonemises 200,000 words, about 20 minutes on an idle core) and
 # vxn-lexgen writes data/LANG/LANG_lexicon.c.
+# A hunspell dictionary as the word list (wordlist_expand=hunspell) gives
+# its stems, the affix forms that occur in the running text and a sample
+# of the other forms (unmunch, hunspell-tools);
+# wordlist_licence= names the licence when the package's copyright file
+# covers several dictionaries.
 # --short phonemises 1,500 words and writes build/lexgen/LANG/short_lexicon.c
 # instead (the tests use it to check the pipeline, not the data).
 set -euo pipefail
@@ -41,14 +46,33 @@ for lang in "$@"; do
     [ -n "$l" ] || l=$(grep -o 'common-licenses/[A-Za-z0-9.+-]*' "$c" | head -1 | sed 's|common-licenses/||')
     echo "${l:-see /usr/share/doc/$1/copyright}"
   }
-  wl=$(get wordlist_package)
-  # A package of several works names the licence of the part in use.
-  wlicence=$(get wordlist_licence)
-  cp=$(get corpus_package)
   # Running text of the corpus: manual pages without their roff requests and escapes.
   if [ ! -s "$work/corpus.txt" ]; then
     find "$work/root/$(get corpus_dir)" -type f -name '*.gz' -print0 | xargs -0 zcat -f 2>/dev/null |
       grep -v "^[.']" | sed -e 's/\\f[BIRPC]//g' -e 's/\\[(][a-zA-Z]\{2\}//g' -e 's/\\[-e&|^ ]//g' >"$work/corpus.txt"
+  fi
+  wl=$(get wordlist_package)
+  cp=$(get corpus_package)
+  words=$work/root/$(get wordlist_file)
+  if [ "$(get wordlist_expand)" = hunspell ]; then
+    command -v unmunch >/dev/null || { echo "regen-lexicons: unmunch is missing (scripts/install-deps.sh installs hunspell-tools)" >&2; exit 1; }
+    # Every stem (the dictionary's base forms: the words people look up),
+    # then the other forms that occur in the running text, then an evenly
+    # spread sample of the rest up to word_limit.
+    if [ ! -s "$work/words.txt" ]; then
+      echo "regen-lexicons: expanding the affix forms of $(basename "$words")"
+      sed -e '1d' -e 's|/.*||' "$words" >"$work/stems.txt"
+      unmunch "$words" "${words%.dic}.aff" 2>/dev/null | sort -u | comm -23 - <(sort -u "$work/stems.txt") >"$work/forms.txt"
+      LC_ALL=C.UTF-8 grep -oE '[[:alpha:]]+' "$work/corpus.txt" | LC_ALL=C.UTF-8 sed 's/.*/\L&/' | sort -u |
+        comm -12 - "$work/forms.txt" >"$work/corpus_forms.txt"
+      comm -23 "$work/forms.txt" "$work/corpus_forms.txt" >"$work/other_forms.txt"
+      want=$(( $(get word_limit) - $(wc -l <"$work/stems.txt") - $(wc -l <"$work/corpus_forms.txt") ))
+      have=$(wc -l <"$work/other_forms.txt")
+      { cat "$work/stems.txt" "$work/corpus_forms.txt"
+        [ "$want" -gt 0 ] && awk -v want="$want" -v have="$have" 'int((NR - 1) * want / have) != int(NR * want / have)' "$work/other_forms.txt"
+      } >"$work/words.txt"
+    fi
+    words=$work/words.txt
   fi
   limit=$(get word_limit)
   out=$root/data/$lang/${lang}_lexicon.c
@@ -56,7 +80,7 @@ for lang in "$@"; do
     limit=1500
     out=$work/short_lexicon.c
   fi
-  "$lexgen" --conf "$conf" --words "$work/root/$(get wordlist_file)" --corpus "$work/corpus.txt" \
+  "$lexgen" --conf "$conf" --words "$words" --corpus "$work/corpus.txt" \
     --oracle-cache "$work/oracle.tsv" --out "$out" --limit "${limit:-0}" \
     --words-source "$wl $(version "$wl") (Debian; ${wlicence:-$(licence "$wl" wordlist_licence)})" \
     --corpus-source "$cp $(version "$cp") (Debian; $(licence "$cp" corpus_licence)), word counts only"

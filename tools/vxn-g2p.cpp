@@ -7,7 +7,7 @@
 //   echo "Um 20:15 Uhr." | vxn-g2p -l de_DE -norm -u
 //   um zwanzig uhr fünfzehn
 //
-// Options: -l LANG (en_US, en_GB, en_AU, de_DE, es_ES, nl_NL, pt_BR, pt_PT, da_DK, sv_SE, fi_FI, nb_NO, fr_FR, it_IT), -wb -sb -pb -sm -tb -gb
+// Options: -l LANG (en_US, en_GB, en_AU, de_DE, es_ES, nl_NL, pt_BR, pt_PT, da_DK, sv_SE, fi_FI, nb_NO, fr_FR, it_IT, pl_PL, ru_RU), -wb -sb -pb -sm -tb -gb
 // (decorations), -td -pd (detail lines), -norm -annontext -tts -ph -debug
 // (output forms), -u (UTF-8 in and out), -b (blank line after each line),
 // -mp (all pronunciation variants), -O name:value (voice option), -version,
@@ -31,7 +31,9 @@
 #include "modules/it/it_lang.h"
 #include "modules/nb/nb_lang.h"
 #include "modules/nl/nl_lang.h"
+#include "modules/pl/pl_lang.h"
 #include "modules/pt/pt_lang.h"
+#include "modules/ru/ru_lang.h"
 #include "modules/sv/sv_lang.h"
 #include "modules/uken/uken_lang.h"
 #include "modules/usen/usen_voice.h"
@@ -47,7 +49,8 @@ const Language kLanguages[] = {{"en_US", nullptr},      {"en_GB", &uken_language
                                {"de_DE", &de_language}, {"es_ES", &es_language},   {"nl_NL", &nl_language},
                                {"pt_BR", &br_language}, {"pt_PT", &pt_language},   {"da_DK", &da_language},
                                {"sv_SE", &sv_language}, {"fi_FI", &fi_language},   {"nb_NO", &nb_language},
-                               {"fr_FR", &fr_language}, {"it_IT", &it_language}};
+                               {"fr_FR", &fr_language}, {"it_IT", &it_language},
+                               {"pl_PL", &pl_language}, {"ru_RU", &ru_language}};
 const Language* g_language = &kLanguages[0];
 
 cst_voice* init(int multiplePronunciations, kvap_option* options) {

@@ -98,6 +98,16 @@ struct StressRule {
   void reassign(std::vector<std::string>* phones, const std::set<std::string>& vowels) const;
 };
 
+// Vowels that change after the primary stress (Russian reduces the a of
+// "город" to a schwa there): "from:to" pairs, applied to the unstressed
+// vowels that follow the stressed one. Parsing fails with the pair it
+// cannot read.
+struct PostStressRule {
+  std::map<std::string, std::string> change;
+  bool parse(const std::string& pairs, std::string* error);
+  void apply(std::vector<std::string>* phones, const std::set<std::string>& vowels) const;
+};
+
 // Phone name without its stress digit.
 std::string base_phone(const std::string& phone);
 

@@ -278,6 +278,14 @@ int main(int argc, char** argv) {
   // alone places the stress (French); otherwise the rules learn the oracle's.
   const bool stressByRule = conf.get("stress_source", "oracle") == "rule";
   for (const std::string& v : words_of(conf.get("unstressable"))) stress.unstressable.insert(v);
+  lexgen::PostStressRule postStress;
+  {
+    std::string error;
+    if (!postStress.parse(conf.get("after_stress"), &error)) {
+      fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+      return 1;
+    }
+  }
   const std::string name = conf.get("name"), encoding = conf.get("encoding", "ISO-8859-15");
   lexgen::Converter cnv(encoding);
   if (name.empty() || !cnv.ok()) {
@@ -403,6 +411,7 @@ int main(int argc, char** argv) {
       continue;
     }
     if (stressByRule) stress.reassign(&e.phones, phoneMap.vowels);
+    postStress.apply(&e.phones, phoneMap.vowels);
     if (!e.phones.empty()) entries.push_back(e);
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.word < b.word; });

@@ -210,4 +210,35 @@ void StressRule::reassign(std::vector<std::string>* phones, const std::set<std::
   apply(phones, vowels);
 }
 
+bool PostStressRule::parse(const std::string& pairs, std::string* error) {
+  std::istringstream in(pairs);
+  std::string pair;
+  while (in >> pair) {
+    const size_t colon = pair.find(':');
+    if (colon == 0 || colon == std::string::npos || colon + 1 == pair.size() ||
+        pair.find(':', colon + 1) != std::string::npos) {
+      if (error) *error = "after_stress: '" + pair + "' is not a from:to pair";
+      return false;
+    }
+    change[pair.substr(0, colon)] = pair.substr(colon + 1);
+  }
+  return true;
+}
+
+void PostStressRule::apply(std::vector<std::string>* phones, const std::set<std::string>& vowels) const {
+  if (change.empty()) return;
+  bool after = false;
+  for (std::string& p : *phones) {
+    const std::string base = base_phone(p);
+    if (!vowels.count(base)) continue;
+    if (p.back() == '1') {
+      after = true;
+      continue;
+    }
+    if (!after) continue;
+    auto it = change.find(base);
+    if (it != change.end()) p = it->second + p.substr(base.size());
+  }
+}
+
 }  // namespace lexgen

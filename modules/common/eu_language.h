@@ -40,14 +40,18 @@ struct eu_abbrev {
   unsigned flags;
 };
 
-// A unit after a number ("km", "°C"): singular after exactly 1, plural otherwise.
+// A unit after a number ("km", "°C"): singular after exactly 1, plural
+// otherwise; a language with more plural forms writes them "few|many|other"
+// (eu_push_plural), and a name may begin with the ICU rule set of its count
+// ("%spellout-cardinal-feminine tona") when it differs from count_rules.
 struct eu_unit {
   const char* key;
   const char* one;
   const char* many;
 };
 
-// A currency by symbol or code, with its main and minor unit names.
+// A currency by symbol or code, with its main and minor unit names (plural
+// forms and rule sets as for units).
 struct eu_currency {
   const char* key;  // "€", "EUR", "$"
   const char* one;
@@ -91,7 +95,7 @@ struct eu_language {
   const char* year_rules;      // read 4-digit numbers 1100..1999 with these; null: as cardinals
   const char* count_rules;     // numbers before a unit or currency ("ein Kilometer")
   const char* minus;
-  const char* percent;
+  const char* percent;         // one word, or "one|few|many|other" forms (eu_push_plural)
   const char* range;           // between two numbers of a range ("bis")
   const char* score;           // between the two sides of a score ("zu")
   // Amounts: the word between main and minor units ("con"; null: none) and
@@ -202,6 +206,15 @@ struct eu_context {
 // name as the language has them); a minor amount alone with its unit.
 bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string& main, const std::string& minor,
                    std::vector<std::string>* out);
+// Appends the form of a name that goes with a number (a digit string, with a
+// '.' for written decimals). forms is one form, or "few|many|other" forms
+// chosen by the locale's plural rules (CLDR: Polish 2 złote, 5 złotych,
+// 2,5 złotego), with one as the "one" form; one may be null, and then forms
+// is "one|few|many|other". A missing form repeats the last. Either may begin
+// with the ICU rule set the count takes ("%spellout-cardinal-feminine tona"),
+// which is not read.
+void eu_push_plural(eu_context* c, const std::string& number, const char* one, const char* forms,
+                    std::vector<std::string>* out);
 // Reads this token by an abbreviation table (the language's own table is
 // read by the kit; a rule may read another): the words of the entry, whose
 // dot is consumed when text follows. False when no entry applies.

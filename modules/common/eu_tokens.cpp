@@ -6,8 +6,10 @@
 // by one. The rules work on UTF-8 text (the tables are UTF-8) and the words
 // go back into the module's encoding at the end.
 #include <ctype.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include <unicode/plurrule.h>
 #include <unicode/rbnf.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -71,7 +73,13 @@ size_t digits_prefix(const std::string& s) {
 
 // A number as written in the language: [-+]digits with group separators
 // and a decimal part. Writes it as "[-]digits[.digits]"; false when s is not one.
-bool plain_number(const eu_language* L, const std::string& s, std::string* out) {
+bool plain_number(const eu_language* L, const std::string& written, std::string* out) {
+  std::string s = written;
+  if (L->group_separator == ' ') {
+    // No-break spaces group digits too ("1 000").
+    for (const char* nbsp : {"\xC2\xA0", "\xE2\x80\xAF"})
+      for (size_t at = s.find(nbsp); at != std::string::npos; at = s.find(nbsp, at + 1)) s.replace(at, strlen(nbsp), " ");
+  }
   size_t i = 0;
   std::string sign;
   if (!s.empty() && (s[0] == '-' || s[0] == '+' || s.compare(0, 3, "\xE2\x88\x92") == 0)) {
@@ -170,7 +178,7 @@ int roman_value(const std::string& s) {
 }
 
 bool is_vowel_letter(UChar32 c) {
-  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœ";
+  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœąęаеёиоуыэюя";
   icu::UnicodeString v = icu::UnicodeString::fromUTF8(kVowels);
   return v.indexOf(u_tolower(c)) >= 0;
 }
@@ -214,6 +222,11 @@ class Reader {
     const std::string text = whole ? with_digit_groups(token) : token;
     if (whole && L_->token && L_->token(c_, text, out)) return true;
     if (whole && currency_before_amount(text, out)) return true;
+    // An explicit plus sign is said ("+20 °C"), then the number as it is.
+    if (text.size() > 1 && text[0] == '+' && text[1] >= '0' && text[1] <= '9') {
+      if (const char* plus = find_name(L_->symbols, "+")) eu_push_words(plus, out);
+      return read(text.substr(1), depth + 1, out);
+    }
     if (whole && abbreviation(text, out)) return true;
     if (money(text, whole, out)) return true;
     if (percent(text, whole, out)) return true;
@@ -238,6 +251,13 @@ class Reader {
     if (L_->group_separator != ' ' || !c_->punctuation(0).empty()) return text;
     size_t lead = text[0] == '-' || text[0] == '+' ? 1 : 0;
     if (text.size() - lead < 1 || text.size() - lead > 3 || !eu_is_digits(text.substr(lead))) return text;
+    // Groups of three digits only: other groups of digits after them make a
+    // telephone number ("22 123 45 67").
+    for (int k = 1;; ++k) {
+      const std::string next = c_->token_text(k);
+      if (!c_->punctuation(k - 1).empty() || !eu_is_digits(next) || !c_->prepunctuation(k).empty()) break;
+      if (next.size() != 3) return text;
+    }
     std::string joined = text;
     for (;;) {
       const std::string next = c_->token_text(1);
@@ -354,7 +374,7 @@ class Reader {
     // A currency sign on its own reads as the currency's name.
     if (const eu_currency* cur = find_currency(L_, text)) {
       if (!all_letters(text)) {
-        eu_push_words(cur->many, out);
+        eu_push_plural(c_, "5", cur->one, cur->many, out);
         return true;
       }
     }
@@ -367,6 +387,9 @@ class Reader {
     const eu_currency* cur = find_currency(L_, text);
     const std::string punc = c_->punctuation(0);
     if (!cur || !(punc.empty() || punc == ".") || !c_->prepunctuation(1).empty()) return false;
+    // An amount with a unit of its own after it ("€ 2,5 mln") is read by
+    // the money rules, unit first.
+    if (c_->punctuation(1).empty() && find_unit_or_name(L_, c_->token_text(2))) return false;
     std::string main, minor;
     if (!amount(c_->token_text(1), &main, &minor) || !read_money(cur, main, minor, out)) return false;
     c_->consume_next();
@@ -380,15 +403,15 @@ class Reader {
   bool percent(const std::string& text, bool whole, Words* out) {
     std::string n;
     if (text.size() > 1 && text.back() == '%' && plain_number(L_, text.substr(0, text.size() - 1), &n))
-      return c_->number(text.substr(0, text.size() - 1), out) && (eu_push_words(L_->percent, out), true);
+      return c_->number(text.substr(0, text.size() - 1), out) && (eu_push_plural(c_, n, nullptr, L_->percent, out), true);
     if (whole && c_->punctuation(0).empty() && c_->token_text(1) == "%" && plain_number(L_, text, &n)) {
       c_->number(text, out);
-      eu_push_words(L_->percent, out);
+      eu_push_plural(c_, n, nullptr, L_->percent, out);
       c_->consume_next();
       return true;
     }
     if (text == "%") {
-      eu_push_words(L_->percent, out);
+      eu_push_plural(c_, "5", nullptr, L_->percent, out);
       return true;
     }
     return false;
@@ -505,7 +528,10 @@ class Reader {
       c_->spell(eu_count_rules(L_, u->one), n, out);
     else
       c_->number(num, out);
-    eu_push_words(n == "1" || (L_->unit_singular && L_->unit_singular(c_)) ? u->one : u->many, out);
+    if (L_->unit_singular && L_->unit_singular(c_))
+      eu_push_plural(c_, "1", u->one, u->many, out);
+    else
+      eu_push_plural(c_, n, u->one, u->many, out);
     return true;
   }
 
@@ -657,19 +683,72 @@ bool eu_read_money(eu_context* c, const eu_currency* cur, const std::string& mai
   const bool singular = L->unit_singular && L->unit_singular(c);
   if (hasMain || !hasMinor) {
     c->spell(eu_count_rules(L, cur->one), main.empty() ? "0" : main, out);
-    eu_push_words(main == "1" || singular ? cur->one : cur->many, out);
+    eu_push_plural(c, singular ? "1" : main.empty() ? "0" : main, cur->one, cur->many, out);
     if (!hasMinor) return true;
     eu_push_words(L->money_and, out);
     if (!L->money_minor_named) return c->spell(L->cardinal_rules, minor, out);
   }
-  c->spell(eu_count_rules(L, cur->minor_one), minor, out);
-  eu_push_words(minor == "01" || singular ? cur->minor_one : cur->minor_many, out);
+  const std::string cents = std::to_string(value_of(minor));
+  c->spell(eu_count_rules(L, cur->minor_one), cents, out);
+  eu_push_plural(c, singular ? "1" : cents, cur->minor_one, cur->minor_many, out);
   return true;
 }
 
+void eu_push_plural(eu_context* c, const std::string& number, const char* one, const char* forms,
+                    std::vector<std::string>* out) {
+  auto name = [](const char* s) {  // without a leading rule-set name
+    if (s && s[0] == '%') {
+      const char* space = strchr(s, ' ');
+      return space ? space + 1 : "";
+    }
+    return s;
+  };
+  one = name(one);
+  forms = name(forms);
+  if (!forms || !strchr(forms, '|')) {
+    // One plural form: the singular after exactly 1.
+    eu_push_words(number == "1" && one ? one : forms, out);
+    return;
+  }
+  // "few|many|other" by the locale's plural rules (with "one" in front when
+  // no singular is given apart); a missing form repeats the last one.
+  std::vector<std::string> list;
+  for (const char* p = forms;; ++p) {
+    const char* bar = strchr(p, '|');
+    list.push_back(bar ? std::string(p, bar - p) : std::string(p));
+    if (!bar) break;
+    p = bar;
+  }
+  if (one) list.insert(list.begin(), one);
+  // Written decimals ("2,5") take the form of fractions, "other".
+  std::string category = "other";
+  const icu::PluralRules* rules = c && c->data ? (const icu::PluralRules*)c->data->plurals : nullptr;
+  if (rules && eu_is_digits(number)) {
+    const long long v = value_of(number);
+    // Beyond the range of an int, only the last six digits decide.
+    icu::UnicodeString k = rules->select((int32_t)(v < 0 || v > 2000000000LL ? 1000000 + v % 1000000 : v));
+    category.clear();
+    k.toUTF8String(category);
+  }
+  static const char* const kOrder[] = {"one", "few", "many", "other"};
+  size_t at = 3;
+  for (size_t i = 0; i < 4; ++i)
+    if (category == kOrder[i]) at = i;
+  eu_push_words(list[at < list.size() ? at : list.size() - 1].c_str(), out);
+}
+
 const char* eu_count_rules(const eu_language* lang, const char* noun) {
+  // A unit or currency name may begin with the ICU rule set its count takes
+  // ("%spellout-cardinal-feminine tona"); a noun of the language's table
+  // takes the set it names; otherwise the count takes count_rules.
+  static thread_local std::string rules;
+  if (noun && noun[0] == '%') {
+    const char* space = strchr(noun, ' ');
+    rules.assign(noun, space ? (size_t)(space - noun) : strlen(noun));
+    return rules.c_str();
+  }
   if (noun)
-    if (const char* rules = find_name(lang->noun_counts, noun)) return rules;
+    if (const char* set = find_name(lang->noun_counts, noun)) return set;
   return lang->count_rules;
 }
 
@@ -769,13 +848,23 @@ bool eu_context::spell(const char* rules, const std::string& value, std::vector<
       point.toUTF8String(p);
       std::vector<std::string> pw;
       eu_push_words(p.c_str(), &pw);
-      std::string sep = pw.size() == 3 ? pw[1] : ",";
-      text += icu::UnicodeString::fromUTF8(" " + sep);
-      for (char d : digits.substr(dot + 1)) {
-        icu::UnicodeString one;
-        f->format((int64_t)(d - '0'), one);
-        text += " ";
-        text += one;
+      if (pw.size() == 3) {
+        text += icu::UnicodeString::fromUTF8(" " + pw[1]);
+        for (char d : digits.substr(dot + 1)) {
+          icu::UnicodeString one;
+          f->format((int64_t)(d - '0'), one);
+          text += " ";
+          text += one;
+        }
+      } else if (digits.size() <= 12) {
+        // The locale reads fractions its own way (Russian "две целых пять
+        // десятых"): the whole number by the rule set asked for.
+        text.remove();
+        status = U_ZERO_ERROR;
+        f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(rules), status);
+        f->format(atof(digits.c_str()), text);
+      } else {
+        return false;
       }
     } else {
       return false;
@@ -850,6 +939,13 @@ void join_space_groups(const eu_voice_data* d, cst_item* token) {
   auto prepunc = [](cst_item* t) {
     return item_feat_present(t, "prepunctuation") ? item_feat_string(t, "prepunctuation") : "";
   };
+  // Groups of three digits only: other groups of digits after them make a
+  // telephone number ("22 123 45 67"), read as written.
+  for (cst_item* t = token; item_next(t) && !punc(t)[0] && !prepunc(item_next(t))[0]; t = item_next(t)) {
+    const std::string group = item_feat_string(item_next(t), "name");
+    if (group.empty() || !eu_is_digits(group)) break;
+    if (group.size() != 3) return;
+  }
   bool joined = false;
   for (cst_item* next = item_next(token); next && !punc(token)[0] && !prepunc(next)[0]; next = item_next(token)) {
     const std::string group = item_feat_string(next, "name");

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <unicode/plurrule.h>
 #include <unicode/rbnf.h>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
@@ -191,7 +192,13 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
     ucnv_close(codec);
     return nullptr;
   }
-  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, nullptr, nullptr};
+  status = U_ZERO_ERROR;
+  icu::PluralRules* plurals = icu::PluralRules::forLocale(icu::Locale(lang->locale), status);
+  if (U_FAILURE(status)) {
+    delete plurals;
+    plurals = nullptr;
+  }
+  eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, plurals, nullptr, nullptr};
   d->lexicon = new_lexicon(d);
   convert_gpos(d);
   convert_elisions(d);
@@ -223,7 +230,10 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
   common_ff_register(v->ffunctions);
   ff_register_gpos(v->ffunctions);
 
-  // Text in another encoding is converted to the module's before tokenising.
+  // Text in another encoding is converted to the module's before tokenising;
+  // characters the module's encoding lacks are dropped, as the engine's own
+  // input conversion does ("°" in Russian text).
+  feat_set_int(f, "kvap.iconv_ignore", 1);
   if (encoding && encoding[0] && ucnv_compareNames(encoding, lang->encoding) != 0)
     feat_set_string(f, "kvap.input_encoding", encoding);
   if (dictPath && dictPath[0]) {
@@ -250,6 +260,7 @@ void eu_voice_delete(cst_voice* voice) {
   free_lexicon(d->lexicon);
   ucnv_close(d->codec);
   delete (icu::RuleBasedNumberFormat*)d->spellout;
+  delete (icu::PluralRules*)d->plurals;
   free_gpos(d);
   delete d;
 }

@@ -20,6 +20,7 @@ struct eu_voice_data {
   cst_lexicon* lexicon;
   UConverter* codec;  // the module's 8-bit encoding <-> Unicode
   void* spellout;     // icu::RuleBasedNumberFormat of the language's locale
+  void* plurals;      // icu::PluralRules of the language's locale (plural forms of names)
   // The function-word classes with their words in the module's encoding.
   kvap_gpos_class* gpos;
   std::vector<std::string>* gpos_words;

@@ -316,7 +316,7 @@ const eu_language fr_language = {
     "moins", "pour cent", "à", "à", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, money_rule, token_rule,
-    nullptr, nullptr, configure, nullptr, kElisions, kNounCounts, false};
+    nullptr, nullptr, configure, nullptr, nullptr, nullptr, kElisions, kNounCounts, false};
 
 void* initialize_g2p_frFR_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&fr_language, multiplePronunciations, dictPath, encoding);

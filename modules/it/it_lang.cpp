@@ -230,7 +230,7 @@ const eu_language it_language = {
     "meno", "per cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, money_rule, token_rule,
-    nullptr, nullptr, nullptr, nullptr, kElisions, kNounCounts, true};
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, kElisions, kNounCounts, true};
 
 void* initialize_g2p_itIT_tts(int multiplePronunciations, char* dictPath, char* encoding) {
   return eu_voice_new(&it_language, multiplePronunciations, dictPath, encoding);

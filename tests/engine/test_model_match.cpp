@@ -196,6 +196,20 @@ TEST(PhonemeClasses, CurrentPhonemeField) {
   // French: the class leaves out z, zh and r.
   EXPECT_EQ(VXN_Check_French_Vowel("a^b-oen+c"), 1);
   EXPECT_EQ(VXN_Check_French_VocalSound("a^b-zh+c"), 0);
+  // Russian: reduced vowels are vowels; soft voiced consonants are voiced,
+  // soft voiceless ones and the affricates are not.
+  EXPECT_EQ(VXN_Check_Russian_Vowel("a^b-ih+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_Vowel("a^b-aa+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-ah+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-zhj+c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-rj:c"), 1);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-tj+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-shch+c"), 0);
+  EXPECT_EQ(VXN_Check_Russian_VocalSound("a^b-ch+c"), 0);
+  // Polish: the palatal stop gi and the nasal glide wx are voiced, ki is not.
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-gi+c"), 1);
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-wx+c"), 1);
+  EXPECT_EQ(VXN_Check_Polish_VocalSound("a^b-ki+c"), 0);
 }
 
 TEST(PhonemeClasses, WindowClasses) {

@@ -13,9 +13,12 @@
 #include "modules/de/de_lang.h"
 #include "modules/fr/fr_lang.h"
 #include "modules/it/it_lang.h"
-#include "tests/frontend/eu_normaliser.h"
+#include "tests/frontend/eu_test_util.h"
 
 namespace {
+
+using vxn_eu_test::golden_dir;
+using vxn_eu_test::Normaliser;
 
 const unsigned kNorm = G2P_NORM;
 const unsigned kPhones = G2P_PHONE_BOUNDARY | G2P_STRESS_MARK;

@@ -1,6 +1,6 @@
 // The European module kit with its modules (German, Spanish, British and
 // Australian English, Dutch, Brazilian and European Portuguese,
-// Danish, Swedish, Finnish, Norwegian, French, Italian): golden
+// Danish, Swedish, Finnish, Norwegian, French, Italian, Polish, Russian): golden
 // television text (tests/golden/<lang>), the phone sets of every kit module
 // against the engine's class tests, the lexicon (exceptions, letter-to-sound
 // rules, stress), maximal-onset syllables, the encoding the text arrives in,
@@ -28,7 +28,9 @@
 #include "modules/nb/nb_lang.h"
 #include "modules/sv/sv_lang.h"
 #include "modules/nl/nl_lang.h"
+#include "modules/pl/pl_lang.h"
 #include "modules/pt/pt_lang.h"
+#include "modules/ru/ru_lang.h"
 #include "modules/fr/fr_lang.h"
 #include "modules/it/it_lang.h"
 #include "modules/uken/uken_lang.h"
@@ -82,6 +84,18 @@ TEST(GoldenIt, EveryCaseMatchesOrIsAKnownFailure) {
                                [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
 }
 
+TEST(GoldenPl, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&pl_language);
+  vxn_golden::check_golden_dir(golden_dir("pl"), "pl",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
+TEST(GoldenRu, EveryCaseMatchesOrIsAKnownFailure) {
+  Normaliser norm(&ru_language);
+  vxn_golden::check_golden_dir(golden_dir("ru"), "ru",
+                               [&norm](const std::string& t, unsigned f) { return norm.run(t, f); });
+}
+
 struct Classes {
   const eu_language* lang;
   int (*vowel)(const char*);
@@ -104,7 +118,9 @@ const Classes kClasses[] = {{&de_language, VXN_Check_German_Vowel, VXN_Check_Ger
                             {&br_language, VXN_Check_BRPortuguese_Vowel, VXN_Check_BRPortuguese_VocalSound, {}},
                             {&pt_language, VXN_Check_PTPortuguese_Vowel, VXN_Check_PTPortuguese_VocalSound, {}},
                             {&fr_language, VXN_Check_French_Vowel, VXN_Check_French_VocalSound, {"z", "zh", "r"}},
-                            {&it_language, VXN_Check_Italian_Vowel, VXN_Check_Italian_VocalSound, {}}};
+                            {&it_language, VXN_Check_Italian_Vowel, VXN_Check_Italian_VocalSound, {}},
+                            {&pl_language, VXN_Check_Polish_Vowel, VXN_Check_Polish_VocalSound, {}},
+                            {&ru_language, VXN_Check_Russian_Vowel, VXN_Check_Russian_VocalSound, {}}};
 
 std::string label_of(const std::string& phone) { return "a^b-" + phone + "+c=d"; }
 
@@ -229,9 +245,10 @@ TEST(EuLexicon, ExceptionsRulesAndOneStress) {
 TEST(EuLexicon, LetterWindowBufferHoldsItsTerminator) {
   for (const eu_language* lang : {&de_language, &es_language, &nl_language, &br_language, &pt_language, &da_language,
                                  &sv_language, &fi_language, &nb_language, &fr_language,
-                                 &it_language}) {
+                                 &it_language, &pl_language, &ru_language}) {
     EXPECT_GE(lang->lexdata->lts.context_extra_feats, 1) << lang->code;
-    EXPECT_FALSE(phones_of(lang->lexdata, "km").empty()) << lang->code;
+    // "km", in Russian "км" (ISO-8859-5).
+    EXPECT_FALSE(phones_of(lang->lexdata, lang == &ru_language ? "\xDA\xDC" : "km").empty()) << lang->code;
   }
 }
 
@@ -311,6 +328,121 @@ TEST(EuKit, OneLetterFunctionWordsAndAreaCodes) {
   EXPECT_EQ(nl.run("U wint", G2P_NORM), "u wint");
   EXPECT_EQ(nl.run("0900-1234", G2P_NORM), "nul negen nul nul één twee drie vier");
   EXPECT_EQ(nl.run("10-20", G2P_NORM), "tien tot twintig");  // no leading zero: a range
+}
+
+}  // namespace
+
+namespace {
+
+// Names with several plural forms follow the locale's plural rules: Polish
+// one / few / many / fractions, Russian with 21 taking the "one" form; a
+// name may carry its own rule set (feminine "dwie tony", "две тонны").
+TEST(EuPlurals, FormsByTheLocalesRules) {
+  Normaliser pl(&pl_language);
+  EXPECT_EQ(pl.run("1 km, 2 km, 5 km, 12 km, 22 km, 2,5 km", G2P_NORM),
+            "jeden kilometr dwa kilometry pięć kilometrów dwanaście kilometrów dwadzieścia dwa kilometry "
+            "dwa przecinek pięć kilometra");
+  EXPECT_EQ(pl.run("2 t i 2 h", G2P_NORM), "dwie tony i dwie godziny");
+  EXPECT_EQ(pl.run("3,01 zł", G2P_NORM), "trzy złote jeden grosz");
+  Normaliser ru(&ru_language);
+  EXPECT_EQ(ru.run("21 км, 11 км, 3 км, 1 000 000 руб.", G2P_NORM),
+            "двадцать один километр одиннадцать километров три километра один миллион рублей");
+  EXPECT_EQ(ru.run("2 т и 1,02 руб.", G2P_NORM), "две тонны и один рубль две копейки");
+  // A single form is the singular after exactly 1 and the plural otherwise.
+  Normaliser de(&de_language);
+  EXPECT_EQ(de.run("1 km und 2 t", G2P_NORM), "ein kilometer und zwei tonnen");
+}
+
+// Where spaces group digits, three-digit groups join the number before
+// them, also across no-break spaces; a run followed by more digits is a
+// telephone number and stays apart.
+TEST(EuNumbers, SpaceGroupsAndFractions) {
+  Normaliser pl(&pl_language);
+  EXPECT_EQ(pl.run("2 500 000 osób", G2P_NORM), "dwa miliony pięćset tysięcy osób");
+  EXPECT_EQ(pl.run("2\xC2\xA0" "500 osób", G2P_NORM), "dwa tysiące pięćset osób");
+  EXPECT_EQ(pl.run("22 123 45", G2P_NORM), "dwadzieścia dwa sto dwadzieścia trzy czterdzieści pięć");
+  EXPECT_EQ(pl.run("1234 i 12 345", G2P_NORM),
+            "tysiąc dwieście trzydzieści cztery i dwanaście tysięcy trzysta czterdzieści pięć");
+  // Russian reads fractions as ICU's Russian rules do, not digit by digit.
+  Normaliser ru(&ru_language);
+  EXPECT_EQ(ru.run("3,14", G2P_NORM), "три целых четырнадцать сотых");
+  EXPECT_EQ(ru.run("-2,5", G2P_NORM), "минус две целых пять десятых");
+  // Spanish keeps the decimal word and its digits.
+  Normaliser es(&es_language);
+  EXPECT_EQ(es.run("3,14", G2P_NORM), "tres coma uno cuatro");
+}
+
+// Polish ordinals by case and gender, with cardinal thousands and hundreds.
+TEST(PlOrdinals, FormsAndCompounds) {
+  cst_voice* v = eu_voice_new(&pl_language, 0, nullptr, nullptr);
+  ASSERT_NE(v, nullptr);
+  eu_context c{&pl_language, nullptr, (eu_voice_data*)val_userdata(feat_val(v->features, "eu_voice"))};
+  struct Case {
+    int n;
+    pl_ordinal_form form;
+    const char* text;
+  } cases[] = {{1, PL_NOM_M, "pierwszy"},       {2, PL_GEN_M, "drugiego"},     {3, PL_NOM_F, "trzecia"},
+               {3, PL_GEN_F, "trzeciej"},       {2, PL_INS_F, "drugą"},        {12, PL_LOC_M, "dwunastym"},
+               {20, PL_NOM_N, "dwudzieste"},    {21, PL_GEN_M, "dwudziestego pierwszego"},
+               {100, PL_NOM_M, "setny"},        {1989, PL_LOC_M, "tysiąc dziewięćset osiemdziesiątym dziewiątym"},
+               {2000, PL_GEN_M, "dwutysięcznego"}, {2024, PL_GEN_M, "dwa tysiące dwudziestego czwartego"},
+               {310, PL_NOM_F, "trzysta dziesiąta"}};
+  for (const Case& k : cases) {
+    std::vector<std::string> out;
+    ASSERT_TRUE(pl_ordinal_words(&c, k.n, k.form, &out)) << k.n;
+    std::string utf8;
+    for (const std::string& w : out) utf8 += (utf8.empty() ? "" : " ") + w;
+    EXPECT_EQ(utf8, k.text) << k.n;
+  }
+  std::vector<std::string> none;
+  EXPECT_FALSE(pl_ordinal_words(&c, 0, PL_NOM_M, &none));
+  EXPECT_FALSE(pl_ordinal_words(&c, 10000, PL_NOM_M, &none));
+  EXPECT_FALSE(pl_ordinal_words(&c, 5000, PL_NOM_M, &none));  // no stem for five thousand
+  eu_voice_delete(v);
+}
+
+// Text in the modules' own encodings (ISO-8859-2, ISO-8859-5) reads as the
+// same text in UTF-8; characters the encoding lacks are dropped, not read,
+// and the rest of the text still is.
+TEST(EuEncoding, PolishAndRussianEncodings) {
+  Normaliser latin2(&pl_language, nullptr);
+  EXPECT_EQ(latin2.run("Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1", G2P_NORM), "zażółć gęślą jaźń");
+  Normaliser cyrillic(&ru_language, nullptr);
+  EXPECT_EQ(cyrillic.run("\xB4\xDE\xD1\xE0\xEB\xD9 \xD2\xD5\xE7\xD5\xE0", G2P_NORM), "добрый вечер");
+  Normaliser ru(&ru_language);
+  EXPECT_EQ(ru.run("Жара \xE2\x80\x94 35\xC2\xB0" "C \xE2\x82\xAC", G2P_NORM), "жара тридцать пять градусов цельсия");
+  // A capital letter that is a word of the language is read as the word.
+  EXPECT_EQ(ru.run("В Казани и С Петром", G2P_NORM), "в казани и с петром");
+  EXPECT_EQ(ru.run("Буква Ж", G2P_NORM), "буква жэ");
+  Normaliser pl(&pl_language);
+  EXPECT_EQ(pl.run("W Gdyni i Z Sopotu, litera K", G2P_NORM), "w gdyni i z sopotu litera ka");
+}
+
+// Every word of the golden files and a sample of generated exceptions come
+// out with one primary stress and phones of the language's set.
+TEST(EuLexicon, PolishAndRussianStressAndSyllables) {
+  Normaliser pl(&pl_language);
+  EXPECT_EQ(pl.run("Warszawa", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|v a r |sh a1 |v a");
+  EXPECT_EQ(pl.run("sprawa", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|s p r a1 |v a");
+  EXPECT_TRUE(eu_is_onset(&pl_language, "p sh"));
+  EXPECT_TRUE(eu_is_onset(&pl_language, "p j"));  // a glide after any onset
+  EXPECT_FALSE(eu_is_onset(&pl_language, "n t"));
+  Normaliser ru(&ru_language);
+  EXPECT_EQ(ru.run("сестра", G2P_SYL_BOUNDARY | G2P_PHONE_BOUNDARY | G2P_STRESS_MARK), "|sj i |s t r a1");
+  EXPECT_TRUE(eu_is_onset(&ru_language, "v z g lj"));
+  EXPECT_FALSE(eu_is_onset(&ru_language, "r n"));
+  for (const eu_language* lang : {&pl_language, &ru_language}) {
+    const eu_lexdata* d = lang->lexdata;
+    EXPECT_STREQ(d->language, lang->code);
+    // Words with a vowel carry exactly one primary stress, words without none.
+    for (const char* word : {"a", "zzz", "\xE0\xE0", "\xD0\xE0\xD0", "kot", "\xDA\xDE\xE2"}) {
+      std::string p = phones_of(d, word);
+      int stressed = 0, vowels = 0;
+      for (size_t at = p.find('1'); at != std::string::npos; at = p.find('1', at + 1)) ++stressed;
+      for (size_t at = p.find('0'); at != std::string::npos; at = p.find('0', at + 1)) ++vowels;
+      EXPECT_EQ(stressed, vowels + stressed > 0 ? 1 : 0) << lang->code << " " << word << ": " << p;
+    }
+  }
 }
 
 }  // namespace

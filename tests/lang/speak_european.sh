@@ -40,5 +40,8 @@ speak da_DK Dk/vxnf_dk_24_256 "God aften. Nyhederne kl. 20.15 koster 12,50 kr."
 speak sv_SE Se/vxnf_se_24_256 "God kväll. Rapport klockan 19.30, pris 25:-."
 speak fi_FI Fi/vxnf_fi_24_256 "Hyvää iltaa. Uutiset klo 20.30, hinta 12,50 €."
 speak nb_NO No/vxnf_no_24_256 "God kveld. Dagsrevyen kl. 19.00 koster kr 299,-."
+# Polish and Russian arrive in UTF-8 and reach their modules in ISO-8859-2 and ISO-8859-5.
+speak pl_PL Pl/vxnf_pl_24_256 "Dobry wieczór. O 20:15 wiadomości z kraju, bilety po 12,50 zł."
+speak ru_RU Ru/vxnf_ru_24_256 "Добрый вечер. В 20:15 новости, билеты по 100 руб."
 [ $status = 0 ] && echo "spoke: $spoken es_ES without a package: $(head -c 200 "$dir/es.err" | tr '\n' ' ')"
 exit $status

@@ -397,7 +397,6 @@ TEST_F(EuropeanAnalyzer, SpanishSentenceFieldByField) {
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
 
-<<<<<<< HEAD
 // "Goed weer." is kh oe1 t | w eh1 r: two content words of one syllable, one
 // phrase; the last syllable carries the end tone and so counts as accented.
 TEST_F(EuropeanAnalyzer, DutchSentenceFieldByField) {
@@ -463,6 +462,78 @@ TEST_F(EuropeanAnalyzer, EuropeanPortugueseSentenceFieldByField) {
   EXPECT_EQ(Label(q[1]).get("h5"), "Q");
 }
 
+// "Dobry wieczór." is d o1 . b r y | v j e1 . ch u r: two content words of
+// two syllables each, stressed on the penultimate, one statement phrase.
+TEST_F(EuropeanAnalyzer, PolishSentenceFieldByField) {
+  load(11);
+  std::vector<std::string> labels = first_piece("Dobry wiecz\xF3r.");  // ISO-8859-2
+  ASSERT_EQ(labels.size(), 13u);
+  const char* phones[13] = {"pau", "d", "o", "b", "r", "y", "v", "j", "e", "ch", "u", "r", "pau"};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  EXPECT_EQ(a_.uttType, 'A');
+  Label b(labels[3]);  // first phone of "bry"
+  EXPECT_EQ(b.phones[0] + " " + b.phones[1] + " " + b.phones[3] + " " + b.phones[4], "d o r y");
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "3"},  {"a1", "1"},  {"a2", "0"},  {"a3", "2"},  {"b1", "0"},       {"b2", "0"},
+      {"b3", "3"},  {"b4", "2"},  {"b5", "1"},  {"b6", "2"},  {"b7", "3"},  {"b8", "1"},       {"b9", "2"},
+      {"b10", "1"}, {"b11", "2"}, {"b12", "1"}, {"b13", "1"}, {"b14", "0"}, {"b15", "2"},      {"b16", "y"},
+      {"c1", "1"},  {"c2", "0"},  {"c3", "3"},  {"d1", "0"},  {"d2", "0"},  {"e1", "content"}, {"e2", "2"},
+      {"e3", "1"},  {"e4", "2"},  {"e5", "1"},  {"e6", "2"},  {"e7", "0"},  {"e8", "1"},       {"f1", "content"},
+      {"f2", "2"},  {"g1", "0"},  {"g2", "0"},  {"h1", "4"},  {"h2", "2"},  {"h3", "1"},       {"h4", "1"},
+      {"h5", "S"},  {"i1", "0"},  {"i2", "0"},  {"j1", "4"},  {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(b.get(e[0]), e[1]) << e[0] << " in " << labels[3];
+  // "v j e": the glide joins the onset; the syllable is the stressed one.
+  EXPECT_EQ(Label(labels[7]).get("p6"), "2");
+  EXPECT_EQ(Label(labels[7]).get("b1"), "1");
+  EXPECT_EQ(Label(labels[7]).get("b16"), "e");
+  // Last syllable ch u r: ch sees no pause within two segments (b7 and e4
+  // 2), u and r do (1); Polish never adjusts e6.
+  EXPECT_EQ(Label(labels[9]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[9]).get("e4"), "2");
+  EXPECT_EQ(Label(labels[9]).get("e6"), "1");
+  EXPECT_EQ(Label(labels[10]).get("b7"), "1");
+  EXPECT_EQ(Label(labels[11]).get("e4"), "1");
+  // A question: type B and a Q end tone.
+  std::vector<std::string> q = first_piece("Czy jutro b\xEA" "dzie pada\xE6?");
+  ASSERT_GT(q.size(), 2u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[1]).get("h5"), "Q");
+  EXPECT_EQ(Label(q[1]).get("e1"), "cc");  // "czy" is a function word
+}
+
+// "Добрый вечер." is d o1 . b r y j | vj e1 . ch i r: a soft consonant is
+// one phone of its own.
+TEST_F(EuropeanAnalyzer, RussianSentenceFieldByField) {
+  load(12);
+  // ISO-8859-5
+  std::vector<std::string> labels = first_piece("\xB4\xDE\xD1\xE0\xEB\xD9 \xD2\xD5\xE7\xD5\xE0.");
+  ASSERT_EQ(labels.size(), 13u);
+  const char* phones[13] = {"pau", "d", "o", "b", "r", "y", "j", "vj", "e", "ch", "i", "r", "pau"};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(Label(labels[i]).phones[2], phones[i]) << labels[i];
+  Label b(labels[3]);
+  const char* expected[][2] = {
+      {"p6", "1"},  {"p7", "4"},  {"a1", "1"},  {"a3", "2"},  {"b1", "0"},  {"b3", "4"},  {"b4", "2"},
+      {"b5", "1"},  {"b6", "2"},  {"b7", "3"},  {"b9", "2"},  {"b12", "1"}, {"b13", "1"}, {"b16", "y"},
+      {"c1", "1"},  {"c3", "2"},  {"e1", "content"},       {"e2", "2"},  {"e4", "2"},  {"e6", "2"},
+      {"f1", "content"},         {"f2", "2"},  {"h1", "4"},  {"h2", "2"},  {"h5", "S"},  {"j1", "4"},
+      {"j2", "2"},  {"j3", "1"}};
+  for (const auto& e : expected) EXPECT_EQ(b.get(e[0]), e[1]) << e[0] << " in " << labels[3];
+  // The soft vj starts the stressed syllable "vj e".
+  Label vj(labels[7]);
+  EXPECT_EQ(vj.phones[1] + " " + vj.phones[3], "j e");
+  EXPECT_EQ(vj.get("b1"), "1");
+  EXPECT_EQ(vj.get("p7"), "2");
+  EXPECT_EQ(vj.get("a3"), "4");
+  EXPECT_EQ(Label(labels[9]).get("b7"), "2");
+  EXPECT_EQ(Label(labels[9]).get("e6"), "1");  // never adjusted for Russian
+  EXPECT_EQ(Label(labels[11]).get("b7"), "1");
+  // "Вы придёте?" is a question.
+  std::vector<std::string> q = first_piece("\xB2\xEB \xDF\xE0\xD8\xD4\xF1\xE2\xD5?");
+  ASSERT_GT(q.size(), 2u);
+  EXPECT_EQ(a_.uttType, 'B');
+  EXPECT_EQ(Label(q[1]).get("h5"), "Q");
+}
+
 // "Boa noite." in Brazil ends n o1 j . ch i: t before i is the affricate.
 TEST_F(EuropeanAnalyzer, BrazilianPortugueseSentenceFieldByField) {
   load(10);
@@ -479,7 +550,8 @@ TEST_F(EuropeanAnalyzer, BrazilianPortugueseSentenceFieldByField) {
   // The syllable "bo": its next syllable is the vowel ax alone.
   EXPECT_EQ(Label(labels[1]).get("c3"), "1");
   EXPECT_EQ(Label(labels[1]).get("b11"), "2");
-=======
+}
+
 // "Les amis." is l e1 | z a . m i1: the liaison z opens the first syllable
 // of "amis", a content word after a determiner, in one statement phrase.
 TEST_F(EuropeanAnalyzer, FrenchSentenceFieldByField) {
@@ -535,7 +607,6 @@ TEST_F(EuropeanAnalyzer, ItalianSentenceFieldByField) {
   // segments and no content word after, has e6 2.
   EXPECT_EQ(Label(labels[6]).get("e6"), "2");
   EXPECT_EQ(Label(labels[9]).get("e6"), "1");
->>>>>>> frit
 }
 
 // "Good evening." is g u1 d | ii1 v . n i ng: two content words, the second

@@ -66,12 +66,24 @@ TEST(LexgenPhoneMap, MapsStressCodaAndLongestKeys) {
   EXPECT_FALSE(bad.parse("a\n", &error));
   EXPECT_EQ(error, "phone map line 1: expected KEY<TAB>PHONES[<TAB>CODA]: 'a'");
   EXPECT_FALSE(bad.parse("a b c d\tx\n", &error));
+  // '#' inside a symbol belongs to it (espeak-ng's reduced "a#"); after
+  // white space or at the start of a line it starts a comment.
+  lexgen::PhoneMap reduced;
+  ASSERT_TRUE(reduced.parse("# reduced vowels\na#\tax # as in Polish\na\ta\ni\ti\nk\tk\nk ;\tki\n;\tj\n; i\ti\n", &error))
+      << error;
+  reduced.vowels = {"a", "ax", "i"};
+  ASSERT_TRUE(reduced.map("k ; 'a k a#", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "ki a1 k ax0");
+  ASSERT_TRUE(reduced.map("k ; 'i a# ; i", &phones, &unknown));
+  EXPECT_EQ(joined(phones), "ki i1 ax0 i0");  // "; i" is one key: no glide before i
+  EXPECT_FALSE(reduced.map("E#", &phones, &unknown));
+  EXPECT_EQ(unknown, "E#");
 }
 
 // espeak-ng writes some symbols with a '#' ("v#", "s#"): inside a key it is
 // part of the symbol; at the start of a line or after white space it begins
 // a comment.
-TEST(LexgenPhoneMap, HashInsideSymbolsAndComments) {
+TEST(LexgenPhoneMap, HashInDutchSymbols) {
   lexgen::PhoneMap m;
   std::string error;
   ASSERT_TRUE(m.parse("# v#\tx\nv#\tw # Dutch v#\ns#\tsh\t# coda too\na\ta\n", &error)) << error;
@@ -202,6 +214,34 @@ TEST(LexgenStress, OnePrimaryStress) {
   last.apply(&p, vowels);
   EXPECT_EQ(joined(p), "l ax1");
   EXPECT_FALSE(last.set_position("second"));
+}
+
+// Vowels after the primary stress change; those before it, the stressed
+// vowel itself, consonants and words without a stress stay as they are.
+TEST(LexgenStress, VowelsAfterTheStress) {
+  std::set<std::string> vowels = {"a", "ah", "ax", "o"};
+  lexgen::PostStressRule rule;
+  ASSERT_TRUE(rule.parse("ah:ax", nullptr));
+  std::vector<std::string> p = {"m", "ah0", "l", "ah0", "k", "o1", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "m ah0 l ah0 k o1 ax0");
+  p = {"g", "o1", "r", "ah0", "d", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "g o1 r ax0 d ax0");
+  p = {"ah0", "t", "ah0"};
+  rule.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "ah0 t ah0");
+  std::string error;
+  for (const char* bad : {"ah", ":ax", "ah:", "a:b:c"}) {
+    lexgen::PostStressRule broken;
+    EXPECT_FALSE(broken.parse(bad, &error)) << bad;
+    EXPECT_NE(error.find(bad), std::string::npos) << error;
+  }
+  lexgen::PostStressRule none;
+  ASSERT_TRUE(none.parse("", &error));
+  p = {"g", "o1", "r", "ah0"};
+  none.apply(&p, vowels);
+  EXPECT_EQ(joined(p), "g o1 r ah0");
 }
 
 // A lexicon where c is k before a and s before i, x is "k s" and h is silent:
