@@ -222,6 +222,11 @@ bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::stri
                           std::vector<std::string>* out);
 // The ICU rule set that counts noun (a unit's or currency's singular).
 const char* eu_count_rules(const eu_language* lang, const char* noun);
+
+// A year as a date says it: with the language's year rules from 1100 to
+// 1999 ("neunzehnhundertneunzig"), otherwise as a plain number; nothing for
+// a negative (absent) year.
+void eu_spell_year(eu_context* c, int year, std::vector<std::string>* out);
 // Appends the words of a space-separated list.
 void eu_push_words(const char* words, std::vector<std::string>* out);
 // Lower-cased UTF-8 (ICU, language's locale).

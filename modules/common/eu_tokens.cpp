@@ -737,6 +737,12 @@ void eu_push_plural(eu_context* c, const std::string& number, const char* one, c
   eu_push_words(list[at < list.size() ? at : list.size() - 1].c_str(), out);
 }
 
+void eu_spell_year(eu_context* c, int year, std::vector<std::string>* out) {
+  if (year < 0) return;
+  const bool yearForm = c->lang->year_rules && year >= 1100 && year <= 1999;
+  c->spell(yearForm ? c->lang->year_rules : "%spellout-numbering", std::to_string(year), out);
+}
+
 const char* eu_count_rules(const eu_language* lang, const char* noun) {
   // A unit or currency name may begin with the ICU rule set its count takes
   // ("%spellout-cardinal-feminine tona"); a noun of the language's table

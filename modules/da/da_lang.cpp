@@ -131,16 +131,11 @@ bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* 
   return true;
 }
 
-void push_year(eu_context* c, int year, std::vector<std::string>* out) {
-  c->spell(year >= 1100 && year <= 1999 ? "%spellout-numbering-year" : "%spellout-numbering", std::to_string(year),
-           out);
-}
-
 // "24.12.2025": fireogtyvende december to tusind og femogtyve.
 bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::string>* out) {
   c->spell("%spellout-ordinal-common", std::to_string(day), out);
   out->push_back(kMonths[month - 1]);
-  if (year >= 0) push_year(c, year, out);
+  eu_spell_year(c, year, out);
   return true;
 }
 

@@ -138,11 +138,6 @@ const char* ordinal_rules(const std::string& previous, bool beforeMonth) {
   return beforeMonth ? "%spellout-ordinal-r" : "%spellout-ordinal";
 }
 
-void push_year(eu_context* c, int year, std::vector<std::string>* out) {
-  const std::string y = std::to_string(year);
-  c->spell(year >= 1100 && year <= 1999 ? "%spellout-numbering-year" : "%spellout-numbering", y, out);
-}
-
 bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* out) {
   c->spell(hours == 1 ? "%spellout-cardinal-masculine" : "%spellout-numbering", std::to_string(hours), out);
   out->push_back("Uhr");
@@ -154,7 +149,7 @@ bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* 
 bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::string>* out) {
   c->spell(ordinal_rules(eu_lower(c->lang, c->token_text(-1)), true), std::to_string(day), out);
   out->push_back(kMonths[month - 1]);
-  if (year >= 0) push_year(c, year, out);
+  eu_spell_year(c, year, out);
   return true;
 }
 

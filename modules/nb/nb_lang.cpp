@@ -128,11 +128,7 @@ bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* 
 bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::string>* out) {
   c->spell("%spellout-ordinal-masculine", std::to_string(day), out);
   out->push_back(kMonths[month - 1]);
-  if (year >= 1100 && year <= 1999) {
-    c->spell("%spellout-numbering-year", std::to_string(year), out);
-  } else if (year >= 0) {
-    c->spell("%spellout-numbering", std::to_string(year), out);
-  }
+  eu_spell_year(c, year, out);
   return true;
 }
 

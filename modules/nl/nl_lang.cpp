@@ -138,9 +138,7 @@ bool time_rule(eu_context* c, int hours, int minutes, std::vector<std::string>* 
 bool date_rule(eu_context* c, int day, int month, int year, std::vector<std::string>* out) {
   c->spell("%spellout-numbering", std::to_string(day), out);
   out->push_back(kMonths[month - 1]);
-  if (year >= 0)
-    c->spell(year >= 1100 && year <= 1999 ? "%spellout-numbering-year" : "%spellout-numbering", std::to_string(year),
-             out);
+  eu_spell_year(c, year, out);
   return true;
 }
 
