@@ -23,6 +23,8 @@
 # Marginal real-time factor: least-squares slope of CPU seconds (user+sys)
 # over audio seconds across every run; the intercept is the fixed cost of a
 # process (start-up, loading). Ratios are this program's figure over ours.
+# VXN_TTS names another vxn-tts to measure (say, an older build, with
+# LD_LIBRARY_PATH pointing at its library).
 # Needs espeak-ng, flite and GNU time (scripts/install-deps.sh installs them).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,12 +36,12 @@ while getopts "n:c:d:h" opt; do
     n) repeats=$OPTARG ;;
     c) cpu=$OPTARG ;;
     d) voice=$OPTARG ;;
-    *) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 1 ;;
+    *) sed -n '2,/^set -euo/p' "$0" | grep '^#' | sed 's/^# \{0,1\}//' >&2; exit 1 ;;
   esac
 done
 shift $((OPTIND - 1))
 sentences=${1:-$root/bench/asr/tv_heldout.txt}
-tts=$root/build/bin/vxn-tts
+tts=${VXN_TTS:-$root/build/bin/vxn-tts}
 for need in "$tts" /usr/bin/time; do
   [ -x "$need" ] || { echo "compare: $need is missing (scripts/build.sh, scripts/install-deps.sh)" >&2; exit 1; }
 done
@@ -101,11 +103,11 @@ read -r busy1 all1 < <(cpu_jiffies)
 load1=$(cut -d' ' -f1-3 /proc/loadavg)
 
 python3 - "$work/runs.tsv" "$busy0" "$all0" "$busy1" "$all1" "$start" "$end" "$load0" "$load1" \
-  "$(nproc)" "$(getconf CLK_TCK)" "${cpu:--}" "$sentences" <<'EOF'
+  "$(nproc)" "$(getconf CLK_TCK)" "${cpu:--}" "$sentences" "$tts" <<'EOF'
 import statistics as st
 import sys
 
-(path, busy0, all0, busy1, all1, t0, t1, load0, load1, ncpu, hz, pinned, sentences) = sys.argv[1:]
+(path, busy0, all0, busy1, all1, t0, t1, load0, load1, ncpu, hz, pinned, sentences, tts) = sys.argv[1:]
 rows = []
 for line in open(path):
     f = line.rstrip("\n").split("\t")
@@ -170,6 +172,7 @@ for e in engines:
                   rep_lo=min(per_repeat), rep_hi=max(per_repeat))
 
 ours = res["vxn"]
+print("vxn: %s" % tts)
 print("sentences: %s (%d), repeats: %d, pinned to core: %s" % (
     sentences, len({r["i"] for r in rows}), len({r["r"] for r in rows}), pinned))
 print()
