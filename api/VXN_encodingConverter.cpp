@@ -201,7 +201,7 @@ char* CVxnEncodeConvert::ConvertGB2312ToUtf8(const char* src) {
       ++i;
     } else if (b >= 0xA1 && b <= 0xF7 && p[i + 1] >= 0xA1 && p[i + 1] <= 0xFE) {
       const char* s = VXN_gb2312_utf8_table[(b - 0xA1) * 94 + (p[i + 1] - 0xA1)];
-      if (s) {
+      if (*s) {
         const size_t n = strlen(s);
         if (pos + n >= size) break;  // cannot happen: every entry is at most 3 bytes
         memcpy(out + pos, s, n);

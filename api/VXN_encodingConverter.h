@@ -49,6 +49,7 @@ class CVxnEncodeConvert {
 // Tables generated at build time by data/gen_encoding_tables.cpp.
 extern const uint8_t VXN_utf16_euckr_table[65536][2];
 extern const uint8_t VXN_latin2_table[128];
-extern const char* const VXN_gb2312_utf8_table[87 * 94];
+// GB2312 pair -> UTF-8 of its character, "" where the pair has none.
+extern const char VXN_gb2312_utf8_table[87 * 94][4];
 
 #endif

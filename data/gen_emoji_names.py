@@ -8,6 +8,12 @@ Keys are the UTF-8 bytes of a character or zero-width-joiner sequence with the
 variation selectors U+FE0F and U+FE0E removed; where a key repeats, the first
 name stays (annotations/ before annotationsDerived/, file order within each).
 
+Each language's list is constant data with no pointers in it, so that it
+costs the library nothing when it is loaded (no relocations, no map built):
+one character array holding every key and name, each ended by a NUL, and an
+index of (key offset, name offset) pairs sorted by the key's bytes, which the
+lookup searches by bisection.
+
 A key enters a list when
   * it is one emoji character, or emoji characters joined by U+200D, all
     inside the ranges the transducer treats as emoji (U+2600-U+27BF,
@@ -118,11 +124,20 @@ def main():
             seen.add(key)
             entries.append((key, spoken))
         counts.append("%s %d" % (name, len(entries)))
-        lines.append("extern const VXN_EmojiNamePair vxn_emoji_pairs_%s[] = {" % name)
+        entries.sort(key=lambda e: e[0].encode("utf-8"))
+        offsets = []
+        size = 0
+        lines.append("extern const char vxn_emoji_text_%s[] =" % name)
         for key, spoken in entries:
-            lines.append("    {%s, %s}," % (literal(key), literal(spoken)))
+            lines.append("    %s\\000%s\\000\"" % (literal(key)[:-1], literal(spoken)[1:-1]))
+            offsets.append((size, size + len(key.encode("utf-8")) + 1))
+            size += len(key.encode("utf-8")) + len(spoken.encode("utf-8")) + 2
+        lines[-1] += ";"
+        lines.append("extern const uint32_t vxn_emoji_index_%s[] = {" % name)
+        for k in range(0, len(offsets), 6):
+            lines.append("    " + " ".join("%d, %d," % o for o in offsets[k:k + 6]))
         lines.append("};")
-        lines.append("extern const int vxn_emoji_pairs_%s_count = %d;" % (name, len(entries)))
+        lines.append("extern const int vxn_emoji_count_%s = %d;" % (name, len(entries)))
         lines.append("")
     tmp = output + ".tmp"
     with open(tmp, "w", encoding="ascii") as fp:

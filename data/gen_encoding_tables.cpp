@@ -117,9 +117,12 @@ int main(int argc, char** argv) {
 
   // GB2312 (EUC-CN) pair -> UTF-8, with the engine's reading of some
   // punctuation and the circled numerals of row 2 read as plain numerals.
+  // Every character is in the Basic Multilingual Plane (at most 3 bytes), so
+  // the entries are fixed arrays rather than pointers: no relocations when the
+  // library loads. An empty entry has no character.
   static const unsigned kNumerals[10] = {0x4E00, 0x4E8C, 0x4E09, 0x56DB, 0x4E94,
                                          0x516D, 0x4E03, 0x516B, 0x4E5D, 0x5341};
-  fprintf(fp, "extern const char* const VXN_gb2312_utf8_table[87 * 94] = {\n");
+  fprintf(fp, "extern const char VXN_gb2312_utf8_table[87 * 94][4] = {\n");
   int gb_mapped = 0;
   for (unsigned lead = 0xA1; lead <= 0xF7; ++lead) {
     for (unsigned trail = 0xA1; trail <= 0xFE; ++trail) {
@@ -143,11 +146,15 @@ int main(int argc, char** argv) {
         ok = true;
       }
       if (code >= 0xDEC0 && code <= 0xDEC9) ok = false;
+      if (ok && out.size() > 3) {
+        fprintf(stderr, "gen_encoding_tables: GB2312 %04X is longer than 3 bytes\n", code);
+        return 1;
+      }
       if (ok) {
         put_literal(fp, out);
         ++gb_mapped;
       } else {
-        fputs("nullptr", fp);
+        fputs("\"\"", fp);
       }
       fputs(trail == 0xFE ? ",\n" : ",", fp);
     }

@@ -2,8 +2,8 @@
 // the transducer that replaces emoji (and zero-width-joiner sequences) in a
 // UTF-8 text by their names in the engine's language.
 // The transducer borrows the caller's text (it must outlive the transducer)
-// and owns its output; one thread per object. The name maps are shared and
-// read-only (VXN_preprocessing_emoji_names.h).
+// and owns its output; one thread per object. The name tables are constant
+// data (VXN_preprocessing_emoji_names.h).
 #ifndef VXN_PREPROCESSING_EMOJI_H
 #define VXN_PREPROCESSING_EMOJI_H
 

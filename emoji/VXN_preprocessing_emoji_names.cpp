@@ -1,11 +1,13 @@
-// Emoji name maps; see VXN_preprocessing_emoji_names.h.
+// Emoji name tables; see VXN_preprocessing_emoji_names.h.
 #include "emoji/VXN_preprocessing_emoji_names.h"
 
-// Generated lists (constant-initialised, so they are ready before the maps
-// below are built during dynamic initialisation).
-#define VXN_EMOJI_LIST(lang)                                 \
-  extern const VXN_EmojiNamePair vxn_emoji_pairs_##lang[]; \
-  extern const int vxn_emoji_pairs_##lang##_count;
+#include <string.h>
+
+// Generated tables (constant data, no pointers).
+#define VXN_EMOJI_LIST(lang)                        \
+  extern const char vxn_emoji_text_##lang[];        \
+  extern const uint32_t vxn_emoji_index_##lang[];   \
+  extern const int vxn_emoji_count_##lang;
 VXN_EMOJI_LIST(da)
 VXN_EMOJI_LIST(de)
 VXN_EMOJI_LIST(en)
@@ -24,45 +26,43 @@ VXN_EMOJI_LIST(sv)
 
 namespace {
 
-// emplace keeps the first name of a repeated key.
-EmojiNameMap build_map(const VXN_EmojiNamePair* pairs, int count) {
-  EmojiNameMap map;
-  map.reserve(count);
-  for (int i = 0; i < count; ++i) map.emplace(pairs[i].key, pairs[i].name);
-  return map;
+// Engine language id -> table; Chinese (9) has none. The tables are made on
+// first use: their counts are constants of another translation unit.
+const VXN_EmojiNameTable* table_of(int language) {
+#define VXN_EMOJI_TABLE(lang) \
+  VXN_EmojiNameTable { vxn_emoji_text_##lang, vxn_emoji_index_##lang, vxn_emoji_count_##lang }
+  static const VXN_EmojiNameTable da = VXN_EMOJI_TABLE(da), de = VXN_EMOJI_TABLE(de),
+                                  en = VXN_EMOJI_TABLE(en), es = VXN_EMOJI_TABLE(es),
+                                  fi = VXN_EMOJI_TABLE(fi), fr = VXN_EMOJI_TABLE(fr),
+                                  it = VXN_EMOJI_TABLE(it), ko = VXN_EMOJI_TABLE(ko),
+                                  nl = VXN_EMOJI_TABLE(nl), no = VXN_EMOJI_TABLE(no),
+                                  pl = VXN_EMOJI_TABLE(pl), pt = VXN_EMOJI_TABLE(pt),
+                                  ru = VXN_EMOJI_TABLE(ru), sv = VXN_EMOJI_TABLE(sv);
+#undef VXN_EMOJI_TABLE
+  static const VXN_EmojiNameTable* const byLanguage[] = {
+      &ko, &en, &en, &en, &de, &fr, &es, &it, &nl, nullptr, &pt, &pl, &ru, &da, &sv, &fi, &no, &pt,
+  };
+  const int n = (int)(sizeof(byLanguage) / sizeof(byLanguage[0]));
+  return language >= 0 && language < n ? byLanguage[language] : nullptr;
 }
 
 }  // namespace
 
-#define VXN_EMOJI_MAP(lang) \
-  const EmojiNameMap lang##_emoji_names = build_map(vxn_emoji_pairs_##lang, vxn_emoji_pairs_##lang##_count);
-VXN_EMOJI_MAP(da)
-VXN_EMOJI_MAP(de)
-VXN_EMOJI_MAP(en)
-VXN_EMOJI_MAP(es)
-VXN_EMOJI_MAP(fi)
-VXN_EMOJI_MAP(fr)
-VXN_EMOJI_MAP(it)
-VXN_EMOJI_MAP(ko)
-VXN_EMOJI_MAP(nl)
-VXN_EMOJI_MAP(no)
-VXN_EMOJI_MAP(pl)
-VXN_EMOJI_MAP(pt)
-VXN_EMOJI_MAP(ru)
-VXN_EMOJI_MAP(sv)
-#undef VXN_EMOJI_MAP
-
-const std::unordered_map<int, const EmojiNameMap*> emoji_name_tables = {
-    {0, &ko_emoji_names},  {1, &en_emoji_names},  {2, &en_emoji_names},  {3, &en_emoji_names},
-    {4, &de_emoji_names},  {5, &fr_emoji_names},  {6, &es_emoji_names},  {7, &it_emoji_names},
-    {8, &nl_emoji_names},  {10, &pt_emoji_names}, {11, &pl_emoji_names}, {12, &ru_emoji_names},
-    {13, &da_emoji_names}, {14, &sv_emoji_names}, {15, &fi_emoji_names}, {16, &no_emoji_names},
-    {17, &pt_emoji_names},
-};
+const VXN_EmojiNameTable* VXN_emoji_name_table(int language) { return table_of(language); }
 
 std::string get_emoji_name(const std::string& key, int language) {
-  const auto table = emoji_name_tables.find(language);
-  if (table == emoji_name_tables.end()) return std::string();
-  const auto entry = table->second->find(key);
-  return entry == table->second->end() ? std::string() : entry->second;
+  const VXN_EmojiNameTable* table = table_of(language);
+  if (!table || key.find('\0') != std::string::npos) return std::string();
+  // Bisection over the keys in byte order (strcmp compares as unsigned char).
+  int lo = 0, hi = table->count;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    const int c = strcmp(table->key(mid), key.c_str());
+    if (c == 0) return table->name(mid);
+    if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return std::string();
 }

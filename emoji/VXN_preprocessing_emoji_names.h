@@ -1,42 +1,33 @@
-// Per-language emoji name maps (Unicode CLDR short names) and their lookup.
-// The maps are built once when the library is loaded, from constant lists
-// generated at build time (data/gen_emoji_names.py), and are read-only
-// afterwards: lookups are safe from any thread.
+// Per-language emoji name tables (Unicode CLDR short names) and their lookup.
+// The tables are constant data generated at build time
+// (data/gen_emoji_names.py): nothing is built or relocated when the library
+// is loaded, and lookups are safe from any thread.
 #ifndef VXN_PREPROCESSING_EMOJI_NAMES_H
 #define VXN_PREPROCESSING_EMOJI_NAMES_H
 
-#include <string>
-#include <unordered_map>
+#include <stdint.h>
 
-// One generated (key, name) pair: the UTF-8 bytes of a character or of a
-// zero-width-joiner sequence without variation selectors, and its name.
-struct VXN_EmojiNamePair {
-  const char* key;
-  const char* name;
+#include <string>
+
+// One language's names: `text` holds every key (the UTF-8 bytes of a
+// character or of a zero-width-joiner sequence without variation selectors)
+// and every name, each ended by a NUL; `index` holds `count` pairs of offsets
+// into `text` (key, name), sorted by the key's bytes, keys unique.
+struct VXN_EmojiNameTable {
+  const char* text;
+  const uint32_t* index;
+  int count;
+
+  const char* key(int i) const { return text + index[2 * i]; }
+  const char* name(int i) const { return text + index[2 * i + 1]; }
 };
 
-using EmojiNameMap = std::unordered_map<std::string, std::string>;
+// The table of an engine language id, or null: Chinese (9) and ids outside
+// the engine's languages have none.
+const VXN_EmojiNameTable* VXN_emoji_name_table(int language);
 
-extern const EmojiNameMap da_emoji_names;
-extern const EmojiNameMap de_emoji_names;
-extern const EmojiNameMap en_emoji_names;
-extern const EmojiNameMap es_emoji_names;
-extern const EmojiNameMap fi_emoji_names;
-extern const EmojiNameMap fr_emoji_names;
-extern const EmojiNameMap it_emoji_names;
-extern const EmojiNameMap ko_emoji_names;
-extern const EmojiNameMap nl_emoji_names;
-extern const EmojiNameMap no_emoji_names;
-extern const EmojiNameMap pl_emoji_names;
-extern const EmojiNameMap pt_emoji_names;
-extern const EmojiNameMap ru_emoji_names;
-extern const EmojiNameMap sv_emoji_names;
-
-// Engine language id -> name map; Chinese (9) has none.
-extern const std::unordered_map<int, const EmojiNameMap*> emoji_name_tables;
-
-// The name of key in the language's map, or "" when the language has no map
-// or the key is not in it.
+// The name of key in the language's table, or "" when the language has no
+// table or the key is not in it.
 std::string get_emoji_name(const std::string& key, int language);
 
 #endif

@@ -91,8 +91,11 @@ int silence_tag_value(const char* piece) {
 
 }  // namespace
 
+// The label buffers start at room for a sentence-sized piece (a piece of
+// television text has a few dozen segments) and grow to a longer piece's
+// count when one comes.
 CLangAnalEu::CLangAnalEu()
-    : labelCapacity(1024),
+    : labelCapacity(128),
       labelSize(256),
       language(1),
       textBuffer(nullptr),

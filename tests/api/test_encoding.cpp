@@ -200,7 +200,7 @@ TEST(EncodingTables, EuckrPairsConvertBack) {
   EXPECT_LT(aliases, 16);
   // The GB2312 rows without characters stay empty.
   for (int trail = 0xC0; trail <= 0xC9; ++trail)
-    EXPECT_EQ(VXN_gb2312_utf8_table[(0xDE - 0xA1) * 94 + trail - 0xA1], nullptr);
+    EXPECT_STREQ(VXN_gb2312_utf8_table[(0xDE - 0xA1) * 94 + trail - 0xA1], "");
 }
 
 TEST(EncodingSizes, CountUpToLimitOrTerminator) {

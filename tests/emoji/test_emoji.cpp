@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
 
@@ -64,19 +65,44 @@ TEST(EmojiNames, LanguageAssignment) {
   EXPECT_EQ(get_emoji_name(kHeart, 9), "");
   EXPECT_EQ(get_emoji_name(kHeart, 18), "");
   EXPECT_EQ(get_emoji_name(kHeart, -1), "");
-  EXPECT_EQ(emoji_name_tables.size(), 17u);
-  EXPECT_EQ(emoji_name_tables.count(9), 0u);
+  int tables = 0;
+  for (int language = -1; language <= 18; language++)
+    if (VXN_emoji_name_table(language)) tables++;
+  EXPECT_EQ(tables, 17);
+  EXPECT_EQ(VXN_emoji_name_table(9), nullptr);
+  EXPECT_EQ(VXN_emoji_name_table(1), VXN_emoji_name_table(3));
 }
 
 TEST(EmojiNames, KeysCarryNoVariationSelectors) {
-  for (const auto& table : emoji_name_tables) {
-    EXPECT_GT(table.second->size(), 1400u) << table.first;
-    for (const auto& entry : *table.second) {
-      EXPECT_EQ(entry.first.find(kSelector), std::string::npos) << entry.second;
-      EXPECT_EQ(entry.first.find("\xEF\xB8\x8E"), std::string::npos) << entry.second;
-      EXPECT_FALSE(entry.second.empty());
+  for (int language = 0; language < 18; language++) {
+    const VXN_EmojiNameTable* table = VXN_emoji_name_table(language);
+    if (!table) continue;
+    EXPECT_GT(table->count, 1400) << language;
+    for (int i = 0; i < table->count; i++) {
+      const std::string key = table->key(i), name = table->name(i);
+      EXPECT_EQ(key.find(kSelector), std::string::npos) << name;
+      EXPECT_EQ(key.find("\xEF\xB8\x8E"), std::string::npos) << name;
+      EXPECT_FALSE(key.empty());
+      EXPECT_FALSE(name.empty());
     }
   }
+}
+
+// The lookup bisects: every table's keys are unique and in byte order, and
+// every key finds its own name.
+TEST(EmojiNames, KeysSortedAndFound) {
+  for (int language = 0; language < 18; language++) {
+    const VXN_EmojiNameTable* table = VXN_emoji_name_table(language);
+    if (!table) continue;
+    for (int i = 0; i < table->count; i++) {
+      if (i > 0) {
+        EXPECT_LT(strcmp(table->key(i - 1), table->key(i)), 0) << language << " " << i;
+      }
+      EXPECT_EQ(get_emoji_name(table->key(i), language), table->name(i)) << language << " " << i;
+    }
+  }
+  EXPECT_EQ(get_emoji_name(std::string("\xE2\x9D\xA4\0", 4), 1), "");
+  EXPECT_EQ(get_emoji_name("", 1), "");
 }
 
 TEST(EmojiTransducer, NamesSurroundedBySpaces) {
