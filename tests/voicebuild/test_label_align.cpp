@@ -129,7 +129,9 @@ TEST(LabelAlign, UnmatchedStretchesShareTheTimeBetweenAnchors) {
   for (std::size_t i = 0; i < labels.size(); ++i) {
     EXPECT_GE(labels[i].start_s, 0.0);
     EXPECT_GE(labels[i].end_s - labels[i].start_s, 0.02 - 1e-12) << i;
-    if (i > 0) EXPECT_DOUBLE_EQ(labels[i].start_s, labels[i - 1].end_s);
+    if (i > 0) {
+      EXPECT_DOUBLE_EQ(labels[i].start_s, labels[i - 1].end_s);
+    }
   }
   EXPECT_DOUBLE_EQ(labels.front().start_s, 0.0);
   EXPECT_NEAR(labels.back().end_s, 0.94, 1e-12);
