@@ -15,7 +15,8 @@
 #     --only   build only these stems (e.g. vxnf_usen,vxnm_usen); default all
 #     --jobs   packages built at once (default: nproc)
 #   Trained voices (Russian voice 1 from festvox-ru) are built by the
-#   separate, long scripts/train-voices.sh.
+#   separate, long scripts/train-voices.sh; a trained package in a row's
+#   place is kept (remove it to rebuild the converted voice).
 #   BUILD_DIR       build tree (default: build/)
 #   VXN_VOICE_TOOL  the vxn-voice program (default: $BUILD_DIR/bin/vxn-voice)
 set -euo pipefail
@@ -176,6 +177,12 @@ build_one() {
   if [ "$derive" != "-" ]; then opts+=(--derive "$derive"); fi
   # Every voice as loud as the default one (its level: 68.4 dB).
   if [ "$source" != slt ] || [ "$derive" != "-" ]; then opts+=(--level-db 68.4); fi
+  # A voice trained here (scripts/train-voices.sh) stands in this row's
+  # place: keep it; remove it to get the converted one back.
+  if grep -qx 'kind: trained' "$base.info" 2>/dev/null; then
+    echo "build-voices: $file is a trained voice; kept"
+    return 0
+  fi
   local up_to_date=1 ext
   for ext in qt pt am dt info; do
     local f=$base.$ext

@@ -4,8 +4,11 @@
 #   scripts/train-voices.sh [ru|en|all] [--quick]
 # ru:  Russian voice 1 (male), Model/Ru/vxnm_ru_24_256, from the Debian
 #      package festvox-ru (fetched with apt-get download into
-#      build/voice-src/, never installed or committed) and its phone
-#      alignments; about half an hour on two cores.
+#      build/voice-src/, never installed or committed): the labels our
+#      Russian module writes for its prompts, timed from its phone
+#      alignments (vxn-voice label-corpus into build/corpus/ru_RU; needs the
+#      module in build/voice/Lib, scripts/build.sh); about half an hour on
+#      two cores.
 # en:  the English round trip: build/corpus/en_US (scripts/build-english-corpus.sh,
 #      the default voice speaking a few hundred sentences) trained into
 #      build/trained/vxnf_usen_trained, measured against the default voice.
@@ -61,9 +64,23 @@ train_ru() {
     dpkg -x "$deb" "$tree"
     touch "$corpus/etc/txt.done.data"
   fi
+  # Our front end's labels for every prompt, timed from the corpus's own
+  # phone alignment; utterances whose phones match too poorly are left out.
+  if [ ! -f "$build/voice/Lib/libVXN_lang_ru.so" ]; then
+    echo "train-voices: $build/voice/Lib/libVXN_lang_ru.so is missing; build it first (scripts/build.sh)" >&2
+    exit 1
+  fi
+  local labelled=$build/corpus/ru_RU
+  rm -rf "$labelled"
+  echo "train-voices: labelling $corpus with the Russian module into $labelled"
+  nice -n 10 "$tool" label-corpus --voice-dir "$build/voice" --lang 12 \
+    --phone-map "$phones/ru_RU.festvox-map.txt" "$corpus" "$labelled"
+  corpus=$labelled
+  local kept
+  kept=$(wc -l < "$corpus/etc/txt.done.data")
   local out=$build/voice/Model/Ru stem=vxnm_ru_24_256 args=()
   if [ "$quick" = 1 ]; then
-    quick_corpus "$corpus" "$build/corpus/ru_RU.quick" lab
+    quick_corpus "$corpus" "$build/corpus/ru_RU.quick" labels
     corpus=$build/corpus/ru_RU.quick
     out=$build/trained
     stem=vxnm_ru_quick
@@ -73,14 +90,15 @@ train_ru() {
   local version
   version=$(basename "$deb" | sed 's/^[^_]*_\([^_]*\)_.*/\1/')
   echo "train-voices: training $out/$stem from $corpus"
-  nice -n 10 "$tool" train "$corpus" "$out/$stem" --lang ru_RU --index 1 --labels phones \
+  nice -n 10 "$tool" train "$corpus" "$out/$stem" --lang ru_RU --index 1 --labels full \
     --phone-classes "$phones/ru_RU.txt" --cache "$build/corpus/ru_RU.cache" --jobs "$jobs" \
-    --source "Debian festvox-ru $version (msu_ru_nsh: 620 recordings, phone alignments)" \
+    --source "Debian festvox-ru $version (msu_ru_nsh: $kept of its 620 recordings)" \
     --licence "BSD-like licence of festvox-ru (Nickolay V. Shmyrev); full text in $stem.COPYRIGHT" \
     --licence-file "$tree/usr/share/doc/$pkg/copyright" \
-    --notes "labels made from the corpus phone alignments and prompts until the Russian module exists" \
+    --notes "labels of our Russian module for the prompts, timed from the corpus phone alignments (vxn-voice label-corpus; $stem.labels.txt)" \
     --held-out-labels "$build/corpus/ru_RU.held-out" \
     "${args[@]}"
+  cp "$labelled/label-report.txt" "$out/$stem.labels.txt"
 }
 
 train_en() {

@@ -25,6 +25,8 @@ int cmd_f0_stats(std::vector<std::string>& args);
 int cmd_train(std::vector<std::string>& args);
 // In vxn-voice-speak-corpus.cpp.
 int cmd_speak_corpus(std::vector<std::string>& args);
+// In vxn-voice-label-corpus.cpp.
+int cmd_label_corpus(std::vector<std::string>& args);
 
 namespace {
 
@@ -324,6 +326,7 @@ const Command kCommands[] = {
     {"tree", cmd_tree},   {"make-test", cmd_make_test}, {"import-hts", cmd_import_hts},
     {"coverage", cmd_coverage}, {"build-pd", cmd_build_pd},   {"f0-stats", cmd_f0_stats},
     {"train", cmd_train},   {"speak-corpus", cmd_speak_corpus},
+    {"label-corpus", cmd_label_corpus},
     {"help", cmd_help},
     {"--help", cmd_help}, {"-h", cmd_help},
 };

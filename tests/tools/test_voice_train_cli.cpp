@@ -1,6 +1,7 @@
 // vxn-voice train from the command line: a small corpus of phone alignments
 // trains into a complete package with its description; a broken corpus or a
-// bad option stops before anything is written.
+// bad option stops before anything is written. vxn-voice label-corpus gives
+// a corpus our Russian module's labels, timed from its phone alignments.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,6 +131,57 @@ TEST_F(TrainCli, BrokenCorpusOrBadOptionWritesNothing) {
   EXPECT_EQ(status, 2);
   out = run("train " + dir, &status);
   EXPECT_EQ(status, 2);
+}
+
+// Two prompts with festvox-style alignments: one that agrees with what our
+// Russian module says, one that does not.
+TEST_F(TrainCli, LabelCorpusTimesOurLabelsAndLeavesOutPoorMatches) {
+  const std::string bin = VXN_TEST_BINARY_DIR;
+  if (access((bin + "/voice/Lib/libVXN_lang_ru.so").c_str(), R_OK) != 0)
+    GTEST_SKIP() << "the Russian module is not built";
+  const std::string dir = bin + "/test_label_corpus", out = dir + ".out";
+  std::system(("rm -rf '" + dir + "' '" + out + "'").c_str());
+  for (const char* d : {"", "/etc", "/wav", "/lab"}) mkdir((dir + d).c_str(), 0777);
+  FILE* fp = std::fopen((dir + "/etc/txt.done.data").c_str(), "w");
+  std::fputs("( a1 \"М+ама мыла раму.\" )\n( a2 \"Мама мыла раму.\" )\n", fp);
+  std::fclose(fp);
+  const std::vector<std::string> good = {"pau", "m", "aa", "m", "ay", "m", "yy", "l",
+                                         "a",   "r", "aa", "m", "u",  "pau"};
+  std::string lab = "#\n";
+  for (std::size_t i = 0; i < good.size(); ++i)
+    lab += std::to_string(0.1 * (i + 1)) + " 125 " + good[i] + "\n";
+  fp = std::fopen((dir + "/lab/a1.lab").c_str(), "w");
+  std::fputs(lab.c_str(), fp);
+  std::fclose(fp);
+  fp = std::fopen((dir + "/lab/a2.lab").c_str(), "w");
+  std::fputs("#\n0.2 125 pau\n0.5 125 s\n0.6 125 ss\n0.9 125 pau\n", fp);
+  std::fclose(fp);
+  const std::string map = std::string(VXN_TEST_SOURCE_DIR) + "/tools/voicebuild/train/phones/ru_RU.festvox-map.txt";
+  int status = 0;
+  std::string said = run("label-corpus --voice-dir " + bin + "/voice --phone-map " + map + " " + dir + " " + out, &status);
+  ASSERT_EQ(status, 0) << said;
+  EXPECT_NE(said.find("2 utterances: 1 kept, 1 left out"), std::string::npos) << said;
+  EXPECT_EQ(slurp(out + "/etc/txt.done.data"), "( a1 \"М+ама мыла раму.\" )\n");
+  EXPECT_TRUE(exists(out + "/wav"));
+  EXPECT_FALSE(exists(out + "/labels/a2.lab"));
+  const std::string report = slurp(out + "/label-report.txt");
+  EXPECT_NE(report.find("a1 kept 1.000 12/12/12 0 0 0 2,0,0"), std::string::npos) << report;
+  EXPECT_NE(report.find("a2 skipped"), std::string::npos) << report;
+  // Every label of a1 takes its festvox phone's times (100 ns units).
+  const std::string labels = slurp(out + "/labels/a1.lab");
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < good.size(); ++i) {
+    long long start = -1, end = -1;
+    char phone[256] = {0};
+    ASSERT_EQ(std::sscanf(labels.c_str() + pos, "%lld %lld %255s", &start, &end, phone), 3) << labels;
+    EXPECT_EQ(start, (long long)i * 1000000) << i;
+    EXPECT_EQ(end, (long long)(i + 1) * 1000000) << i;
+    pos = labels.find('\n', pos) + 1;
+  }
+  said = run("label-corpus --voice-dir " + bin + "/voice " + dir + " " + out, &status);
+  EXPECT_EQ(status, 2) << said;
+  said = run("label-corpus --voice-dir " + bin + "/voice --phone-map " + map + " --min-match 2 " + dir + " " + out, &status);
+  EXPECT_EQ(status, 2) << said;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Full-context labels from a phone alignment and its prompt, for corpora
-// whose language has no front end of ours yet (the Russian festvox corpus:
-// lab/ID.lab phone end times, stressed vowels spelled double, prompts in
-// etc/txt.done.data). Syllables: one per vowel phone, consonants between two
+// whose language has no front end of ours (written for the Russian festvox
+// corpus: lab/ID.lab phone end times, stressed vowels spelled double,
+// prompts in etc/txt.done.data; the Russian voice now trains on our
+// module's labels instead, VXN_label_align.h). Syllables: one per vowel phone, consonants between two
 // vowels of a word go to the second syllable except a sonorant before
 // another consonant; words: the prompt's words, found in the phone string by
 // their vowel letters (a word without vowels leans on the next one); phrases:
