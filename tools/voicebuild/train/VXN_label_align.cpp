@@ -78,16 +78,11 @@ bool parse_corpus_phone_map(const std::string& text, const std::string& name, Co
 }
 
 bool read_corpus_phone_map(const std::string& path, CorpusPhoneMap* out, std::string* error) {
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (!fp) {
+  std::string text;
+  if (!read_text_file(path, &text)) {
     if (error) *error = "read_corpus_phone_map: " + path + ": cannot open";
     return false;
   }
-  std::string text;
-  char buf[8192];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof(buf), fp)) > 0) text.append(buf, n);
-  std::fclose(fp);
   return parse_corpus_phone_map(text, path, out, error);
 }
 

@@ -131,18 +131,24 @@ bool parse_phone_alignment(const std::string& text, const std::string& name,
   return true;
 }
 
+bool read_text_file(const std::string& path, std::string* text) {
+  FILE* fp = std::fopen(path.c_str(), "rb");
+  if (!fp) return false;
+  text->clear();
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof(buf), fp)) > 0) text->append(buf, n);
+  std::fclose(fp);
+  return true;
+}
+
 bool read_phone_alignment(const std::string& path, std::vector<TimedPhone>* out,
                           std::string* error) {
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (!fp) {
+  std::string text;
+  if (!read_text_file(path, &text)) {
     if (error) *error = "read_phone_alignment: " + path + ": cannot open";
     return false;
   }
-  std::string text;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof(buf), fp)) > 0) text.append(buf, n);
-  std::fclose(fp);
   return parse_phone_alignment(text, path, out, error);
 }
 

@@ -29,6 +29,9 @@ struct TimedLabel {
   double start_s = -1.0, end_s = -1.0;  // negative: no timing
 };
 
+// Reads a whole file into TEXT; false when it cannot be opened.
+bool read_text_file(const std::string& path, std::string* text);
+
 // Reads a festvox/ESPS phone label file ("#" header line, then "END 125
 // PHONE" lines). Errors name the file and the line.
 bool read_phone_alignment(const std::string& path, std::vector<TimedPhone>* out,
