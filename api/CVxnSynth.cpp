@@ -85,7 +85,7 @@ CVxnSynth::CVxnSynth()
       timeLog(0),
       labelCallback(nullptr),
       labelUser(nullptr) {
-  g_nStatePrint = 2;
+  VXN_set_print_level(2);
 }
 
 // A host that destroys the engine without VXNFree still gets the language
@@ -242,9 +242,9 @@ int CVxnSynth::VXNInit(char* basePath, char* dictPath) {
   VXN_Engine_set_msd_threshold(engine, 1, 0.5f);
   for (int s = 0; s < 3; s++) VXN_Engine_set_gv_weight(engine, s, 1.0f);
 
-  if (hybridWanted) VXN_VT_initialize(prosody.c_str());
+  if (hybridWanted) VXN_VT_initialize(engine, prosody.c_str());
   // Hybrid is in use only when the unit database actually took.
-  engine->hybrid_active = hybridWanted ? VXN_VT_is_hybrid() : 0;
+  engine->hybrid_active = hybridWanted ? VXN_VT_is_hybrid(&engine->vt) : 0;
   VXN_print(VXN_LEVEL_INFO, engine->hybrid_active ? "Hybrid info : Hybrid mode\n"
                                                   : "Hybrid info : basic mode\n");
 
@@ -340,7 +340,7 @@ void CVxnSynth::VXNSetMemory(int chunkSize, int chunkCount) {
   engine->chunk_count = chunkCount;
 }
 
-void CVxnSynth::VXNSetPrintLevel(int level) { g_nStatePrint = level; }
+void CVxnSynth::VXNSetPrintLevel(int level) { VXN_set_print_level(level); }
 
 void CVxnSynth::VXNSetSamplingRate(int rate) {
   VXN_print(VXN_LEVEL_INFO, "Set sampling rate as %dHz\n", rate);
@@ -367,14 +367,16 @@ void CVxnSynth::VXNSetChannel(int channels) {
   language->engine.channels = channels;
 }
 
-int CVxnSynth::VXNGetControlState() { return language ? language->engine.control_state : -1; }
+int CVxnSynth::VXNGetControlState() {
+  return language ? VXN_Engine_get_control_state(&language->engine) : -1;
+}
 
 void CVxnSynth::VXNSetControlStart() {
   if (!language) {
     VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStart\n");
     return;
   }
-  language->engine.control_state = 1;
+  VXN_Engine_set_control_state(&language->engine, 1);
 }
 
 void CVxnSynth::VXNSetControlStop() {
@@ -382,7 +384,7 @@ void CVxnSynth::VXNSetControlStop() {
     VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStop\n");
     return;
   }
-  language->engine.control_state = 0;
+  VXN_Engine_set_control_state(&language->engine, 0);
 }
 
 // Without a language there is no output format: both getters report 0.

@@ -43,7 +43,7 @@ struct DriverCall {
   void* labelUser;
 };
 
-bool stopped(const VXN_Engine* engine) { return engine->control_state == 0; }
+bool stopped(const VXN_Engine* engine) { return VXN_Engine_get_control_state(engine) == 0; }
 
 // Sleeps `slices` slices of 10 ms, cut short by a stop request.
 void pace(const VXN_Engine* engine, int slices) {

@@ -31,14 +31,14 @@ int CVxnSynth::VXNStartStreamingPlayLabels(const char* labelPath) {
   engine->ms.pause_mode = 0;
   engine->ms.pause_frames = 0.0f;
   engine->last_piece = 1;
-  if (engine->control_state == 0) return 1;
+  if (VXN_Engine_get_control_state(engine) == 0) return 1;
   timer->GetStartTimeTick(timeLog);
   VXN_Engine_create_sstream(engine, 0, 0);
   engine->stage_time[1] = timer->GetTimeDuration(timeLog);
   timer->GetStartTimeTick(timeLog);
   if (VXN_Engine_create_pstream(engine) < 0) return 0;
   engine->stage_time[2] = timer->GetTimeDuration(timeLog);
-  if (engine->control_state == 0) return 1;
+  if (VXN_Engine_get_control_state(engine) == 0) return 1;
   timer->GetStartTimeTick(timeLog);
   const int result = VXN_Engine_create_gstream(engine);
   engine->stage_time[3] = timer->GetTimeDuration(timeLog);

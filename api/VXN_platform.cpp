@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <mutex>
 #include <string>
 
 #include "engine/VXN_misc.h"
@@ -15,6 +16,9 @@ CVxnSynth* g_vxn = nullptr;
 short g_speech[VXN_SPEECH_CAPACITY];
 int g_speech_count = 0;
 int g_dtv_type = -1;
+
+// The wrapper's state is one set of globals; its calls take turns.
+static std::mutex g_wrapper_mutex;
 
 namespace {
 
@@ -122,6 +126,7 @@ void stream_cb(short* samples, int count, int state) {
 extern "C" {
 
 int tts_init(const char* language, int speedLevel, int pitchLevel) {
+  std::lock_guard<std::mutex> lock(g_wrapper_mutex);
   VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] start to initialize ...");
   g_dtv_type = -1;
   for (int r = 0; r < 4 && g_dtv_type < 0; r++) {
@@ -180,6 +185,7 @@ int tts_init(const char* language, int speedLevel, int pitchLevel) {
 }
 
 int tts_get_pcm_data(const char* text, short* pcm, int* count) {
+  std::lock_guard<std::mutex> lock(g_wrapper_mutex);
   VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] start to synthesize speech for text: %s ",
             text ? text : "(null)");
   if (!g_vxn) {
@@ -214,6 +220,7 @@ int tts_get_pcm_data(const char* text, short* pcm, int* count) {
 }
 
 int tts_release(void) {
+  std::lock_guard<std::mutex> lock(g_wrapper_mutex);
   VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] start to release resource");
   release_engine();
   VXN_print(VXN_LEVEL_DEBUG, "[DEBUG] finished resource release");

@@ -1,5 +1,6 @@
 // Platform wrapper state: the wrapper's engine, the collection buffer and the
-// broadcast region found by tts_init. Process-wide, one caller at a time; the
+// broadcast region found by tts_init. Process-wide: the three wrapper calls
+// hold one lock, so concurrent callers take turns on the one engine; the
 // wrapper owns g_vxn from tts_init until tts_release.
 #ifndef VXN_PLATFORM_H
 #define VXN_PLATFORM_H

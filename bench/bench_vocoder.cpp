@@ -48,7 +48,7 @@ Params make_params() {
 void synthesize_second(const Params& p, VXN_Engine* engine, bool equalise, int16_t* out) {
   VXN_Vocoder v;
   VXN_Vocoder_initialize(&v, kOrder, 0, 1, 24000, kFrame);
-  STME_Vocoder_initialize_fixed();
+  STME_Vocoder_initialize_fixed(&v);
   const int32_t alpha_Q13 = (int32_t)(8192 * 0.45f);
   for (int t = 0; t < kFrames; t++) {
     ME_Vocoder_synthesize(&v, kOrder, p.lf0_Q20[t], p.mcep_Q17[t].data(), p.band_Q15[t].data(),
@@ -87,15 +87,16 @@ void BM_VocoderSecond(benchmark::State& state) { run(state, false); }
 // The excitation alone (band decisions, filters per pitch period).
 void BM_ExcitationSecond(benchmark::State& state) {
   Params p = make_params();
+  VXN_Excitation x{};
   for (auto _ : state) {
-    mixed_excitation_init();
-    mixed_excitation_reset_phase();
+    mixed_excitation_init(&x);
+    mixed_excitation_reset_phase(&x);
     for (int t = 0; t < kFrames; t++) {
       VXN_MelpFrame f;
       f.pitch_Q15 = VXN_Vocoder_pitch(p.lf0_Q20[t], 24000);
       f.jitter = 0;
       memcpy(f.band_Q15, p.band_Q15[t].data(), sizeof(f.band_Q15));
-      mixed_excitation_get_frame(&f);
+      mixed_excitation_get_frame(&x, &f);
       benchmark::DoNotOptimize(f.output_Q15);
     }
   }

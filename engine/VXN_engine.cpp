@@ -7,7 +7,6 @@
 
 void VXN_Engine_initialize(VXN_Engine* engine, int nstream) {
   VXN_print(VXN_LEVEL_INFO, "Engine initialization\n");
-  VXN_VT_reset_hybrid();
   memset(engine, 0, sizeof(*engine));
   engine->sampling_rate = 24000;
   engine->fperiod = 120;
@@ -23,7 +22,7 @@ void VXN_Engine_initialize(VXN_Engine* engine, int nstream) {
     }
   }
   engine->stream_count = nstream;
-  engine->control_state = 1;
+  VXN_Engine_set_control_state(engine, 1);
   engine->output_rate = 24000;
   engine->channels = 1;
   engine->output_fperiod = 120;
@@ -102,7 +101,8 @@ void VXN_Engine_load_label_from_string_list(VXN_Engine* engine, char** lines, in
 
 void VXN_Engine_create_sstream(VXN_Engine* engine, int deleteStartPause, int deleteEndPause) {
   VXN_SStreamSet_create(&engine->sss, &engine->ms, &engine->label, engine->duration_iw,
-                        engine->parameter_iw, engine->gv_iw, deleteStartPause, deleteEndPause);
+                        engine->parameter_iw, engine->gv_iw, deleteStartPause, deleteEndPause,
+                        &engine->vt);
 }
 
 void VXN_Engine_set_spectral_variance(VXN_Engine* engine, float strength) {
@@ -184,7 +184,7 @@ void scale_spectral_variance(VXN_Engine* engine) {
 
 int VXN_Engine_create_pstream(VXN_Engine* engine) {
   const int result = VXN_PStreamSet_create(&engine->pss, &engine->sss, engine->msd_threshold,
-                                           engine->gv_weight);
+                                           engine->gv_weight, &engine->vt);
   if (result == 1 && engine->spectral_variance > 0.0f) scale_spectral_variance(engine);
   return result;
 }
@@ -199,7 +199,8 @@ void VXN_Engine_refresh(VXN_Engine* engine) {
 }
 
 void VXN_Engine_clear(VXN_Engine* engine) {
-  if (engine->hybrid_active) VXN_VT_clear();
+  VXN_VT_clear(engine);
+  engine->vt.hybrid = 0;
   // The per-sentence records go too, so that clear alone releases everything,
   // with the matrix blocks kept for the next sentence.
   VXN_Engine_refresh(engine);

@@ -3,8 +3,14 @@
 // (model set, label sequence, state, parameter and speech stream sets).
 // Owns every array and buffer it allocates (per-stream weights, name buffers,
 // the output ring) and the sub-records; lives inside the language host, one per
-// facade. VXN_Engine_clear releases everything. Not thread-safe except for
-// control_state, a plain int polled by the frame loop.
+// facade. VXN_Engine_clear releases everything. The record also holds every
+// piece of synthesis state that lives from one utterance to the next (the
+// hybrid unit-selection context, the excitation generator's random seed and
+// the output equaliser's section states), so engines share nothing mutable
+// and different engines may synthesise in different threads at once. One
+// engine is used by one thread at a time, except for control_state, which
+// another thread may set through VXN_Engine_set_control_state while the frame
+// loop polls it.
 #ifndef VXN_ENGINE_H
 #define VXN_ENGINE_H
 
@@ -17,6 +23,8 @@
 #include "engine/VXN_model.h"
 #include "engine/VXN_pstream.h"
 #include "engine/VXN_sstream.h"
+#include "engine/VXN_vocoder.h"
+#include "engine/VXN_vsearch.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -69,7 +77,18 @@ typedef struct _VXN_Engine {
   VXN_SStreamSet sss;
   VXN_PStreamSet pss;
   VXN_GStreamSet gss;
+  VXN_VTContext vt;           // hybrid unit selection (database, per-sentence search)
+  unsigned int excitation_seed;           // random seed of the excitation noise, 0 at start
+  VXN_EqSection eq[VXN_EQ_SECTIONS];      // output equaliser section states
 } VXN_Engine;
+
+// Run flag access that is safe while another thread sets it.
+static inline int VXN_Engine_get_control_state(const VXN_Engine* engine) {
+  return __atomic_load_n(&engine->control_state, __ATOMIC_RELAXED);
+}
+static inline void VXN_Engine_set_control_state(VXN_Engine* engine, int state) {
+  __atomic_store_n(&engine->control_state, state, __ATOMIC_RELAXED);
+}
 
 VXN_EXPORT void VXN_Engine_initialize(VXN_Engine* engine, int nstream);
 VXN_EXPORT void VXN_Engine_set_sampling_rate(VXN_Engine* engine, int rate);
@@ -111,9 +130,11 @@ VXN_EXPORT void VXN_Engine_save_riff(VXN_Engine* engine, FILE* fp);
 VXN_EXPORT int VXN_Upsampling(const short* in, short* out, int inCount, int outMax, float step,
                               float offset, int* lastPos, float* lastFrac, int channels);
 
-// Hybrid unit database hooks (process-wide unit-selection state).
-VXN_EXPORT void VXN_VT_initialize(const char* prosodyPath);
-VXN_EXPORT void VXN_VT_clear(void);
+// Hybrid unit database hooks: load the prosody database into the engine's
+// unit-selection context (switching it to hybrid mode when the file is a
+// valid database) and release it.
+VXN_EXPORT void VXN_VT_initialize(VXN_Engine* engine, const char* prosodyPath);
+VXN_EXPORT void VXN_VT_clear(VXN_Engine* engine);
 
 #ifdef __cplusplus
 }

@@ -99,11 +99,11 @@ void adjust_pitch_range(VXN_Engine* e, float* x, int V, float shift) {
   float R, E, F;
   if (e->language_id == 1) {
     if (e->model_index == 0)
-      VXN_VT_set_pitch_range(168.0f, 25.0f, 5.0f);
+      VXN_VT_set_pitch_range(&e->vt, 168.0f, 25.0f, 5.0f);
     else if (e->model_index == 1)
-      VXN_VT_set_pitch_range(110.0f, 18.0f, 5.0f);
+      VXN_VT_set_pitch_range(&e->vt, 110.0f, 18.0f, 5.0f);
   }
-  VXN_VT_get_pitch_range(&R, &E, &F);
+  VXN_VT_get_pitch_range(&e->vt, &R, &E, &F);
   float hi = 0.0f;
   float lo = 100.0f;
   for (int i = 0; i < V; i++) {
@@ -210,7 +210,7 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   }
   const int32_t alpha_q = (int32_t)(8192.0f * engine->voice_alpha);
   const float shift = (float)engine->pitch_shift;
-  const int hybrid = VXN_VT_is_hybrid();
+  const int hybrid = VXN_VT_is_hybrid(&engine->vt);
 
   // 2. Speech buffer.
   if (gss->speech) {
@@ -243,7 +243,9 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   VXN_Vocoder vocoder;
   memset(&vocoder, 0, sizeof(vocoder));
   VXN_Vocoder_initialize(&vocoder, mcep_len - 1, 0, 1, engine->sampling_rate, engine->fperiod);
-  STME_Vocoder_initialize_fixed();
+  // The noise sequence runs on from the engine's previous utterance.
+  vocoder.exc.seed = engine->excitation_seed;
+  STME_Vocoder_initialize_fixed(&vocoder);
   if (complete && VXN_PStreamSet_get_static_length(pss, 1) != 1)
     VXN_print(VXN_LEVEL_ERROR, "error [5030] : The size of lf0 static vector should be 1.\n");
 
@@ -274,7 +276,7 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   int u = 0;          // voiced frame counter
   const int lf0_len = complete ? pss->pstream[1].length : 0;
   for (int t = 0; t < T; t++) {
-    if (engine->control_state == 0) break;
+    if (VXN_Engine_get_control_state(engine) == 0) break;
     const float* c = VXN_PStreamSet_get_parameter_vector(pss, 0, t);
     for (int d = 0; d < mcep_len; d++) mcep[d] = to_fixed(c[d], 131072.0);
     const float* b = VXN_PStreamSet_get_parameter_vector(pss, 2, t);
@@ -312,7 +314,7 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   // chunk of silence.
   if (deliver) {
     // One reading of the run flag decides the ending.
-    const int run = engine->control_state;
+    const int run = VXN_Engine_get_control_state(engine);
     const bool stopped = run == 0;
     int last = (run == 1 && engine->last_piece == 0) ? 3 : 1;
     const int f = engine->chunk_fill;
@@ -328,6 +330,7 @@ int VXN_GStreamSet_create(VXN_Engine* engine) {
   }
 
   // 9. Release.
+  engine->excitation_seed = vocoder.exc.seed;
   VXN_Vocoder_clear(&vocoder);
   VXN_free(resampled);
   VXN_free(mcep);
@@ -351,10 +354,10 @@ void VXN_GStreamSet_silence(VXN_Engine* engine, int ms, int rate) {
   for (int i = 0; i < q; i++) {
     VXN_GStreamSet_memset(current_chunk(engine), 1, B);
     emit(engine, B, i == 0 ? 2 : 0);
-    if (engine->control_state != 1) break;
+    if (VXN_Engine_get_control_state(engine) != 1) break;
   }
   VXN_GStreamSet_memset(current_chunk(engine), 1, r);
-  emit(engine, r, (engine->last_piece != 0 || engine->control_state == 0) ? 1 : 3);
+  emit(engine, r, (engine->last_piece != 0 || VXN_Engine_get_control_state(engine) == 0) ? 1 : 3);
 }
 
 int VXN_GStreamSet_get_total_nsample(const VXN_GStreamSet* gss) { return gss->total_nsample; }

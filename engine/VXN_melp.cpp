@@ -50,27 +50,6 @@ const int32_t kNoiseAmp_Q15 = 51079;          // 0.9 sqrt(3)
 const int32_t kNoisePrimeAmp_Q15 = 56754;     // amplitude of the initial noise memory
 const int32_t kJitterAmp_Q15 = 32768;
 
-// Process-wide excitation state; everything but the seed is cleared by
-// mixed_excitation_init.
-struct ExcitationState {
-  int32_t prev_pulse_cof_Q15[kTaps];
-  int32_t prev_noise_cof_Q15[kTaps];
-  int32_t prev_band_Q15[VXN_MELP_BANDS];
-  int32_t pulse_buf[VXN_MELP_BPF_ORDER + VXN_MELP_PITCH_MAX];  // memory + one period
-  int32_t noise_buf[VXN_MELP_BPF_ORDER + VXN_MELP_PITCH_MAX];
-  int32_t disp_buf[VXN_MELP_DISP_ORDER + VXN_MELP_PITCH_MAX];
-  int32_t overflow_Q15[VXN_MELP_PITCH_MAX];  // samples past the end of the frame
-  int32_t syn_begin;                          // samples already placed in this frame
-  int32_t prev_jitter;
-  int32_t prev_pitch_Q15;
-  int32_t last_period;
-  int32_t saf0_Q17;  // S(0)
-  int32_t saf1_Q17;  // S(1)
-};
-
-ExcitationState g_exc;
-unsigned int nState = 0;
-
 // Splits a Q16 value into exponent and Q15 fraction and returns 2^value in Q(q).
 int32_t pow2_of_Q16(int32_t value_Q16, int16_t q) {
   int16_t exponent, fraction;
@@ -139,12 +118,12 @@ int32_t Saf(int32_t x, int32_t k_Q16, int db) {
   return qfix_to32(qfix_add64(pow2_of_Q16(arg_Q16, 17), 131072));
 }
 
-int32_t Waf(int32_t x, int32_t k_Q16) {
+int32_t Waf(const VXN_Excitation* st, int32_t x, int32_t k_Q16) {
   int32_t s_Q17 = Saf(x, k_Q16, 1);
   int16_t n1, n2;
   // S(1) / s and (S(0) - s) / (S(0) - S(1)), both Q31 over normalised denominators.
-  int32_t q1 = divide_normalised(g_exc.saf1_Q17, s_Q17, &n1);
-  int32_t q2 = divide_normalised(g_exc.saf0_Q17 - s_Q17, g_exc.saf0_Q17 - g_exc.saf1_Q17, &n2);
+  int32_t q1 = divide_normalised(st->saf1_Q17, s_Q17, &n1);
+  int32_t q2 = divide_normalised(st->saf0_Q17 - s_Q17, st->saf0_Q17 - st->saf1_Q17, &n2);
   int64_t prod = qfix_mul64(q1, q2);
   int shift = 62 - n1 - n2;
   int64_t v_Q24 = shift < 25 ? qfix_shl64(prod, 24 - shift) : qfix_pshr64(prod, shift - 24);
@@ -153,36 +132,34 @@ int32_t Waf(int32_t x, int32_t k_Q16) {
   return (int32_t)(one_Q24 - v_Q24);
 }
 
-void rand_num(int32_t* out, int32_t amplitude_Q15, int n) {
+void rand_num(unsigned int* seed, int32_t* out, int32_t amplitude_Q15, int n) {
   for (int i = 0; i < n; i++) {
-    int32_t r = rand_r(&nState);
+    int32_t r = rand_r(seed);
     int64_t centred = 2 * ((r % 32768) - 16384);
     out[i] = qfix_to32(qfix_mul64(centred, amplitude_Q15) >> 15);
   }
 }
 
-unsigned int mixed_excitation_get_seed(void) { return nState; }
-void mixed_excitation_set_seed(unsigned int seed) { nState = seed; }
-int32_t mixed_excitation_last_period(void) { return g_exc.last_period; }
-
-void mixed_excitation_reset_phase(void) {
-  g_exc.syn_begin = 0;
-  g_exc.prev_jitter = 0;
-  g_exc.prev_pitch_Q15 = 0;
-  g_exc.last_period = 0;
+void mixed_excitation_reset_phase(VXN_Excitation* st) {
+  st->syn_begin = 0;
+  st->prev_jitter = 0;
+  st->prev_pitch_Q15 = 0;
+  st->last_period = 0;
 }
 
-void mixed_excitation_init(void) {
-  memset(&g_exc, 0, sizeof(g_exc));
-  g_exc.prev_noise_cof_Q15[VXN_MELP_BPF_ORDER / 2] = 32768;
-  rand_num(g_exc.noise_buf, kNoisePrimeAmp_Q15, VXN_MELP_BPF_ORDER);
-  g_exc.saf0_Q17 = Saf(0, kSafK_Q16, 0);
-  g_exc.saf1_Q17 = Saf(32768, kSafK_Q16, 0);
+void mixed_excitation_init(VXN_Excitation* st) {
+  const unsigned int seed = st->seed;
+  memset(st, 0, sizeof(*st));
+  st->seed = seed;
+  st->prev_noise_cof_Q15[VXN_MELP_BPF_ORDER / 2] = 32768;
+  rand_num(&st->seed, st->noise_buf, kNoisePrimeAmp_Q15, VXN_MELP_BPF_ORDER);
+  st->saf0_Q17 = Saf(0, kSafK_Q16, 0);
+  st->saf1_Q17 = Saf(32768, kSafK_Q16, 0);
 }
 
-void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
+void mixed_excitation_get_frame(VXN_Excitation* excitation, VXN_MelpFrame* frame) {
   const int L = VXN_MELP_FRAME;
-  ExcitationState& st = g_exc;
+  VXN_Excitation& st = *excitation;
   int32_t* output = frame->output_Q15;
 
   // 1. Samples carried over from the previous frame.
@@ -197,7 +174,7 @@ void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
   int32_t pulse_cof_Q15[kTaps] = {0};
   int32_t noise_cof_Q15[kTaps] = {0};
   for (int band = 0; band < VXN_MELP_BANDS; band++) {
-    int32_t w_Q24 = Waf(frame->band_Q15[band], kSafK_Q16);
+    int32_t w_Q24 = Waf(&st, frame->band_Q15[band], kSafK_Q16);
     int32_t threshold = band < 2 ? kVoicedLow_Q24 : kVoicedHigh_Q24;
     int32_t* target = w_Q24 > threshold ? pulse_cof_Q15 : noise_cof_Q15;
     for (int j = 0; j < kTaps; j++) target[j] += bp_cof[band][j];
@@ -222,7 +199,7 @@ void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
 
     // Jitter draw (the jitter is 0, the draw only advances the sequence).
     int32_t jitter_rand;
-    rand_num(&jitter_rand, kJitterAmp_Q15, 1);
+    rand_num(&st.seed, &jitter_rand, kJitterAmp_Q15, 1);
     int64_t jitter_term = qfix_mul64(qfix_mul64(frame->jitter, jitter_rand), frame->pitch_Q15);
     int64_t period = qfix_add64(qfix_add64(qfix_shl64(frame->pitch_Q15, 30), jitter_term),
                                 (int64_t)1 << 44) >> 45;
@@ -240,7 +217,7 @@ void mixed_excitation_get_frame(VXN_MelpFrame* frame) {
 
     // Noise, band-shaped.
     int32_t* noise = st.noise_buf + VXN_MELP_BPF_ORDER;
-    rand_num(noise, kNoiseAmp_Q15, n);
+    rand_num(&st.seed, noise, kNoiseAmp_Q15, n);
     filter_period(st.noise_buf, cur_noise_Q15, VXN_MELP_BPF_ORDER, n,
                   is_symmetric(cur_noise_Q15, VXN_MELP_BPF_ORDER));
 

@@ -9,16 +9,20 @@
 
 int g_nStatePrint = 2;
 
+void VXN_set_print_level(int level) { __atomic_store_n(&g_nStatePrint, level, __ATOMIC_RELAXED); }
+
 static void vxn_vprint(const char* prefix, const char* format, va_list args) {
   fflush(stdout);
+  flockfile(stderr);
   fflush(stderr);
   fputs(prefix, stderr);
   vfprintf(stderr, format, args);
   fflush(stderr);
+  funlockfile(stderr);
 }
 
 void VXN_print(int level, const char* format, ...) {
-  if (level < g_nStatePrint) return;
+  if (level < __atomic_load_n(&g_nStatePrint, __ATOMIC_RELAXED)) return;
   const char* prefix = level == VXN_LEVEL_DEBUG  ? "\nTTS_Debug: "
                        : level == VXN_LEVEL_INFO ? "\nTTS_Info: "
                                                  : "\nTTS_Fatal Error: ";

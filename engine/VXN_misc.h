@@ -17,11 +17,15 @@ extern "C" {
 // Diagnostic levels.
 enum { VXN_LEVEL_DEBUG = 0, VXN_LEVEL_INFO = 1, VXN_LEVEL_ERROR = 2 };
 
-// Messages below this level are suppressed; default 2.
+// Messages below this level are suppressed; default 2. The level is one
+// setting for the whole process; change it with VXN_set_print_level when
+// other threads may be printing.
 extern VXN_EXPORT int g_nStatePrint;
+VXN_EXPORT void VXN_set_print_level(int level);
 
 // Prints when level >= g_nStatePrint, with "\nTTS_Debug: ", "\nTTS_Info: " or
-// "\nTTS_Fatal Error: " in front.
+// "\nTTS_Fatal Error: " in front; messages from different threads do not
+// interleave.
 VXN_EXPORT void VXN_print(int level, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 // Always prints, with "\nTTS_Warning: " (level < 1) or "\nTTS_Error: ".

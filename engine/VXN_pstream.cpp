@@ -188,9 +188,10 @@ void fill_plain(VXN_PStream* ps, const VXN_SStreamSet* sss, int s) {
 // Frame statistics of a multi-space stream over its voiced frames; the
 // dynamic windows are switched off where they would reach an unvoiced frame
 // or past either end of the utterance.
-void fill_msd(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int total_frame) {
+void fill_msd(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int total_frame,
+              const VXN_VTContext* vt) {
   int target_count = 0;
-  const float* target = VXN_VT_is_hybrid() ? VXN_VT_get_lf0_target(&target_count) : NULL;
+  const float* target = VXN_VT_is_hybrid(vt) ? VXN_VT_get_lf0_target(vt, &target_count) : NULL;
   const int ts = VXN_SStreamSet_get_total_state(sss);
   int t = 0;
   int u = 0;
@@ -222,7 +223,7 @@ void fill_msd(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int total_frame
 }  // namespace
 
 int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float* msd_threshold,
-                          const float* gv_weight) {
+                          const float* gv_weight, VXN_VTContext* vt) {
   if (pss->pstream) {
     VXN_print(VXN_LEVEL_ERROR,
               "error [5010]: VXN_PStreamSet is not initialized.. pstream should be clear.\n");
@@ -270,12 +271,12 @@ int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float*
     }
     if (!ps->mean) continue;  // nothing to generate
     if (msd)
-      fill_msd(ps, sss, s, total_frame);
+      fill_msd(ps, sss, s, total_frame, vt);
     else
       fill_plain(ps, sss, s);
     VXN_PStream_mlpg(ps);
   }
-  if (VXN_VT_is_hybrid()) Hybrid_close();
+  if (VXN_VT_is_hybrid(vt)) Hybrid_close(vt);
   return 1;
 }
 

@@ -46,8 +46,11 @@ typedef struct _VXN_PStreamSet {
 } VXN_PStreamSet;
 
 void VXN_PStreamSet_initialize(VXN_PStreamSet* pss);
+// vt: the hybrid context whose frame log-F0 target replaces the log-F0 means
+// in hybrid mode (and whose per-sentence search state is then released), or
+// null.
 int VXN_PStreamSet_create(VXN_PStreamSet* pss, VXN_SStreamSet* sss, const float* msd_threshold,
-                          const float* gv_weight);
+                          const float* gv_weight, struct _VXN_VTContext* vt);
 void VXN_PStreamSet_clear(VXN_PStreamSet* pss);
 
 // Optional spectral sharpening, off unless a host asks for it: moves the

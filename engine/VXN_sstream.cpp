@@ -121,12 +121,11 @@ bool copy_gv(VXN_SStreamSet* sss, VXN_ModelSet* ms, float** gv_iw) {
 
 // Step 3: durations of every label, with the voicing pass that also fills the
 // per-state distributions.
-void make_durations(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* label,
+void make_durations(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* label, int hybrid,
                     int delete_start_pause, int delete_end_pause, float* d, float* dmean,
                     float* dvari, int* flags) {
   const int n = sss->nstate;
   const int L = VXN_Label_get_size(label);
-  const int hybrid = VXN_VT_is_hybrid();
   const float speed = VXN_Label_get_speech_speed(label);
   float first_sum = 0.0f;
   for (int i = 0; i < L; i++) {
@@ -368,7 +367,7 @@ void VXN_SStreamSet_clear(VXN_SStreamSet* sss) {
 
 void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* label,
                            float* duration_iw, float** parameter_iw, float** gv_iw,
-                           int delete_start_pause, int delete_end_pause) {
+                           int delete_start_pause, int delete_end_pause, VXN_VTContext* vt) {
   // A set that was not cleared is cleared here rather than leaked.
   if (sss->sstream || sss->duration) VXN_SStreamSet_clear(sss);
   if (!ms->stream || VXN_ModelSet_get_nstate(ms) <= 0 || VXN_ModelSet_get_nstream(ms) <= 0) {
@@ -409,7 +408,7 @@ void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* lab
   }
 
   // 3. Durations and distributions.
-  make_durations(sss, ms, label, delete_start_pause, delete_end_pause, work, work + n + 2,
+  make_durations(sss, ms, label, VXN_VT_is_hybrid(vt), delete_start_pause, delete_end_pause, work, work + n + 2,
                  work + 2 * (n + 2), flags);
 
   // 4. Isolated unvoiced states become voiced.
@@ -421,7 +420,7 @@ void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* lab
   }
 
   // 5. Hybrid prosody.
-  if (VXN_VT_is_hybrid()) VXN_VT_prosody_step(sss, label);
+  if (VXN_VT_is_hybrid(vt)) VXN_VT_prosody_step(vt, sss, label);
 
   // 6, 7. Log-F0 corrections.
   if (lf0 >= 0 && sss->sstream[lf0].vector_length > 0) correct_lf0(sss, lf0, voiced);

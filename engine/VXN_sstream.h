@@ -29,6 +29,8 @@ typedef struct _VXN_SStream {
   float* gv_vari;
 } VXN_SStream;
 
+struct _VXN_VTContext;
+
 typedef struct _VXN_SStreamSet {
   VXN_SStream* sstream;
   int32_t nstream;
@@ -41,9 +43,12 @@ typedef struct _VXN_SStreamSet {
 } VXN_SStreamSet;
 
 void VXN_SStreamSet_initialize(VXN_SStreamSet* sss);
+// vt: the engine's hybrid unit-selection context, or null for plain synthesis;
+// in hybrid mode its prosody step runs on the sentence.
 void VXN_SStreamSet_create(VXN_SStreamSet* sss, VXN_ModelSet* ms, VXN_Label* label,
                            float* duration_iw, float** parameter_iw, float** gv_iw,
-                           int delete_start_pause, int delete_end_pause);
+                           int delete_start_pause, int delete_end_pause,
+                           struct _VXN_VTContext* vt);
 void VXN_SStreamSet_clear(VXN_SStreamSet* sss);
 
 int VXN_SStreamSet_get_nstream(const VXN_SStreamSet* sss);

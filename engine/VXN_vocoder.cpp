@@ -97,7 +97,9 @@ void VXN_Vocoder_initialize(VXN_Vocoder* v, int m, int stage, int use_log_gain, 
   memcpy(v->pade, VXN_pade_Q20, sizeof(VXN_pade_Q20));
 }
 
-void STME_Vocoder_initialize_fixed(void) { mixed_excitation_init(); }
+void STME_Vocoder_initialize_fixed(VXN_Vocoder* v) {
+  if (v) mixed_excitation_init(&v->exc);
+}
 
 void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mcep,
                            const int32_t* band, int32_t alpha, int16_t* out) {
@@ -113,7 +115,7 @@ void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mc
   memset(frame.output_Q15, 0, sizeof(frame.output_Q15));
 
   if (v->first_point < 0) {
-    mixed_excitation_reset_phase();
+    mixed_excitation_reset_phase(&v->exc);
     v->first_point = 0;
   }
 
@@ -125,7 +127,7 @@ void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mc
     cinc_Q17[i] = qfix_to32(qfix_pshr64(
         qfix_mul64(qfix_mul64(v->iprd, qfix_sub64(cc_Q17[i], c_Q17[i])), kInterp_Q16), 16));
 
-  mixed_excitation_get_frame(&frame);
+  mixed_excitation_get_frame(&v->exc, &frame);
 
   VXN_dsp_kernels()->mlsa_frame(c_Q17, cinc_Q17, m, alpha, v->delay, v->pade, frame.output_Q15,
                                 v->fprd, v->iprd, out);
@@ -151,13 +153,7 @@ struct EqCoef {
   float b0, b1, b2, a1, a2;
 };
 
-// Last two inputs and outputs of one section.
-struct EqState {
-  int32_t x1, x2, y1, y2;
-};
-
-// Section states, process-wide: S (section 1), C (2), fp (3), sp (4).
-EqState eq_S, eq_C, eq_fp, eq_sp;
+typedef VXN_EqSection EqState;
 
 // Section 1 by language 0..8 (row 9: languages 9 and above), voice 0 / nonzero.
 const EqCoef kSection1[10][2] = {
@@ -236,14 +232,16 @@ void EQ_Filter(int16_t* samples, int count, int frame, struct _VXN_Engine* engin
   const EqCoef& s2 =
       language == 0 ? kSection2Korean[voice] : hybrid ? kSection2Hybrid[voice] : kPassThrough;
 
-  if (frame == 0) memset(&eq_S, 0, sizeof(eq_S));
-  eq_section(s1, &eq_S, samples, count, engine->sss.output_gain);
-  if (frame == 2) memset(&eq_C, 0, sizeof(eq_C));
-  eq_section(s2, &eq_C, samples, count, 1.0f);
+  // Section states: S, C, fp, sp.
+  EqState* state = engine->eq;
+  if (frame == 0) memset(&state[0], 0, sizeof(state[0]));
+  eq_section(s1, &state[0], samples, count, engine->sss.output_gain);
+  if (frame == 2) memset(&state[1], 0, sizeof(state[1]));
+  eq_section(s2, &state[1], samples, count, 1.0f);
   if (hybrid) {
-    if (frame == 2) memset(&eq_fp, 0, sizeof(eq_fp));
-    eq_section(kSection3Hybrid[voice], &eq_fp, samples, count, 1.0f);
-    if (frame == 2) memset(&eq_sp, 0, sizeof(eq_sp));
-    eq_section(kSection4Hybrid[voice][voiced ? 1 : 0], &eq_sp, samples, count, 1.0f);
+    if (frame == 2) memset(&state[2], 0, sizeof(state[2]));
+    eq_section(kSection3Hybrid[voice], &state[2], samples, count, 1.0f);
+    if (frame == 2) memset(&state[3], 0, sizeof(state[3]));
+    eq_section(kSection4Hybrid[voice][voiced ? 1 : 0], &state[3], samples, count, 1.0f);
   }
 }

@@ -1,13 +1,16 @@
 // Mixed-excitation vocoder with an MLSA filter in fixed point, and the output
 // equaliser.
-// VXN_Vocoder owns its coefficient and filter-memory buffers (one per
-// utterance, released by VXN_Vocoder_clear). The excitation generator state,
-// its random seed and the equaliser section states are process-wide statics:
-// one utterance at a time per process.
+// VXN_Vocoder owns its coefficient and filter-memory buffers and the
+// excitation generator state (one per utterance, released by
+// VXN_Vocoder_clear). The random seed that runs on from one utterance to the
+// next and the equaliser section states live in the engine record. Nothing
+// here is shared between vocoders.
 #ifndef VXN_VOCODER_H
 #define VXN_VOCODER_H
 
 #include <stdint.h>
+
+#include "engine/VXN_melp.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -31,20 +34,33 @@ typedef struct _VXN_Vocoder {
   int32_t* cinc;        // (m+1) Q17, per-step increment
   int64_t* delay;       // 3*(pd+1) + pd*(m+2) MLSA filter memory, pd = 5
   int32_t* pade;        // 21 Q20 Pade coefficients (stage 0 only)
+  VXN_Excitation exc;   // excitation generator; exc.seed is the random seed
 } VXN_Vocoder;
+
+// Last two inputs and outputs of one equaliser section.
+typedef struct _VXN_EqSection {
+  int32_t x1, x2, y1, y2;
+} VXN_EqSection;
+
+// Equaliser sections: 0 "S" (voice shaping), 1 "C" (second shaping), 2 "fp"
+// and 3 "sp" (hybrid only).
+enum { VXN_EQ_SECTIONS = 4 };
 
 // m: mel-cepstrum order (34).
 void VXN_Vocoder_initialize(VXN_Vocoder* v, int m, int stage, int use_log_gain, int rate,
                             int fprd);
-// Resets the process-wide excitation state; call right after initialisation.
-void STME_Vocoder_initialize_fixed(void);
+// Resets the excitation state from v->exc.seed (VXN_Vocoder_initialize sets
+// the seed to 0; set it between the two calls to continue another sequence);
+// call right after initialisation.
+void STME_Vocoder_initialize_fixed(VXN_Vocoder* v);
 // One frame: lf0 Q20 or VXN_LF0_UNVOICED, mcep (m+1) Q17, band 5 values Q15 (dB),
 // alpha Q13. Writes fprd samples to out (out may be null).
 void ME_Vocoder_synthesize(VXN_Vocoder* v, int m, int32_t lf0, const int32_t* mcep,
                            const int32_t* band, int32_t alpha, int16_t* out);
 void VXN_Vocoder_clear(VXN_Vocoder* v);
 
-// Output equaliser, in place on one frame; frame counts from 0 per utterance.
+// Output equaliser, in place on one frame, on the section states of the
+// engine record; frame counts from 0 per utterance.
 void EQ_Filter(int16_t* samples, int count, int frame, struct _VXN_Engine* engine, int voiced);
 
 // Stages of the frame synthesis, for tools and tests.

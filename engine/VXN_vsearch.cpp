@@ -347,8 +347,8 @@ void DoLinearScalingLf0(const float* points, float* out, int n_points, int n_fra
   }
 }
 
-void VXN_VT_prosody_step_in(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* label) {
-  Hybrid_close_in(vt);
+void VXN_VT_prosody_step(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* label) {
+  Hybrid_close(vt);
   const int L = VXN_Label_get_size(label);
   const int n = sss->nstate;
   int lf0 = -1;
@@ -416,7 +416,7 @@ void VXN_VT_prosody_step_in(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* l
   // 4, 5. Search.
   if (!Hybrid_VTInitialise(vt) || !Hybrid_VTSearch(vt) || !FindBestPath(vt)) {
     VXN_print(VXN_LEVEL_DEBUG, "Hybrid info : no unit path, model log F0 for this sentence\n");
-    Hybrid_close_in(vt);
+    Hybrid_close(vt);
     return;
   }
 
@@ -448,21 +448,12 @@ void VXN_VT_prosody_step_in(VXN_VTContext* vt, VXN_SStreamSet* sss, VXN_Label* l
   vt->lf0_target_count = T;
 }
 
-void VXN_VT_prosody_step(VXN_SStreamSet* sss, VXN_Label* label) {
-  VXN_VT_prosody_step_in(VXN_VT_context(), sss, label);
-}
-
-const float* VXN_VT_get_lf0_target_in(const VXN_VTContext* vt, int* count) {
+const float* VXN_VT_get_lf0_target(const VXN_VTContext* vt, int* count) {
   if (count) *count = vt->lf0_target_count;
   return vt->lf0_target;
 }
 
-const float* VXN_VT_get_lf0_target(int* count) {
-  return VXN_VT_get_lf0_target_in(VXN_VT_context(), count);
-}
-
-int VXN_VT_set_lf0_target(const float* values, int count) {
-  VXN_VTContext* vt = VXN_VT_context();
+int VXN_VT_set_lf0_target(VXN_VTContext* vt, const float* values, int count) {
   VXN_free(vt->lf0_target);
   vt->lf0_target = NULL;
   vt->lf0_target_count = 0;
@@ -474,7 +465,7 @@ int VXN_VT_set_lf0_target(const float* values, int count) {
   return 1;
 }
 
-void Hybrid_close_in(VXN_VTContext* vt) {
+void Hybrid_close(VXN_VTContext* vt) {
   free_lattice(vt);
   VXN_free(vt->best_path);
   VXN_free(vt->lf0_target);
@@ -486,4 +477,3 @@ void Hybrid_close_in(VXN_VTContext* vt) {
   vt->target_count = 0;
 }
 
-void Hybrid_close(void) { Hybrid_close_in(VXN_VT_context()); }

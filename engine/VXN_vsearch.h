@@ -1,11 +1,10 @@
-// Hybrid unit selection: the process-wide unit-selection context g_vt (hybrid
-// flag, pitch-range parameters, the prosody database with its diphone index,
-// and the per-sentence targets, lattice, best path and frame log-F0 target).
-// g_vt owns every table it points to: the database lives from
-// VXN_VT_initialize to VXN_VT_clear, the per-sentence part from the prosody
-// step to Hybrid_close. The functions that take a context work on any
-// VXN_VTContext (tests build their own); one synthesis per process, nothing
-// here is thread-safe.
+// Hybrid unit selection: the unit-selection context (hybrid flag,
+// pitch-range parameters, the prosody database with its diphone index, and
+// the per-sentence targets, lattice, best path and frame log-F0 target).
+// Every engine record holds its own context, which owns every table it
+// points to: the database lives from VXN_VT_initialize to VXN_VT_clear, the
+// per-sentence part from the prosody step to Hybrid_close. A context is used
+// by one thread at a time; different contexts share nothing.
 #ifndef VXN_VSEARCH_H
 #define VXN_VSEARCH_H
 
@@ -113,15 +112,10 @@ typedef struct _VXN_VTContext {
   float floor_hz;              // F (Hz)
 } VXN_VTContext;
 
-// The process-wide context.
-VXN_VTContext* VXN_VT_context(void);
-
-// 1 when hybrid synthesis is active for the process.
-int VXN_VT_is_hybrid(void);
-// Cleared by engine initialisation.
-void VXN_VT_reset_hybrid(void);
+// 1 when vt is not null and in hybrid mode.
+int VXN_VT_is_hybrid(const VXN_VTContext* vt);
 // Switches hybrid mode; set by the database loader once a database is in place.
-void VXN_VT_set_hybrid(int flag);
+void VXN_VT_set_hybrid(VXN_VTContext* vt, int flag);
 
 // ---------------------------------------------------------------------------
 // Database (file layout in docs/prosody-database.md).
@@ -181,30 +175,28 @@ int FindBestPath(VXN_VTContext* vt);
 void DoLinearScalingLf0(const float* points, float* out, int n_points, int n_frames);
 
 // Hybrid prosody step of the state stream set, run after the durations are
-// final: unit search over the sentence and the frame log-F0 target of the
-// process-wide context. Leaves the target absent when the search finds no
-// path (generation then keeps the model's log F0).
-void VXN_VT_prosody_step(struct _VXN_SStreamSet* sss, struct _VXN_Label* label);
-// The same on a given context.
-void VXN_VT_prosody_step_in(VXN_VTContext* vt, struct _VXN_SStreamSet* sss,
-                            struct _VXN_Label* label);
+// final: unit search over the sentence and the frame log-F0 target of vt.
+// Leaves the target absent when the search finds no path (generation then
+// keeps the model's log F0).
+void VXN_VT_prosody_step(VXN_VTContext* vt, struct _VXN_SStreamSet* sss,
+                         struct _VXN_Label* label);
 
 // Frame log-F0 target of the current sentence (one value per frame of the
 // utterance), or null when there is none; *count receives its length.
-const float* VXN_VT_get_lf0_target(int* count);
-const float* VXN_VT_get_lf0_target_in(const VXN_VTContext* vt, int* count);
+const float* VXN_VT_get_lf0_target(const VXN_VTContext* vt, int* count);
 // Replaces the frame target with a copy of count values (null clears it).
 // Returns 0 when the copy cannot be allocated.
-int VXN_VT_set_lf0_target(const float* values, int count);
-// Releases the per-sentence search state of the process-wide context
-// (targets, lattice, best path, frame target); run after generation.
-void Hybrid_close(void);
-void Hybrid_close_in(VXN_VTContext* vt);
+int VXN_VT_set_lf0_target(VXN_VTContext* vt, const float* values, int count);
+// Releases the per-sentence search state (targets, lattice, best path, frame
+// target); run after generation.
+void Hybrid_close(VXN_VTContext* vt);
 
 // Pitch-range parameters of the hybrid range adjustment, in Hz: range R,
-// expansion E, floor F. 0 at start-up; keep the values last set.
-void VXN_VT_get_pitch_range(float* range, float* expansion, float* floor_hz);
-void VXN_VT_set_pitch_range(float range, float expansion, float floor_hz);
+// expansion E, floor F. 0 when the context is created; keep the values last
+// set.
+void VXN_VT_get_pitch_range(const VXN_VTContext* vt, float* range, float* expansion,
+                            float* floor_hz);
+void VXN_VT_set_pitch_range(VXN_VTContext* vt, float range, float expansion, float floor_hz);
 
 #ifdef __cplusplus
 }

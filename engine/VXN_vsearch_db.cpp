@@ -1,4 +1,4 @@
-// Prosody database: loader, diphone index and the process-wide context.
+// Prosody database: loader, diphone index and the engine's hybrid hooks.
 #include <math.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -12,7 +12,6 @@
 
 namespace {
 
-VXN_VTContext g_vt;
 
 const int32_t kMaxUnits = 1000000;
 const int32_t kMaxSets = 1000;
@@ -169,13 +168,9 @@ int parse(VXN_VTContext* vt, Cursor* in, const char* name) {
 
 }  // namespace
 
-VXN_VTContext* VXN_VT_context(void) { return &g_vt; }
+int VXN_VT_is_hybrid(const VXN_VTContext* vt) { return vt && vt->hybrid; }
 
-int VXN_VT_is_hybrid(void) { return g_vt.hybrid; }
-
-void VXN_VT_reset_hybrid(void) { g_vt.hybrid = 0; }
-
-void VXN_VT_set_hybrid(int flag) { g_vt.hybrid = flag ? 1 : 0; }
+void VXN_VT_set_hybrid(VXN_VTContext* vt, int flag) { vt->hybrid = flag ? 1 : 0; }
 
 int Hybrid_LoadingPD_from_memory(VXN_VTContext* vt, const uint8_t* data, size_t size,
                                  const char* name) {
@@ -246,7 +241,7 @@ int Hybrid_DiphoneDB(VXN_VTContext* vt) {
 }
 
 void Hybrid_FreeDB(VXN_VTContext* vt) {
-  Hybrid_close_in(vt);
+  Hybrid_close(vt);
   if (vt->sets)
     for (int s = 0; s < vt->set_count; s++) VXN_free(vt->sets[s].values);
   VXN_free(vt->sets);
@@ -264,30 +259,32 @@ void Hybrid_FreeDB(VXN_VTContext* vt) {
   vt->diphone_counts = NULL;
 }
 
-void VXN_VT_initialize(const char* prosodyPath) {
-  g_vt.hybrid = 1;
-  Hybrid_close_in(&g_vt);
-  if (!Hybrid_LoadingPD(&g_vt, prosodyPath) || !Hybrid_DiphoneDB(&g_vt)) {
+void VXN_VT_initialize(VXN_Engine* engine, const char* prosodyPath) {
+  VXN_VTContext* vt = &engine->vt;
+  vt->hybrid = 1;
+  Hybrid_close(vt);
+  if (!Hybrid_LoadingPD(vt, prosodyPath) || !Hybrid_DiphoneDB(vt)) {
     // Without a database every sentence would fall back anyway: say so once
     // and stay in basic mode.
-    Hybrid_FreeDB(&g_vt);
-    g_vt.hybrid = 0;
+    Hybrid_FreeDB(vt);
+    vt->hybrid = 0;
     return;
   }
   VXN_print(VXN_LEVEL_INFO, "Hybrid info : %d phones, %d units, %d contour sets from %s\n",
-            g_vt.phone_count, g_vt.unit_count, g_vt.set_count, prosodyPath);
+            vt->phone_count, vt->unit_count, vt->set_count, prosodyPath);
 }
 
-void VXN_VT_clear(void) { Hybrid_FreeDB(&g_vt); }
+void VXN_VT_clear(VXN_Engine* engine) { Hybrid_FreeDB(&engine->vt); }
 
-void VXN_VT_get_pitch_range(float* range, float* expansion, float* floor_hz) {
-  *range = g_vt.range;
-  *expansion = g_vt.expansion;
-  *floor_hz = g_vt.floor_hz;
+void VXN_VT_get_pitch_range(const VXN_VTContext* vt, float* range, float* expansion,
+                            float* floor_hz) {
+  *range = vt->range;
+  *expansion = vt->expansion;
+  *floor_hz = vt->floor_hz;
 }
 
-void VXN_VT_set_pitch_range(float range, float expansion, float floor_hz) {
-  g_vt.range = range;
-  g_vt.expansion = expansion;
-  g_vt.floor_hz = floor_hz;
+void VXN_VT_set_pitch_range(VXN_VTContext* vt, float range, float expansion, float floor_hz) {
+  vt->range = range;
+  vt->expansion = expansion;
+  vt->floor_hz = floor_hz;
 }

@@ -7,8 +7,8 @@
 
 #include "engine/VXN_misc.h"
 
-int32_t overflow = 0;
-int32_t carry = 0;
+__thread int32_t overflow = 0;
+__thread int32_t carry = 0;
 
 const int16_t tbl_pow2[33] = {16384, 16743, 17109, 17484, 17867, 18258, 18658, 19066, 19484,
                               19911, 20347, 20792, 21247, 21713, 22188, 22674, 23170, 23678,
@@ -295,8 +295,8 @@ uint32_t qfix_sqrt(uint32_t x) {
 // Debug counters (always present so that tests and tools link in both builds).
 
 namespace {
-long g_problems = 0;
-long long g_operations = 0;
+thread_local long g_problems = 0;
+thread_local long long g_operations = 0;
 const long kReportLimit = 50;  // printed reports; all are counted
 }  // namespace
 

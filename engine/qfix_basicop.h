@@ -1,9 +1,9 @@
 // Fixed-point basic operators of the vocoder: 16- and 32-bit saturating
 // arithmetic, split 32-bit (hi/lo) arithmetic, pow2 and sqrt, and the 64-bit
 // accumulation helpers used by the filters.
-// Owns the process-wide flags `overflow` and `carry` (and, in the
-// VXN_FIXED_DEBUG build, the operation counters): not reentrant, one synthesis
-// per process.
+// The flags `overflow` and `carry` (and, in the VXN_FIXED_DEBUG build, the
+// operation counters) are per thread, so that engines in different threads
+// do not share them; nothing in synthesis reads them.
 #ifndef QFIX_BASICOP_H
 #define QFIX_BASICOP_H
 
@@ -15,9 +15,9 @@ extern "C" {
 
 // Set to 1 by every operator that saturates; never cleared by the operators
 // except the carry operators, which write it as their overflow result.
-extern int32_t overflow;
+extern __thread int32_t overflow;
 // Carry in/out of qfix_l_add_c, qfix_l_sub_c, qfix_l_mac_ns, qfix_l_msu_ns.
-extern int32_t carry;
+extern __thread int32_t carry;
 
 // 2^(i/32) in Q14 for i = 0..32 (16384 .. 32767).
 extern const int16_t tbl_pow2[33];

@@ -28,14 +28,13 @@ void record(short* samples, int count, int state) {
   Call c{count, state, (int)((samples - g_engine->ring_buffer) / g_engine->chunk_size),
          std::vector<short>(samples, samples + count)};
   g_calls.push_back(c);
-  if ((int)g_calls.size() - 1 == g_stop_after) g_engine->control_state = 0;
+  if ((int)g_calls.size() - 1 == g_stop_after) VXN_Engine_set_control_state(g_engine, 0);
 }
 
 class GStream : public ::testing::Test {
  protected:
   void SetUp() override {
     g_nStatePrint = 2;
-    VXN_VT_reset_hybrid();
     VXN_Engine_initialize(&engine_, 3);
     engine_.stream_count = 3;
     g_engine = &engine_;
@@ -44,7 +43,6 @@ class GStream : public ::testing::Test {
     set_output(24000, 1, 2400, 4);
   }
   void TearDown() override {
-    VXN_VT_reset_hybrid();
     VXN_Engine_refresh(&engine_);
     VXN_Engine_clear(&engine_);
   }
@@ -342,8 +340,8 @@ TEST_F(GStream, LogF0SmoothingPasses) {
   for (int hybrid = 0; hybrid <= 1; hybrid++) {
     SCOPED_TRACE(hybrid ? "hybrid" : "basic");
     VXN_Engine_refresh(&engine_);
-    VXN_VT_set_hybrid(hybrid);
-    VXN_VT_set_pitch_range(0.0f, 0.0f, 0.0f);  // range adjustment is the identity
+    VXN_VT_set_hybrid(&engine_.vt, hybrid);
+    VXN_VT_set_pitch_range(&engine_.vt, 0.0f, 0.0f, 0.0f);  // range adjustment is the identity
     engine_.language_id = 0;
     make_utterance(20, 1, [](int k) { return 4.0f + 0.01f * (float)k; }, [](int) { return 5.0f; });
     // Voiced frames are 1..98 with ivar on the static window only at the
@@ -381,7 +379,7 @@ TEST_F(GStream, ShortVoicedStretchAveragesToTheEnd) {
 // 100-150 Hz contour is narrower than R, so it is lifted by F and widened by
 // E plus the pitch shift.
 TEST_F(GStream, HybridPitchRange) {
-  VXN_VT_set_hybrid(1);
+  VXN_VT_set_hybrid(&engine_.vt, 1);
   engine_.language_id = 1;
   engine_.model_index = 0;
   engine_.pitch_shift = 20;
@@ -396,7 +394,7 @@ TEST_F(GStream, HybridPitchRange) {
   EXPECT_NEAR(expf(VXN_PStreamSet_get_parameter(pss, 1, V - 10, 0)), 105.0f + 50.0f + 25.0f + 20.0f,
               0.1f);
   float R, E, F;
-  VXN_VT_get_pitch_range(&R, &E, &F);
+  VXN_VT_get_pitch_range(&engine_.vt, &R, &E, &F);
   EXPECT_EQ(R, 168.0f);
   EXPECT_EQ(E, 25.0f);
   EXPECT_EQ(F, 5.0f);

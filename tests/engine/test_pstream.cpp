@@ -117,7 +117,7 @@ TEST_F(PStream, BandSolverMatchesDenseSolve) {
         st->mean[k][d] = value(rng);
         st->vari[k][d] = variance(rng);
       }
-    ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+    ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
     const int T = sss_.total_frame;
     ASSERT_EQ(pss_.pstream[0].length, T);
     for (int m = 0; m < 3; m++) {
@@ -156,7 +156,7 @@ TEST_F(PStream, MultiSpaceStreamSolvesVoicedFramesWithBoundaries) {
     st->vari[k][1] = 0.003f;
     st->vari[k][2] = 0.004f;
   }
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
 
   std::vector<int> flags;
   std::vector<int> state_of;
@@ -193,7 +193,7 @@ TEST_F(PStream, OneFrameVoicedStretchIsTheStaticMean) {
     st->mean[k][2] = -0.06f;
     st->vari[k][1] = st->vari[k][2] = 0.001f;
   }
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   ASSERT_EQ(pss_.pstream[0].length, 1);
   EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 0, 0), 5.25f, 1e-5);
   for (int t = 0; t < 10; t++) EXPECT_EQ(VXN_PStreamSet_get_msd_flag(&pss_, 0, t), t == 5);
@@ -209,15 +209,15 @@ TEST_F(PStream, HybridTargetReplacesStaticMeans) {
     sss_.sstream[0].mean[k][0] = 4.0f;
   }
   const std::vector<float> target = {0.0f, 0.0f, 5.5f, 0.0f, 0.0f, 5.25f, 0.0f, 0.0f};
-  VXN_VT_set_hybrid(1);
-  ASSERT_EQ(VXN_VT_set_lf0_target(target.data(), (int)target.size()), 1);
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
-  VXN_VT_reset_hybrid();
+  VXN_VTContext vt{};
+  VXN_VT_set_hybrid(&vt, 1);
+  ASSERT_EQ(VXN_VT_set_lf0_target(&vt, target.data(), (int)target.size()), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, &vt), 1);
   ASSERT_EQ(pss_.pstream[0].length, 2);
   EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 0, 0), 5.5f, 1e-5);
   EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, 1, 0), 5.25f, 1e-5);
   int count = -1;
-  EXPECT_EQ(VXN_VT_get_lf0_target(&count), nullptr);
+  EXPECT_EQ(VXN_VT_get_lf0_target(&vt, &count), nullptr);
   EXPECT_EQ(count, 0);
 }
 
@@ -225,7 +225,7 @@ TEST_F(PStream, NoVoicedStateGivesAnEmptyStream) {
   build_sss(&sss_, {{1, true}, {2, false}}, 5, 2);
   set_durations(&sss_, {1, 2, 3, 1, 2, 2, 1, 1, 3, 1});
   for (int k = 0; k < 10; k++) sss_.sstream[0].msd[k] = (k % 2) ? 0.5f : 0.2f;  // never above 0.5
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   EXPECT_EQ(pss_.pstream[0].length, 0);
   EXPECT_TRUE(VXN_PStreamSet_is_msd(&pss_, 0));
   for (int t = 0; t < sss_.total_frame; t++) EXPECT_EQ(VXN_PStreamSet_get_msd_flag(&pss_, 0, t), 0);
@@ -248,7 +248,7 @@ TEST_F(PStream, ZeroCoefficientIsSkipped) {
     st->mean[k][2] = 0.1f;
     st->vari[k][2] = 0.5f;
   }
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   std::vector<std::vector<double>> mean, ivar;
   for (int k = 0; k < 5; k++)
     for (int f = 0; f < sss_.duration[k]; f++) {
@@ -272,7 +272,7 @@ TEST_F(PStream, ZeroVarianceHoldsTheMean) {
     st->vari[k][0] = (k == 2) ? 0.0f : 1.0f;
     st->mean[k][1] = 0.3f;
   }
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   for (int t = 6; t < 9; t++) EXPECT_NEAR(VXN_PStreamSet_get_parameter(&pss_, 0, t, 0), 2.0f, 1e-4);
 }
 
@@ -287,10 +287,10 @@ TEST_F(PStream, CreateWithoutClearReportsAndRebuilds) {
   sss_.sstream[0].gv_vari = (float*)VXN_calloc(35, sizeof(float));
   sss_.sstream[0].gv_mean[3] = 7.0f;
   gv_weights_[0] = 0.25f;
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   const float first = VXN_PStreamSet_get_parameter(&pss_, 0, 7, 0);
   testing::internal::CaptureStderr();
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("error [5010]: VXN_PStreamSet is not initialized.. pstream should be clear.\n"),
             std::string::npos);
@@ -308,7 +308,7 @@ TEST_F(PStream, AllocationFailureReturnsMinusOneAndClears) {
   // 2^28 frames of 180 values: far more memory than the machine has.
   set_durations(&sss_, {1 << 28});
   testing::internal::CaptureStderr();
-  EXPECT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), -1);
+  EXPECT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), -1);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("error : Cannot allocate the Memory with VXN Calloc"), std::string::npos);
   VXN_PStreamSet_clear(&pss_);
@@ -334,7 +334,7 @@ TEST_F(PStream, VarianceScalingReachesTheGlobalVariance) {
     sss_.sstream[s].gv_vari = (float*)VXN_calloc(4, sizeof(float));
   }
   sss_.sstream[1].gv_mean[0] = 4.0f;
-  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_), 1);
+  ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
   const int T = pss_.total_frame;
   std::vector<std::vector<float>> before(T, std::vector<float>(4));
   std::vector<float> lf0(T);

@@ -21,7 +21,6 @@ class SStream : public ::testing::Test {
  protected:
   void SetUp() override {
     g_nStatePrint = 2;
-    VXN_VT_reset_hybrid();
     VXN_Engine_initialize(&engine_, 3);
   }
   void TearDown() override {
@@ -152,15 +151,15 @@ TEST_F(SStream, HybridStateFactors) {
   load(10, uniform(8.0f));
   for (int hybrid = 0; hybrid <= 1; hybrid++) {
     SCOPED_TRACE(hybrid ? "hybrid" : "basic");
-    VXN_VT_set_hybrid(hybrid);
+    VXN_VT_set_hybrid(&engine_.vt, hybrid);
     utterance(10);
     VXN_Engine_create_sstream(&engine_, 0, 0);
-    VXN_VT_reset_hybrid();
+    VXN_VT_set_hybrid(&engine_.vt, 0);
     // Basic: 8 x 0.9 + 0.5. Hybrid: 8 x (0.8, 1.1, 1.15, 1.1, 0.8), x0.9
     // for a sum of 39.6, + 0.5, x1.01 for a state whose voicing stands.
     EXPECT_EQ(durations(4), hybrid ? (std::vector<int>{6, 8, 8, 8, 6}) : std::vector<int>(5, 7));
     // Without a unit database the prosody step leaves no target.
-    EXPECT_EQ(VXN_VT_get_lf0_target(nullptr), nullptr);
+    EXPECT_EQ(VXN_VT_get_lf0_target(&engine_.vt, nullptr), nullptr);
   }
 }
 

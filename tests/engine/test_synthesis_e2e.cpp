@@ -27,7 +27,6 @@ class SynthesisEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     g_nStatePrint = 2;
-    VXN_VT_reset_hybrid();
     VXN_Engine_initialize(&engine_, 3);
     ASSERT_EQ(vxn_test::write_and_load(vxn_test::plausible_voice(3), dir_.stem("voice"), &engine_),
               "");

@@ -239,16 +239,17 @@ struct RefMlsa {
 // Excitation of every frame, from the excitation generator itself.
 std::vector<std::vector<int32_t>> excitation_of(const std::vector<Frame>& frames,
                                                 unsigned int seed) {
-  mixed_excitation_set_seed(seed);
-  mixed_excitation_init();
-  mixed_excitation_reset_phase();
+  VXN_Excitation x{};
+  x.seed = seed;
+  mixed_excitation_init(&x);
+  mixed_excitation_reset_phase(&x);
   std::vector<std::vector<int32_t>> out;
   for (const Frame& f : frames) {
     VXN_MelpFrame mf;
     mf.pitch_Q15 = VXN_Vocoder_pitch(f.lf0_Q20, kRate);
     mf.jitter = 0;
     memcpy(mf.band_Q15, f.band_Q15, sizeof(mf.band_Q15));
-    mixed_excitation_get_frame(&mf);
+    mixed_excitation_get_frame(&x, &mf);
     out.emplace_back(mf.output_Q15, mf.output_Q15 + kFrame);
   }
   return out;
@@ -256,10 +257,10 @@ std::vector<std::vector<int32_t>> excitation_of(const std::vector<Frame>& frames
 
 std::vector<int16_t> fixed_synthesis(const std::vector<Frame>& frames, unsigned int seed,
                                      int32_t alpha_Q13) {
-  mixed_excitation_set_seed(seed);
   VXN_Vocoder v;
   VXN_Vocoder_initialize(&v, kOrder, 0, 1, kRate, kFrame);
-  STME_Vocoder_initialize_fixed();
+  v.exc.seed = seed;
+  STME_Vocoder_initialize_fixed(&v);
   std::vector<int16_t> out(frames.size() * kFrame);
   for (size_t t = 0; t < frames.size(); t++)
     ME_Vocoder_synthesize(&v, kOrder, frames[t].lf0_Q20, frames[t].mcep_Q17.data(),
@@ -375,24 +376,25 @@ TEST_F(Vocoder, PitchPeriodIsRateOverF0) {
 }
 
 TEST_F(Vocoder, VoicingStrengthFollowsTheLogisticMapping) {
-  mixed_excitation_init();
+  VXN_Excitation x{};
+  mixed_excitation_init(&x);
   auto sigma = [](double X) { return 1.0 / (1.0 + exp(-5.0 * (X - 0.25))); };
   double worst = 0;
   for (double db = -40; db <= 0; db += 0.25) {
     double X = pow(10.0, db / 10.0);
     double want = 1 - (sigma(X) - sigma(0)) / (sigma(1) - sigma(0));
-    double got = Waf((int32_t)(32768 * db), 472742) / 16777216.0;
+    double got = Waf(&x, (int32_t)(32768 * db), 472742) / 16777216.0;
     worst = fmax(worst, fabs(got - want));
   }
   EXPECT_LT(worst, 2e-3) << worst;
   // Positive dB values count as 0 dB: no voicing.
-  EXPECT_EQ(Waf(32768 * 6, 472742), Waf(0, 472742));
-  EXPECT_LT(Waf(0, 472742), 16777216 / 100);
+  EXPECT_EQ(Waf(&x, 32768 * 6, 472742), Waf(&x, 0, 472742));
+  EXPECT_LT(Waf(&x, 0, 472742), 16777216 / 100);
   // The voicing thresholds 0.93 / 0.9 fall near -12.5 dB / -11 dB.
-  EXPECT_GT(Waf(32768 * -13, 472742), 15602810);
-  EXPECT_LT(Waf(32768 * -12, 472742), 15602810);
-  EXPECT_GT(Waf(32768 * -11.5, 472742), 15099494);
-  EXPECT_LT(Waf(32768 * -10.5, 472742), 15099494);
+  EXPECT_GT(Waf(&x, 32768 * -13, 472742), 15602810);
+  EXPECT_LT(Waf(&x, 32768 * -12, 472742), 15602810);
+  EXPECT_GT(Waf(&x, 32768 * -11.5, 472742), 15099494);
+  EXPECT_LT(Waf(&x, 32768 * -10.5, 472742), 15099494);
 }
 
 VXN_MelpFrame melp_frame(int32_t pitch_Q15, double band_db) {
@@ -404,19 +406,20 @@ VXN_MelpFrame melp_frame(int32_t pitch_Q15, double band_db) {
 }
 
 TEST_F(Vocoder, UnvoicedFramesAreNoiseInFortySamplePeriods) {
-  mixed_excitation_set_seed(12345);
-  mixed_excitation_init();
-  mixed_excitation_reset_phase();
+  VXN_Excitation x{};
+  x.seed = 12345;
+  mixed_excitation_init(&x);
+  mixed_excitation_reset_phase(&x);
   for (int t = 0; t < 4; t++) {
-    unsigned int before = mixed_excitation_get_seed();
+    unsigned int before = x.seed;
     VXN_MelpFrame f = melp_frame(0, -30.0);  // bands voiced, but no pulse
     if (t % 2) {
       f = melp_frame(0, 0.0);  // all noise
     }
-    mixed_excitation_get_frame(&f);
-    EXPECT_EQ(mixed_excitation_last_period(), 40);
+    mixed_excitation_get_frame(&x, &f);
+    EXPECT_EQ(x.last_period, 40);
     // Three periods of 40 samples: one jitter draw and 40 noise draws each.
-    EXPECT_EQ(draws_between(before, mixed_excitation_get_seed(), 1000), 3 * 41);
+    EXPECT_EQ(draws_between(before, x.seed, 1000), 3 * 41);
     double energy = 0;
     for (int k = 0; k < kFrame; k++) energy += (double)f.output_Q15[k] * f.output_Q15[k];
     EXPECT_GT(energy, 0.0);
@@ -424,29 +427,30 @@ TEST_F(Vocoder, UnvoicedFramesAreNoiseInFortySamplePeriods) {
 }
 
 TEST_F(Vocoder, PeriodsAreClampedAndCarriedAcrossFrames) {
-  mixed_excitation_set_seed(99);
-  mixed_excitation_init();
-  mixed_excitation_reset_phase();
+  VXN_Excitation x{};
+  x.seed = 99;
+  mixed_excitation_init(&x);
+  mixed_excitation_reset_phase(&x);
   // 50 Hz: 480 samples, clamped to 320; the first frame starts one period
   // whose tail fills the next frame without a new period.
   int32_t low = VXN_Vocoder_pitch(lf0_of(50.0), kRate);
-  unsigned int s0 = mixed_excitation_get_seed();
+  unsigned int s0 = x.seed;
   VXN_MelpFrame f = melp_frame(low, -30.0);
-  mixed_excitation_get_frame(&f);
-  EXPECT_EQ(mixed_excitation_last_period(), 320);
-  unsigned int s1 = mixed_excitation_get_seed();
+  mixed_excitation_get_frame(&x, &f);
+  EXPECT_EQ(x.last_period, 320);
+  unsigned int s1 = x.seed;
   EXPECT_EQ(draws_between(s0, s1, 2000), 321);
   f = melp_frame(low, -30.0);
-  mixed_excitation_get_frame(&f);
-  EXPECT_EQ(draws_between(s1, mixed_excitation_get_seed(), 2000), 0);
+  mixed_excitation_get_frame(&x, &f);
+  EXPECT_EQ(draws_between(s1, x.seed, 2000), 0);
   // 1000 Hz: 24 samples, clamped to 40.
   f = melp_frame(VXN_Vocoder_pitch(lf0_of(1000.0), kRate), -30.0);
-  mixed_excitation_get_frame(&f);
-  EXPECT_EQ(mixed_excitation_last_period(), 40);
+  mixed_excitation_get_frame(&x, &f);
+  EXPECT_EQ(x.last_period, 40);
   // 100 Hz: 240 samples, unclamped.
   f = melp_frame(VXN_Vocoder_pitch(lf0_of(100.0), kRate), -30.0);
-  mixed_excitation_get_frame(&f);
-  EXPECT_EQ(mixed_excitation_last_period(), 240);
+  mixed_excitation_get_frame(&x, &f);
+  EXPECT_EQ(x.last_period, 240);
 }
 
 TEST_F(Vocoder, PositiveBandValuesCountAsZeroDb) {

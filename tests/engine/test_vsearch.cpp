@@ -203,7 +203,7 @@ class HandLattice : public ::testing::Test {
     targets_ = {target(db_, "a", "b", {"x", "pau", "c", "x"}),
                 target(db_, "b", "c", {"x", "a", "pau", "x"})};
   }
-  void TearDown() override { Hybrid_close_in(l_.vt()); }
+  void TearDown() override { Hybrid_close(l_.vt()); }
   const VXN_VTPath& path(int column, int i) { return l_.vt()->lattice[column].paths[i]; }
   int left_unit(int k) { return l_.vt()->best_path[k].candidate->diphone->left; }
 
@@ -258,7 +258,7 @@ TEST_F(HandLattice, MissingDiphoneFailsTheSearch) {
   EXPECT_EQ(search(l_.vt(), targets_), 0);
   targets_.back() = target(db_, "c", "pau");
   targets_.back().right = -1;  // a phone outside the inventory
-  Hybrid_close_in(l_.vt());
+  Hybrid_close(l_.vt());
   EXPECT_EQ(search(l_.vt(), targets_), 0);
 }
 
@@ -287,7 +287,7 @@ class Pruning : public ::testing::Test {
     targets_ = {target(db_, "a", "b"), target(db_, "b", "c"), target(db_, "c", "d")};
     ASSERT_EQ(search(l_.vt(), targets_), 1);
   }
-  void TearDown() override { Hybrid_close_in(l_.vt()); }
+  void TearDown() override { Hybrid_close(l_.vt()); }
   const VXN_VTColumn& column(int k) { return l_.vt()->lattice[k]; }
 
   ProsodyDatabase db_;
@@ -349,7 +349,7 @@ class ProsodyStep : public ::testing::Test {
  protected:
   void SetUp() override { VXN_Label_initialize(&label_); }
   void TearDown() override {
-    Hybrid_close_in(l_.vt());
+    Hybrid_close(l_.vt());
     VXN_SStreamSet_clear(&sss_);
     VXN_Label_clear(&label_);
   }
@@ -375,7 +375,7 @@ class ProsodyStep : public ::testing::Test {
   }
   std::vector<float> frames(int label) {
     int count = 0;
-    const float* t = VXN_VT_get_lf0_target_in(l_.vt(), &count);
+    const float* t = VXN_VT_get_lf0_target(l_.vt(), &count);
     EXPECT_EQ(count, sss_.total_frame);
     if (!t) return {};
     return std::vector<float>(t + label * 10, t + label * 10 + 10);
@@ -416,7 +416,7 @@ class FourLabels : public ProsodyStep {
   }
   void run(char type) {
     sentence({{"pau", "x"}, {"a", "1"}, {"b", "2"}, {"pau", "x"}}, type);
-    VXN_VT_prosody_step_in(l_.vt(), &sss_, &label_);
+    VXN_VT_prosody_step(l_.vt(), &sss_, &label_);
   }
 };
 
@@ -473,7 +473,7 @@ TEST_F(ProsodyStep, TwoLabelsUseTheModelWhereNoUnitReaches) {
   db_.units = {unit(db_, "a", {"x", "x", "x", "x"}, 0), unit(db_, "b", {"x", "x", "x", "x"}, 1)};
   l_.load(db_);
   sentence({{"a", "1"}, {"b", "1"}}, 'A');
-  VXN_VT_prosody_step_in(l_.vt(), &sss_, &label_);
+  VXN_VT_prosody_step(l_.vt(), &sss_, &label_);
   expect_frames(frames(0), {model(0, 0), model(0, 1), model(0, 2), model(0, 3), 5.2f, 5.25f, 5.3f,
                             5.35f, 5.4f, 5.4f});
   expect_frames(frames(1), {5.5f, 5.55f, 5.6f, 5.65f, model(1, 4), model(1, 5), model(1, 6),
@@ -485,22 +485,22 @@ TEST_F(ProsodyStep, UnknownPhoneOrMissingWordLeavesNoTarget) {
   db_.units = {unit(db_, "a"), unit(db_, "b")};
   l_.load(db_);
   sentence({{"a", "1"}, {"zz", "1"}}, 'A');
-  VXN_VT_prosody_step_in(l_.vt(), &sss_, &label_);
-  EXPECT_EQ(VXN_VT_get_lf0_target_in(l_.vt(), nullptr), nullptr);
+  VXN_VT_prosody_step(l_.vt(), &sss_, &label_);
+  EXPECT_EQ(VXN_VT_get_lf0_target(l_.vt(), nullptr), nullptr);
   EXPECT_EQ(l_.vt()->targets, nullptr);
   VXN_SStreamSet_clear(&sss_);
   VXN_Label_clear(&label_);
   sentence({{"a", "1"}, {"b", "1"}}, 'A');
-  VXN_VT_prosody_step_in(l_.vt(), &sss_, &label_);
-  ASSERT_NE(VXN_VT_get_lf0_target_in(l_.vt(), nullptr), nullptr);
+  VXN_VT_prosody_step(l_.vt(), &sss_, &label_);
+  ASSERT_NE(VXN_VT_get_lf0_target(l_.vt(), nullptr), nullptr);
   // A label whose phone cannot be read drops the target of the sentence.
   VXN_Label_clear(&label_);
   char bad[] = "no phone here";
   char good[] = "x^x-a+x/E:c+1@1+1";
   char* lines[] = {good, bad};
   VXN_Label_load_from_string_list(&label_, 24000, 120, lines, 2);
-  VXN_VT_prosody_step_in(l_.vt(), &sss_, &label_);
-  EXPECT_EQ(VXN_VT_get_lf0_target_in(l_.vt(), nullptr), nullptr);
+  VXN_VT_prosody_step(l_.vt(), &sss_, &label_);
+  EXPECT_EQ(VXN_VT_get_lf0_target(l_.vt(), nullptr), nullptr);
 }
 
 }  // namespace

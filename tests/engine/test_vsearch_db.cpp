@@ -235,18 +235,19 @@ TEST(ProsodyHooks, InitializeSetsHybridOnlyForGoodFiles) {
     ASSERT_NE(fp, nullptr);
     fwrite(image.data(), 1, image.size(), fp);
     fclose(fp);
-    VXN_VT_reset_hybrid();
+    VXN_Engine engine;
+    VXN_Engine_initialize(&engine, 3);
     testing::internal::CaptureStderr();
-    VXN_VT_initialize(path);
+    VXN_VT_initialize(&engine, path);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(VXN_VT_is_hybrid(), corrupt ? 0 : 1);
-    EXPECT_EQ(VXN_VT_context()->unit_count, corrupt ? 0 : 2);
+    EXPECT_EQ(VXN_VT_is_hybrid(&engine.vt), corrupt ? 0 : 1);
+    EXPECT_EQ(engine.vt.unit_count, corrupt ? 0 : 2);
     EXPECT_EQ(err.find("error [1070]") != std::string::npos, corrupt == 1) << err;
-    VXN_VT_clear();
-    EXPECT_EQ(VXN_VT_context()->units, nullptr);
-    EXPECT_EQ(VXN_VT_context()->diphones, nullptr);
+    VXN_VT_clear(&engine);
+    EXPECT_EQ(engine.vt.units, nullptr);
+    EXPECT_EQ(engine.vt.diphones, nullptr);
+    VXN_Engine_clear(&engine);
   }
-  VXN_VT_reset_hybrid();
   unlink(path);
 }
 

@@ -165,7 +165,7 @@ TEST(Spectrum, BandAperiodicityTellsPulsesFromNoise) {
 int clipped_samples(const std::vector<float>& c) {
   VXN_Vocoder v;
   VXN_Vocoder_initialize(&v, 34, 0, 1, 24000, 120);
-  STME_Vocoder_initialize_fixed();
+  STME_Vocoder_initialize_fixed(&v);
   int32_t mc[35], band[5] = {-30 * 32768, -30 * 32768, -30 * 32768, -30 * 32768, 0};
   for (int d = 0; d < 35; ++d) mc[d] = (int32_t)(131072.0 * c[d]);
   std::vector<int16_t> out(120);

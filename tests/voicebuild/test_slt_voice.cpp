@@ -409,7 +409,6 @@ TEST(SltVoice, SpeaksHandWrittenPhrases) {
     SCOPED_TRACE(name);
     std::vector<std::string> labels = read_labels(std::string(name) + ".lab");
     ASSERT_FALSE(labels.empty());
-    VXN_VT_reset_hybrid();
     VXN_Engine engine;
     VXN_Engine_initialize(&engine, 3);
     CVxnCode reader;

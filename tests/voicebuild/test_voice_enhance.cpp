@@ -50,7 +50,7 @@ std::vector<std::vector<float>> generate(const std::vector<const Pdf*>& pdfs,
   VXN_PStreamSet pss;
   VXN_PStreamSet_initialize(&pss);
   float thresholds[1] = {0.5f}, gv_weights[1] = {1.0f};
-  EXPECT_EQ(VXN_PStreamSet_create(&pss, &sss, thresholds, gv_weights), 1);
+  EXPECT_EQ(VXN_PStreamSet_create(&pss, &sss, thresholds, gv_weights, nullptr), 1);
   std::vector<std::vector<float>> out(sss.total_frame, std::vector<float>(kDims));
   for (int t = 0; t < sss.total_frame; ++t)
     for (int m = 0; m < kDims; ++m) out[t][m] = VXN_PStreamSet_get_parameter(&pss, 0, t, m);
