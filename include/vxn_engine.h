@@ -11,8 +11,26 @@
  * followed by VXNRefresh -> VXNFree -> destroy.
  *
  * Results: 1 success, 0 failure, -1 from VXNInit for missing model files.
- * One process runs one synthesis at a time; only VXNSetControlStop may be
- * called from another thread while a synthesis runs. */
+ *
+ * Threads. The library creates no threads; every call runs on the caller's
+ * thread and the callback is called on it.
+ * - Different handles share no synthesis state: several engines may run at
+ *   once, each in its own thread, from create to destroy, and each delivers
+ *   the same samples as it would alone.
+ * - One handle is used by one thread at a time, except VXNSetControlStop and
+ *   VXNGetControlState, which another thread may call while that handle
+ *   synthesises.
+ * - VXNSetPrintLevel (and the level every create sets, 2) is one setting for
+ *   the whole process; messages of concurrent engines do not interleave.
+ * - The stream callback has no context argument: a host running several
+ *   engines tells their chunks apart by thread or gives each engine its own
+ *   callback.
+ * - The language and version queries (VXNLanguageCode, VXNLanguageName,
+ *   VXNLanguageId, VXNVoiceStem, VXNGetVersion) may be called from any thread.
+ * - The platform wrapper (tts_init, tts_get_pcm_data, tts_release) drives one
+ *   process-wide engine; its calls take turns under one lock.
+ * - A time log requested through VXNSetLanguage is one file in the working
+ *   directory, shared by every engine that asks for it. */
 #ifndef VXN_ENGINE_PUBLIC_H
 #define VXN_ENGINE_PUBLIC_H
 

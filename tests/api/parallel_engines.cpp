@@ -1,7 +1,8 @@
 // Engines side by side: every job (a language, a voice and two sentences,
-// optionally in hybrid mode) is first spoken alone, one engine at a time, and
+// optionally in hybrid mode) is first spoken alone, one engine at a time;
 // then all jobs are spoken at once, one engine per thread, for several
-// rounds. Each engine must deliver exactly the samples it delivered alone.
+// rounds; then all engines are open in one thread and take turns, sentence by
+// sentence. Each engine must deliver exactly the samples it delivered alone.
 // Only the public header is used, as a host would.
 //
 // Usage: parallel_engines <voice dir> [prosody database] [rounds, default 2]
@@ -55,9 +56,9 @@ struct Result {
   std::string error;
 };
 
-void speak(const Job& job, const std::string& voiceDir, Result* out) {
-  t_samples = &out->samples;
-  t_ends = 0;
+// Creates and prepares an engine for the job; null (with out->error set)
+// when the language or voice is missing.
+void* open_engine(const Job& job, const std::string& voiceDir, Result* out) {
   void* engine = create();
   const int id = VXNLanguageId(job.lang);
   std::string dir = voiceDir;
@@ -66,25 +67,58 @@ void speak(const Job& job, const std::string& voiceDir, Result* out) {
   } else {
     VXNSetHybrid(engine, job.hybrid ? 1 : 0);
     VXNModelSelect(engine, job.voice);
-    if (VXNInit(engine, &dir[0], &dir[0]) != 1 || !VXNIsLanguageReady(engine)) {
-      out->error = std::string("no voice or module for ") + job.lang + " in " + voiceDir;
-    } else {
+    if (VXNInit(engine, &dir[0], &dir[0]) == 1 && VXNIsLanguageReady(engine)) {
       VXNSetSamplingRate(engine, 16000);
       VXNSetChannel(engine, 1);
       VXNSetMemory(engine, 1600, 4);
       VXNSetStreamCallback(engine, on_chunk);
       VXNVoiceControl(engine, 0, 0, 0);
-      for (const char* text : job.text) {
-        std::string t = text;
-        VXNStartStreamingPlayUtf8(engine, (unsigned char*)&t[0], (int)t.size(), 0, 0);
-        VXNRefresh(engine);
-      }
+      return engine;
     }
-    VXNFree(engine);
+    out->error = std::string("no voice or module for ") + job.lang + " in " + voiceDir;
   }
+  VXNFree(engine);
   destroy(engine);
-  out->ends = t_ends;
+  return nullptr;
+}
+
+void say(void* engine, const char* text, Result* out) {
+  t_samples = &out->samples;
+  t_ends = 0;
+  std::string t = text;
+  VXNStartStreamingPlayUtf8(engine, (unsigned char*)&t[0], (int)t.size(), 0, 0);
+  VXNRefresh(engine);
+  out->ends += t_ends;
   t_samples = nullptr;
+}
+
+void close_engine(void* engine) {
+  VXNFree(engine);
+  destroy(engine);
+}
+
+// The whole job on one engine.
+void speak(const Job& job, const std::string& voiceDir, Result* out) {
+  void* engine = open_engine(job, voiceDir, out);
+  if (!engine) return;
+  for (const char* text : job.text) say(engine, text, out);
+  close_engine(engine);
+}
+
+// Compares a run with the job's run alone; prints and counts a difference.
+int compare(const char* what, const Job& job, const Result& alone, const Result& run) {
+  const std::vector<short>& a = alone.samples;
+  const std::vector<short>& b = run.samples;
+  size_t first = 0;
+  while (first < a.size() && first < b.size() && a[first] == b[first]) first++;
+  const bool same = a.size() == b.size() && first == a.size() && alone.ends == run.ends;
+  printf("%s %-5s voice %d%s: %s", what, job.lang, job.voice, job.hybrid ? " hybrid" : "",
+         same ? "identical" : "DIFFERENT");
+  if (!same)
+    printf(" (%zu vs %zu samples, first difference at %zu, %d vs %d end notices)", a.size(),
+           b.size(), first, alone.ends, run.ends);
+  printf("\n");
+  return same ? 0 : 1;
 }
 
 bool exists(const std::string& path) {
@@ -162,19 +196,25 @@ int main(int argc, char** argv) {
     for (size_t j = 0; j < jobs.size(); j++)
       threads.emplace_back(speak, std::cref(jobs[j]), std::cref(dirs[j]), &together[j]);
     for (std::thread& t : threads) t.join();
-    for (size_t j = 0; j < jobs.size(); j++) {
-      const std::vector<short>& a = alone[j].samples;
-      const std::vector<short>& b = together[j].samples;
-      size_t first = 0;
-      while (first < a.size() && first < b.size() && a[first] == b[first]) first++;
-      const bool same = a.size() == b.size() && first == a.size();
-      printf("round %d %-5s voice %d%s: %s", round, jobs[j].lang, jobs[j].voice,
-             jobs[j].hybrid ? " hybrid" : "", same ? "identical" : "DIFFERENT");
-      if (!same)
-        printf(" (%zu vs %zu samples, first difference at %zu)", a.size(), b.size(), first);
-      printf("\n");
-      if (!same || together[j].ends != alone[j].ends) failures++;
-    }
+    const std::string what = "round " + std::to_string(round);
+    for (size_t j = 0; j < jobs.size(); j++)
+      failures += compare(what.c_str(), jobs[j], alone[j], together[j]);
+  }
+
+  // Interleaved in one thread: every engine open at once, each saying its
+  // first sentence in turn, then each its second.
+  {
+    std::vector<Result> interleaved(jobs.size());
+    std::vector<void*> engines(jobs.size());
+    for (size_t j = 0; j < jobs.size(); j++)
+      engines[j] = open_engine(jobs[j], dirs[j], &interleaved[j]);
+    for (int sentence = 0; sentence < 2; sentence++)
+      for (size_t j = 0; j < jobs.size(); j++)
+        if (engines[j]) say(engines[j], jobs[j].text[sentence], &interleaved[j]);
+    for (void* engine : engines)
+      if (engine) close_engine(engine);
+    for (size_t j = 0; j < jobs.size(); j++)
+      failures += compare("one thread", jobs[j], alone[j], interleaved[j]);
   }
 
   if (!hybridDir.empty()) {
