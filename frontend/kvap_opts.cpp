@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "frontend/kvap_iconv.h"
+#include "frontend/synth_util.h"
 
 const char kvap_setvoice_tag[] = "setvoice";
 
@@ -53,7 +54,7 @@ void apply_ext_options(cst_voice* voice) {
     snprintf(to, sizeof(to), "%s%s", encoding, translit ? "//TRANSLIT" : ignore ? "//IGNORE" : "");
     kvap_iconv_t h = open_iconv_handler(to, input);
     if (h == (kvap_iconv_t)-1) {
-      if (cst_errjmp) longjmp(*cst_errjmp, 1);
+      if (jmp_buf* jump = kvap_chain_jump()) longjmp(*jump, 1);
       return;
     }
     feat_set(f, "iconv_handler", iconvhand_val(h));

@@ -3,6 +3,8 @@
 #include <setjmp.h>
 #include <string.h>
 
+#include <mutex>
+
 #include "frontend/intonation_common.h"
 #include "frontend/lex_common.h"
 #include "frontend/text_common.h"
@@ -51,18 +53,29 @@ cst_utterance* run_steps(cst_utterance* u, int count) {
   return u;
 }
 
+// Flite's error jump is one pointer for the whole process: the chains of
+// engines in different threads take turns (a chain may run another inside
+// it), and the jump set by this thread's chain is also kept per thread.
+std::recursive_mutex g_chain_mutex;
+thread_local jmp_buf* t_chain_jump = nullptr;
+
 // Flite reports fatal errors through cst_error(), which jumps to cst_errjmp
 // when set and exits the process otherwise; the chain always sets it.
 cst_utterance* guarded_steps(cst_utterance* u, int count) {
+  std::lock_guard<std::recursive_mutex> lock(g_chain_mutex);
   jmp_buf env;
   jmp_buf* volatile saved = cst_errjmp;
+  jmp_buf* volatile savedOwn = t_chain_jump;
   if (setjmp(env) != 0) {
     cst_errjmp = saved;
+    t_chain_jump = savedOwn;
     return nullptr;
   }
   cst_errjmp = &env;
+  t_chain_jump = &env;
   cst_utterance* r = run_steps(u, count);
   cst_errjmp = saved;
+  t_chain_jump = savedOwn;
   return r;
 }
 
@@ -87,6 +100,8 @@ cst_utterance* text_chain(const char* text, cst_voice* voice, cst_utterance* pre
 bool is_in(char c, const char* set) { return c && strchr(set, c) != nullptr; }
 
 }  // namespace
+
+jmp_buf* kvap_chain_jump(void) { return t_chain_jump; }
 
 cst_uttfunc kvap_feature_uttfunc(const cst_features* f, const char* name) {
   if (!f || !feat_present(f, name)) return nullptr;

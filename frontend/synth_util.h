@@ -3,8 +3,12 @@
 // 50 pronunciation-variant slots of an utterance and their enumeration, and
 // the first two default steps (encoding conversion, preprocessing).
 // Utterances are owned by the caller (delete_utterance); one thread per voice.
+// Flite's error jump is process-wide, so chains of different threads run one
+// at a time.
 #ifndef SYNTH_UTIL_H
 #define SYNTH_UTIL_H
+
+#include <setjmp.h>
 
 #include "frontend/kvap_flite.h"
 
@@ -41,6 +45,9 @@ VXN_EXPORT cst_utterance* default_preprocessing(cst_utterance* u);
 
 // Voice feature lookup helpers: the uttfunc stored under name, or null.
 cst_uttfunc kvap_feature_uttfunc(const cst_features* f, const char* name);
+// The error jump of the utterance chain running on this thread, or null
+// outside a chain.
+jmp_buf* kvap_chain_jump(void);
 
 }  // extern "C"
 

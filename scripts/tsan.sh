@@ -16,11 +16,13 @@ fi
 cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXN_TSAN=ON -DVXN_BUILD_BENCH=OFF >/dev/null
 modules=$(cmake --build "$tsan" --target help | sed -n 's/^\.\.\. \(VXN_lang_[a-z]*\).*/\1/p' | sort -u)
 cmake --build "$tsan" -j "$(nproc)" --target parallel_engines $modules
-# Models and data from the normal build, modules from this one.
-voice=$tsan/voice
+# A voice directory of links: models and data from the normal build, the
+# instrumented modules from this one.
+voice=$tsan/voice-links
+rm -rf "$voice"
 mkdir -p "$voice"
-for part in Model Data; do
-  [ -e "$voice/$part" ] || ln -s "$build/voice/$part" "$voice/$part"
-done
+ln -s "$build/voice/Model" "$voice/Model"
+ln -s "$build/voice/Data" "$voice/Data"
+ln -s "$tsan/voice/Lib" "$voice/Lib"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   "$tsan/tests/api/parallel_engines" "$voice/" "$build/pd-short/vxnf_usen_24_256.pd" "${1:-2}"
