@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <mutex>
 
 #include "engine/VXN_melp.h"
 
@@ -19,6 +20,11 @@ namespace analysis {
 namespace {
 
 const double kPi = 3.14159265358979323846;
+
+// SPTK's FFT keeps its sine table in process-wide statics that it frees and
+// reallocates when the size changes: the trainer analyses recordings in
+// several threads, so their transforms take turns.
+std::mutex g_fft_mutex;
 
 }  // namespace
 
@@ -94,7 +100,10 @@ std::vector<float> mel_cepstrum(const float* samples, std::size_t count, double 
       const long j = start + i;
       if (j >= 0 && j < (long)count) re[i] = samples[j] * w[i];
     }
-    fftr(re.data(), im.data(), L);
+    {
+      std::lock_guard<std::mutex> lock(g_fft_mutex);
+      fftr(re.data(), im.data(), L);
+    }
     for (int k = 0; k < bins; ++k) power[k] = re[k] * re[k] + im[k] * im[k];
     if (edge < rate / 2.0) {
       // The level just below the edge, then a falling slope above it.
