@@ -53,8 +53,12 @@ void pace(const VXN_Engine* engine, int slices) {
   for (int i = 0; i < slices && !stopped(engine); i++) usleep(kSliceMicroseconds);
 }
 
+// The empty end notice, unless the call has already delivered its end: a
+// call stopped between pieces, in the analysis or before a generation stage,
+// or whose last piece made no sound, still ends with exactly one end notice.
 void end_notice(VXN_Engine* engine) {
-  if (!engine->stream_callback) return;
+  if (!engine->stream_callback || engine->end_delivered) return;
+  engine->end_delivered = 1;
   short* chunk = engine->ring_buffer
                      ? engine->ring_buffer + (size_t)engine->chunk_index * engine->chunk_size
                      : nullptr;
@@ -129,9 +133,8 @@ bool synthesise_piece(const DriverCall& call, bool* skipped) {
 }
 
 // The pass loop shared by the three entries; `text` is the whole text in the
-// analyzer's encoding. Returns the last analysis result, or 0 when the last
-// piece was analysed only (so that the end notice still closes the call).
-int run_passes(const DriverCall& call, char* text) {
+// analyzer's encoding.
+void run_passes(const DriverCall& call, char* text) {
   CVxnLanguage* language = call.language;
   VXN_Engine* engine = &language->engine;
   int result = 0;
@@ -150,7 +153,6 @@ int run_passes(const DriverCall& call, char* text) {
     call.timer->WriteLog(call.timeLog, 0, engine->stage_time[0]);
 
     result = analyse_piece(call, text);
-    skipped = false;
     if (stopped(engine)) break;
     engine->last_piece = language->GetProcInTxt() ? 1 : 0;
     if (result == -1) {
@@ -166,7 +168,6 @@ int run_passes(const DriverCall& call, char* text) {
       break;
     }
   }
-  return skipped ? 0 : result;
 }
 
 }  // namespace
@@ -231,8 +232,9 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
   if (id == 9) memcpy(converted, text, strnlen(reinterpret_cast<char*>(text), (size_t)size));
   const DriverCall call = {this, language, timer, timeLog, kUtf8Entry, pauseFlag, pauseMs,
                           labelCallback, labelUser};
-  const int result = run_passes(call, converted);
-  if (result == 0) end_notice(&language->engine);
+  language->engine.end_delivered = 0;
+  run_passes(call, converted);
+  end_notice(&language->engine);
 
   VXN_free(spoken);
   VXN_free(expanded);
@@ -297,8 +299,9 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
 
   const DriverCall call = {this, language, timer, timeLog, kUtf16Entry, pauseFlag, pauseMs,
                           labelCallback, labelUser};
-  const int result = run_passes(call, converted);
-  if (result == 0) end_notice(&language->engine);
+  language->engine.end_delivered = 0;
+  run_passes(call, converted);
+  end_notice(&language->engine);
   VXN_free(converted);
   return 1;
 }
@@ -325,8 +328,9 @@ int CVxnSynth::VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs) {
   language->LangRefreshInput();
   const DriverCall call = {this, language, timer, timeLog, kEncodedEntry, pauseFlag, pauseMs,
                           labelCallback, labelUser};
-  const int result = run_passes(call, utf8 ? utf8 : text);
-  if (result == 0) end_notice(&language->engine);
+  language->engine.end_delivered = 0;
+  run_passes(call, utf8 ? utf8 : text);
+  end_notice(&language->engine);
   VXN_free(utf8);
   return 1;
 }

@@ -62,6 +62,7 @@ typedef struct _VXN_Engine {
   int32_t output_fperiod;     // output samples per 5 ms frame
   float rate_ratio;           // sampling_rate / output_rate
   int32_t last_piece;         // 1 when the piece is the last of the input
+  int32_t end_delivered;      // 1 once a chunk of state 1 (end) went to the host in this call
   float spectral_variance;    // 0 (default) .. 1: sharpening towards the voice's global
                               // variance, an extension off unless a host sets it
   VXN_ModelSet ms;

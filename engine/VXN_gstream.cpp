@@ -44,6 +44,7 @@ short* current_chunk(VXN_Engine* e) { return e->ring_buffer + (size_t)e->chunk_i
 // Hands the current chunk to the host and moves to the next one.
 void emit(VXN_Engine* e, int count, int state) {
   if (e->stream_callback) e->stream_callback(current_chunk(e), count, state);
+  if (state == 1) e->end_delivered = 1;
   e->chunk_fill = 0;
   e->chunk_index = (e->chunk_index + 1) % e->chunk_count;
 }
