@@ -114,10 +114,10 @@ TEST_F(Driver, NullTextOrNoLanguageIsRefused) {
   EXPECT_EQ(synth_.VXNStartStreamingPlayUtf16(nullptr, 3, 0, 0), 0);
   EXPECT_EQ(synth_.VXNStartStreamingPlay(nullptr, 0, 0), 0);
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("Null input parameter in the VXNStartStreamingPlayUtf8"), std::string::npos);
-  EXPECT_NE(err.find("Not initialized in VXNStartStreamingPlayUtf8"), std::string::npos);
-  EXPECT_NE(err.find("Null input parameter in the VXNStartStreamingPlayUtf16"), std::string::npos);
-  EXPECT_NE(err.find("Null input parameter in the VXNStartStreamingPlay"), std::string::npos);
+  EXPECT_NE(err.find("error [0040] : Null input parameter in VXNStartStreamingPlayUtf8."), std::string::npos);
+  EXPECT_NE(err.find("error [0050] : Not initialized in VXNStartStreamingPlayUtf8"), std::string::npos);
+  EXPECT_NE(err.find("error [0040] : Null input parameter in VXNStartStreamingPlayUtf16."), std::string::npos);
+  EXPECT_NE(err.find("error [0040] : Null input parameter in VXNStartStreamingPlay."), std::string::npos);
   EXPECT_TRUE(g_chunks.empty());
 }
 
