@@ -14,6 +14,7 @@
 //
 //   vxn-soak [--short] [--cycles N] [--seconds S] [--voice-dir DIR] [--seed N]
 //            [--stop-percent P] [--stop-lag MS] [--rss-bound MIB] [--report-every S]
+//            [--languages en_US,de_DE,...]
 //
 // Exit status: 0 every check held, 1 a check failed, 2 usage or no voice.
 #include <sys/stat.h>
@@ -76,6 +77,7 @@ struct Options {
   double stopLagMs = 1000.0;
   double rssBoundMiB = 24.0;
   double reportEvery = 10.0;
+  std::string only;  // comma-separated language codes; empty: every voiced language
 };
 
 // What the stream callback saw during one synthesis. The callback runs on
@@ -185,7 +187,7 @@ void usage() {
   fprintf(stderr,
           "usage: vxn-soak [--short] [--cycles N] [--seconds S] [--voice-dir DIR] [--seed N]\n"
           "                [--stop-percent P] [--stop-lag MS] [--rss-bound MIB]\n"
-          "                [--report-every S]\n");
+          "                [--report-every S] [--languages en_US,de_DE,...]\n");
 }
 
 bool parse(int argc, char** argv, Options* o) {
@@ -206,6 +208,7 @@ bool parse(int argc, char** argv, Options* o) {
     else if (a == "--stop-lag" && value(&v)) o->stopLagMs = atof(v);
     else if (a == "--rss-bound" && value(&v)) o->rssBoundMiB = atof(v);
     else if (a == "--report-every" && value(&v)) o->reportEvery = atof(v);
+    else if (a == "--languages" && value(&v)) o->only = v;
     else return false;
   }
   return true;
@@ -237,7 +240,10 @@ int main(int argc, char** argv) {
   const std::vector<std::vector<int>> voices = voices_in(opt.voiceDir);
   std::vector<int> languages;
   for (int id = 0; id < 18; id++)
-    if (!voices[id].empty()) languages.push_back(id);
+    if (!voices[id].empty() &&
+        (opt.only.empty() || ("," + opt.only + ",").find(std::string(",") + VXNLanguageCode(id) +
+                                                         ",") != std::string::npos))
+      languages.push_back(id);
   if (languages.empty()) {
     fprintf(stderr, "vxn-soak: no voice in %sModel/ (run scripts/build-voices.sh)\n",
             opt.voiceDir.c_str());
