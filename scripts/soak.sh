@@ -54,5 +54,5 @@ case "$tool" in
     # Resident memory under memcheck is the tool's, not the engine's: no bound.
     if [ "$mode" = short ]; then args=(--voice-dir "$build/voice/" --cycles 36); fi
     exec valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite,indirect \
-      --error-exitcode=9 "$soak" "${args[@]}" --rss-bound 100000 --stop-lag 20000 "${extra[@]}" ;;
+      --error-exitcode=9 --suppressions="$root/scripts/valgrind.supp" "$soak" "${args[@]}" --rss-bound 100000 --stop-lag 20000 "${extra[@]}" ;;
 esac
