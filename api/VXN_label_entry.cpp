@@ -13,6 +13,18 @@ static const char* const kNoLanguage =
 // A null pointer where the call needs text, a path or an output buffer.
 static const char* const kNullInput = "error [0040] : Null input parameter in %s.\n";
 
+// A stop before the generation ends the call with the empty end notice, as
+// the text entries do.
+static int end_unspoken(VXN_Engine* engine) {
+  if (engine->stream_callback) {
+    short* chunk = engine->ring_buffer
+                       ? engine->ring_buffer + (size_t)engine->chunk_index * engine->chunk_size
+                       : nullptr;
+    engine->stream_callback(chunk, 0, 1);
+  }
+  return 1;
+}
+
 int CVxnSynth::VXNStartStreamingPlayLabels(const char* labelPath) {
   if (!labelPath) {
     VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNStartStreamingPlayLabels");
@@ -37,14 +49,14 @@ int CVxnSynth::VXNStartStreamingPlayLabels(const char* labelPath) {
   engine->ms.pause_mode = 0;
   engine->ms.pause_frames = 0.0f;
   engine->last_piece = 1;
-  if (engine->control_state == 0) return 1;
+  if (engine->control_state == 0) return end_unspoken(engine);
   timer->GetStartTimeTick(timeLog);
   VXN_Engine_create_sstream(engine, 0, 0);
   engine->stage_time[1] = timer->GetTimeDuration(timeLog);
   timer->GetStartTimeTick(timeLog);
   if (VXN_Engine_create_pstream(engine) < 0) return 0;
   engine->stage_time[2] = timer->GetTimeDuration(timeLog);
-  if (engine->control_state == 0) return 1;
+  if (engine->control_state == 0) return end_unspoken(engine);
   timer->GetStartTimeTick(timeLog);
   const int result = VXN_Engine_create_gstream(engine);
   engine->stage_time[3] = timer->GetTimeDuration(timeLog);

@@ -611,6 +611,22 @@ TEST_F(BadInput, StopWithoutSynthesisIsReportedAtTheNextCall) {
   EXPECT_EQ(g_heard.ends, 1);
 }
 
+TEST_F(BadInput, StoppedLabelSynthesisStillEndsWithOneNotice) {
+  if (!has_voice(VXN_LANG_UK_ENGLISH)) GTEST_SKIP() << "no UK English voice";
+  Open(VXN_LANG_UK_ENGLISH);
+  const std::string labels = VXN_TEST_SOURCE_DIR "/tests/data/labels/en_GB.lab";
+  ASSERT_EQ(VXNStartStreamingPlayLabels(h_, labels.c_str()), 1);
+  EXPECT_GT(g_heard.samples, 0);
+  EXPECT_EQ(g_heard.ends, 1);
+  VXNRefresh(h_);
+  g_heard = Heard();
+  VXNSetControlStop(h_);
+  EXPECT_EQ(VXNStartStreamingPlayLabels(h_, labels.c_str()), 1);
+  EXPECT_EQ(g_heard.samples, 0);
+  EXPECT_EQ(g_heard.chunks, 1);
+  EXPECT_EQ(g_heard.ends, 1);
+}
+
 // ---- The voice directory disappears after VXNInit ----
 
 // A private voice directory of links to the built one, renamed away between
