@@ -265,7 +265,12 @@ TEST_F(BadInput, MegabyteTextsTakeProportionalTimeAndBoundedMemory) {
   // Linear: about 4 times; a pass over the whole text per piece would be far more.
   EXPECT_LT(t4, 8.0 * t1 + 0.5) << "1 MiB: " << t1 << " s, 4 MiB: " << t4 << " s";
   // The copies of the text the call makes: measured about 8 bytes per byte.
+  // (AddressSanitizer's quarantine keeps freed copies resident: no bound there.)
+#if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(peakGrowthKib, 16 * 4 * 1024) << peakGrowthKib << " KiB";
+#else
+  (void)peakGrowthKib;
+#endif
 }
 
 // Analysis of a long text, piece after piece, is linear in its length (the
