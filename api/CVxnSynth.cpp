@@ -47,7 +47,27 @@ const int kModelRate = 24;
 const int kCodebookSize = 256;
 const float kSpeedTable[11] = {0.65f, 0.75f, 0.79f, 0.86f, 0.93f, 1.0f,
                                1.2f,  1.3f,  1.5f,  1.75f, 2.0f};
+// A call that needs a language (VXNSetLanguage) before it, or after VXNFree.
+const char* const kNoLanguage =
+    "Not initialized in %s\n";
+// A null pointer where the call needs text, a path or an output buffer.
+const char* const kNullInput = "Null input parameter in the %s\n";
 const char* const kModelMissing = "error [1030] : Model name or path is invalid.\n";
+
+// Output settings a host may ask for.
+const int kMinRate = 8000;
+const int kMaxRate = 48000;
+// The largest output ring, in samples (32 MiB).
+const long long kMaxRingSamples = 1 << 24;
+
+// value within lo..hi; outside, the nearest bound, reported.
+int in_range(const char* call, const char* what, int lo, int hi, int value) {
+  if (value >= lo && value <= hi) return value;
+  const int used = value < lo ? lo : hi;
+  VXN_print(VXN_LEVEL_ERROR, "error [0060] : %s: %s %d is outside %d..%d; %d is used.\n", call,
+            what, value, lo, hi, used);
+  return used;
+}
 
 // Opens every path; closes them again. False when one does not open, whose
 // path is then reported after the numbered error (a language without its
@@ -120,7 +140,7 @@ int CVxnSynth::VXNSetLanguage(int languageId, int log) {
 void CVxnSynth::VXNSetHybrid(int flag) {
   VXN_print(VXN_LEVEL_INFO, "info : Set hybrid mode %d\n", flag);
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetHybrid\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetHybrid");
     return;
   }
   language->engine.hybrid_request = flag;
@@ -129,7 +149,7 @@ void CVxnSynth::VXNSetHybrid(int flag) {
 int CVxnSynth::VXNModelSelect(int index) {
   VXN_print(VXN_LEVEL_INFO, "Model selection %d\n", index);
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNModelSelect\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNModelSelect");
     return 0;
   }
   VXN_Engine* engine = &language->engine;
@@ -174,7 +194,7 @@ int CVxnSynth::VXNInit(char* basePath, char* dictPath) {
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNInit\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNInit");
     return 0;
   }
   VXN_Engine* engine = &language->engine;
@@ -272,39 +292,42 @@ int CVxnSynth::VXNFree() {
     VXN_Engine_clear(&language->engine);
     delete language;
     language = nullptr;
+  } else {
+    // Releasing twice, or before VXNSetLanguage, is harmless.
+    VXN_print(VXN_LEVEL_INFO, "info [0050] : VXNFree: no language is set; nothing to release.\n");
   }
   return 1;
 }
 
 int CVxnSynth::VXNSetSpectralVariance(int percent) {
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetSpectralVariance\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetSpectralVariance");
     return 0;
   }
-  percent = CVxnLanguage::CheckData(0, 100, percent);
+  percent = in_range("VXNSetSpectralVariance", "percent", 0, 100, percent);
   VXN_Engine_set_spectral_variance(&language->engine, 0.01f * (float)percent);
   return 1;
 }
 
 int CVxnSynth::VXNVoiceControl(int pitch, int alpha, int speed) {
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNVoiceControl\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNVoiceControl");
     return 0;
   }
   VXN_Engine* engine = &language->engine;
   const int kUnchanged = 256;
   if (pitch != kUnchanged) {
-    pitch = CVxnLanguage::CheckData(-70, 70, pitch);
+    pitch = in_range("VXNVoiceControl", "pitch", -70, 70, pitch);
     language->pitch = (float)pitch;
     engine->pitch_shift = pitch;
   }
   if (alpha != kUnchanged) {
-    alpha = CVxnLanguage::CheckData(-10, 10, alpha);
+    alpha = in_range("VXNVoiceControl", "timbre", -10, 10, alpha);
     engine->voice_alpha = 0.35f + 0.01f * (float)(alpha + 10);
     VXN_Engine_set_alpha(engine, engine->voice_alpha);
   }
   if (speed != kUnchanged) {
-    speed = CVxnLanguage::CheckData(-5, 5, speed);
+    speed = in_range("VXNVoiceControl", "speed", -5, 5, speed);
     language->speed = kSpeedTable[speed + 5];
   }
   return 1;
@@ -313,7 +336,7 @@ int CVxnSynth::VXNVoiceControl(int pitch, int alpha, int speed) {
 void CVxnSynth::VXNSetStreamCallback(void (*callback)(short*, int, int)) {
   VXN_print(VXN_LEVEL_INFO, "Set CBF for streaming\n");
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetStreamCallback\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetStreamCallback");
     return;
   }
   language->engine.stream_callback = callback;
@@ -323,9 +346,16 @@ void CVxnSynth::VXNSetMemory(int chunkSize, int chunkCount) {
   VXN_print(VXN_LEVEL_INFO, "Memory allocation for streaming. The size is %d , count is %d\n",
             chunkSize, chunkCount);
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetMemory\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetMemory");
     return;
   }
+  const bool fits =
+      chunkSize > 0 && chunkCount > 0 && (long long)chunkSize * chunkCount <= kMaxRingSamples;
+  if (!fits)
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [1080] : VXNSetMemory: a ring of %d chunks of %d samples is outside 1..%lld "
+              "samples; there is no output ring and nothing is delivered.\n",
+              chunkCount, chunkSize, kMaxRingSamples);
   VXN_Engine* engine = &language->engine;
   VXN_free(engine->ring_buffer);
   engine->ring_buffer = nullptr;
@@ -333,23 +363,28 @@ void CVxnSynth::VXNSetMemory(int chunkSize, int chunkCount) {
   engine->chunk_count = 0;
   engine->chunk_fill = 0;
   engine->chunk_index = 0;
-  if (chunkSize <= 0 || chunkCount <= 0) return;
+  if (!fits) return;
   engine->ring_buffer = (short*)VXN_calloc((size_t)chunkSize * (size_t)chunkCount, sizeof(short));
   if (!engine->ring_buffer) return;
   engine->chunk_size = chunkSize;
   engine->chunk_count = chunkCount;
 }
 
-void CVxnSynth::VXNSetPrintLevel(int level) { VXN_set_print_level(level); }
+// Level 3 silences every message.
+void CVxnSynth::VXNSetPrintLevel(int level) {
+  VXN_set_print_level(in_range("VXNSetPrintLevel", "level", 0, 3, level));
+}
 
 void CVxnSynth::VXNSetSamplingRate(int rate) {
   VXN_print(VXN_LEVEL_INFO, "Set sampling rate as %dHz\n", rate);
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetSamplingRate\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetSamplingRate");
     return;
   }
-  if (rate <= 0) {
-    VXN_print(VXN_LEVEL_ERROR, "VXNSetSamplingRate: rate %d must be positive\n", rate);
+  if (rate < kMinRate || rate > kMaxRate) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0060] : VXNSetSamplingRate: %d Hz is outside %d..%d; the rate stays %d Hz.\n",
+              rate, kMinRate, kMaxRate, language->engine.output_rate);
     return;
   }
   VXN_Engine* engine = &language->engine;
@@ -361,7 +396,13 @@ void CVxnSynth::VXNSetSamplingRate(int rate) {
 void CVxnSynth::VXNSetChannel(int channels) {
   VXN_print(VXN_LEVEL_INFO, "Set channel as %d\n", channels);
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetChannel\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetChannel");
+    return;
+  }
+  if (channels != 1 && channels != 2) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0060] : VXNSetChannel: %d channels is outside 1..2; %d is kept.\n",
+              channels, language->engine.channels);
     return;
   }
   language->engine.channels = channels;
@@ -373,7 +414,7 @@ int CVxnSynth::VXNGetControlState() {
 
 void CVxnSynth::VXNSetControlStart() {
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStart\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetControlStart");
     return;
   }
   VXN_Engine_set_control_state(&language->engine, 1);
@@ -381,7 +422,7 @@ void CVxnSynth::VXNSetControlStart() {
 
 void CVxnSynth::VXNSetControlStop() {
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNSetControlStop\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNSetControlStop");
     return;
   }
   VXN_Engine_set_control_state(&language->engine, 0);
@@ -394,11 +435,11 @@ int CVxnSynth::VXNGetChannel() { return language ? language->engine.channels : 0
 
 int CVxnSynth::VXNShowLanguage(char* out) {
   if (!out) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNShowLanguage\n");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNShowLanguage");
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNShowLanguage\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNShowLanguage");
     return 0;
   }
   const int id = language->languageId;
@@ -415,7 +456,7 @@ int CVxnSynth::VXNShowLanguage(char* out) {
 
 void CVxnSynth::VXNHighBoost(short* x, int n) {
   if (!x) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNHighBoost\n");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNHighBoost");
     return;
   }
   if (n < 3) return;

@@ -27,6 +27,11 @@ const int kSliceMicroseconds = 10000;
 // An analyzer that keeps saying "nothing here, text not done" would hold the
 // call forever; after this many such passes in a row the driver gives up.
 const int kMaxIdlePasses = 256;
+// A call that needs a language (VXNSetLanguage) before it, or after VXNFree.
+const char* const kNoLanguage =
+    "Not initialized in %s\n";
+// A null pointer where the call needs text, a path or an output buffer.
+const char* const kNullInput = "Null input parameter in the %s";
 const char* const kAllocFailed = "Cannot Allocate the Memory with VXN_calloc";
 
 enum Entry { kUtf8Entry, kUtf16Entry, kEncodedEntry };
@@ -44,6 +49,33 @@ struct DriverCall {
 };
 
 bool stopped(const VXN_Engine* engine) { return VXN_Engine_get_control_state(engine) == 0; }
+
+// Checks of an entry before its text is read: false when the call is refused
+// (a negative length, no voice loaded); a zero length with text and a stop
+// still pending are reported, and the call ends with the end notice alone.
+bool may_speak(CVxnLanguage* language, const char* call, int length, bool hasText) {
+  if (length < 0) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0070] : %s: the text length %d is negative; nothing is spoken.\n", call,
+              length);
+    return false;
+  }
+  const VXN_Engine* engine = &language->engine;
+  if (VXN_ModelSet_get_nstate(&engine->ms) < 1 || !engine->ms.stream) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0080] : %s: no voice is loaded (VXNInit has not succeeded); nothing is "
+              "spoken.\n", call);
+    return false;
+  }
+  if (length == 0 && hasText)
+    VXN_print(VXN_LEVEL_ERROR, "error [0070] : %s: the text length is 0; nothing is spoken.\n",
+              call);
+  if (stopped(engine))
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [0090] : %s: a stop is pending (VXNSetControlStop); nothing is spoken until "
+              "VXNSetControlStart.\n", call);
+  return true;
+}
 
 // Sleeps `slices` slices of 10 ms, cut short by a stop request.
 void pace(const VXN_Engine* engine, int slices) {
@@ -174,17 +206,30 @@ int run_passes(const DriverCall& call, char* text) {
 int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pauseFlag,
                                          int pauseMs) {
   if (!text) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNStartStreamingPlayUtf8");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNStartStreamingPlayUtf8");
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNStartStreamingPlayUtf8\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNStartStreamingPlayUtf8");
     return 0;
   }
+  if (!may_speak(language, "VXNStartStreamingPlayUtf8", length, text[0] != 0)) return 0;
   const int id = language->languageId;
-  if (text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF) {
+  const bool bom = text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
+  if (bom) {
     text += 3;
     length -= 3;
+  }
+  // Malformed UTF-8 is left out, so that no later step reads a cut sequence.
+  long malformedAt = -1;
+  int malformed = 0;
+  char* repaired = VXN_driver_utf8_repair(text, length, &malformedAt, &malformed);
+  if (repaired) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [2030] : The text is not well-formed UTF-8 from byte %ld on (%d malformed "
+              "runs); those bytes are left out.\n", malformedAt + (bom ? 3 : 0), malformed);
+    text = reinterpret_cast<unsigned char*>(repaired);
+    length = (int)strlen(repaired);
   }
 
   // Single symbol: the whole input may be replaced by the symbol's name.
@@ -215,6 +260,7 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
   char* converted = static_cast<char*>(VXN_calloc((size_t)size + 3, 1));
   if (!converted) {
     VXN_print(VXN_LEVEL_ERROR, "%s", kAllocFailed);
+    VXN_free(repaired);
     VXN_free(spoken);
     VXN_free(expanded);
     VXN_free(typeset);
@@ -234,6 +280,7 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
   const int result = run_passes(call, converted);
   if (result == 0) end_notice(&language->engine);
 
+  VXN_free(repaired);
   VXN_free(spoken);
   VXN_free(expanded);
   VXN_free(typeset);
@@ -244,13 +291,14 @@ int CVxnSynth::VXNStartStreamingPlayUtf8(unsigned char* text, int length, int pa
 int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag, int pauseMs) {
   VXN_print(VXN_LEVEL_INFO, "Synthesize input text of UTF-16\n");
   if (!text) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNStartStreamingPlayUtf16");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNStartStreamingPlayUtf16");
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNStartStreamingPlayUtf16\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNStartStreamingPlayUtf16");
     return 0;
   }
+  if (!may_speak(language, "VXNStartStreamingPlayUtf16", length, text[0] != 0)) return 0;
   const int id = language->languageId;
   // An owned, zero-terminated copy of at most `length` units, so that no
   // conversion reads past what the host handed over.
@@ -264,6 +312,14 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
     return 0;
   }
   memcpy(units, text, (size_t)bytes);
+  long loneAt = -1;
+  const int lone = VXN_driver_utf16_drop_lone_surrogates(units, bytes / 2, &loneAt);
+  if (lone > 0) {
+    VXN_print(VXN_LEVEL_ERROR,
+              "error [2040] : The text holds %d lone UTF-16 surrogates, the first at unit %ld; "
+              "they stand for no character and are left out.\n", lone, loneAt);
+    bytes -= 2 * lone;
+  }
   int typesetCount = 0;
   short* typeset = VXN_typography_utf16(id, units, bytes / 2, &typesetCount);
   if (typeset) {
@@ -306,13 +362,14 @@ int CVxnSynth::VXNStartStreamingPlayUtf16(short* text, int length, int pauseFlag
 int CVxnSynth::VXNStartStreamingPlay(char* text, int pauseFlag, int pauseMs) {
   VXN_print(VXN_LEVEL_INFO, "Synthesize input text of euc-kr or ascii\n");
   if (!text) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNStartStreamingPlay");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNStartStreamingPlay");
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNStartStreamingPlay\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNStartStreamingPlay");
     return 0;
   }
+  if (!may_speak(language, "VXNStartStreamingPlay", 1, true)) return 0;
   char* utf8 = nullptr;
   if (language->languageId == 9) {
     encoder->sourceMode = 3;

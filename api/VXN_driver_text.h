@@ -30,6 +30,17 @@ char* VXN_driver_utf16_to_utf8(CVxnEncodeConvert* encoder, const short* src);
 // GB2312 to UTF-8; null for empty input.
 char* VXN_driver_gb2312_to_utf8(CVxnEncodeConvert* encoder, const char* src);
 
+// Well-formed UTF-8 (no overlong form, surrogate, code point above U+10FFFF,
+// byte C0, C1 or F5..FF, or cut sequence) of the text up to its NUL or
+// `length` bytes: null when the text is well formed; otherwise a copy without
+// the malformed bytes, with *first the offset of the first one and *places
+// the number of malformed runs.
+char* VXN_driver_utf8_repair(const unsigned char* text, int length, long* first, int* places);
+// Drops the lone surrogates of `count` zero-terminated UTF-16 units in place
+// (byte order from a leading byte-order mark, host order without one); returns
+// how many went, *first the index of the first.
+int VXN_driver_utf16_drop_lone_surrogates(short* units, int count, long* first);
+
 // Korean pause insertion; out has room for 2 * strlen(in) + 1 bytes.
 void VXN_driver_text_split(const char* in, char* out);
 

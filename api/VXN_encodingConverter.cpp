@@ -70,10 +70,17 @@ int append_utf8(unsigned cp, char* out) {
     out[1] = (char)(0x80 | (cp & 0x3F));
     return 2;
   }
-  out[0] = (char)(0xE0 | (cp >> 12));
-  out[1] = (char)(0x80 | ((cp >> 6) & 0x3F));
-  out[2] = (char)(0x80 | (cp & 0x3F));
-  return 3;
+  if (cp < 0x10000) {
+    out[0] = (char)(0xE0 | (cp >> 12));
+    out[1] = (char)(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = (char)(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  out[0] = (char)(0xF0 | (cp >> 18));
+  out[1] = (char)(0x80 | ((cp >> 12) & 0x3F));
+  out[2] = (char)(0x80 | ((cp >> 6) & 0x3F));
+  out[3] = (char)(0x80 | (cp & 0x3F));
+  return 4;
 }
 
 }  // namespace
@@ -180,7 +187,16 @@ char* CVxnEncodeConvert::ConvertUtf16orGB2312toUtf8(const void* src) {
   const bool big = sourceMode == 1;
   char* o = out;
   for (size_t i = start; i < count; i += 2) {
-    const unsigned unit = big ? (p[i] << 8 | p[i + 1]) : (p[i + 1] << 8 | p[i]);
+    unsigned unit = big ? (p[i] << 8 | p[i + 1]) : (p[i + 1] << 8 | p[i]);
+    // A surrogate pair is one character of four UTF-8 bytes (its two units
+    // took four bytes of input, so the output still fits).
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < count) {
+      const unsigned low = big ? (p[i + 2] << 8 | p[i + 3]) : (p[i + 3] << 8 | p[i + 2]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
     o += append_utf8(unit, o);
   }
   return out;

@@ -7,13 +7,19 @@
 #include "include/vxn_engine.h"
 #include "lang/VXN_language.h"
 
+// A call that needs a language (VXNSetLanguage) before it, or after VXNFree.
+static const char* const kNoLanguage =
+    "Not initialized in %s\n";
+// A null pointer where the call needs text, a path or an output buffer.
+static const char* const kNullInput = "Null input parameter in the %s\n";
+
 int CVxnSynth::VXNStartStreamingPlayLabels(const char* labelPath) {
   if (!labelPath) {
-    VXN_print(VXN_LEVEL_ERROR, "Null input parameter in the VXNStartStreamingPlayLabels\n");
+    VXN_print(VXN_LEVEL_ERROR, kNullInput, "VXNStartStreamingPlayLabels");
     return 0;
   }
   if (!language) {
-    VXN_print(VXN_LEVEL_ERROR, "Not initialized in VXNStartStreamingPlayLabels\n");
+    VXN_print(VXN_LEVEL_ERROR, kNoLanguage, "VXNStartStreamingPlayLabels");
     return 0;
   }
   VXN_Engine* engine = &language->engine;

@@ -100,9 +100,11 @@ struct Lexicon {
 
 }  // namespace
 
+// One per load of the module, destroyed when the host unloads it (at every
+// VXNFree), after the voice that points to it.
 cst_lexicon* usen_lexicon() {
-  static Lexicon* shared = new Lexicon();
-  return &shared->lex;
+  static Lexicon shared;
+  return &shared.lex;
 }
 
 bool usen_lexicon_has_accented(const cst_lexicon* lex, const std::string& lower) {

@@ -6,13 +6,23 @@ extern const unsigned char en_norm_wfst_data[];
 extern const size_t en_norm_wfst_data_size;
 }
 
+namespace {
+
+// Validated once per load of the module; the records stay in the module's
+// read-only data, and the state index the loader allocates is released when
+// the module is unloaded (the host unloads it at every VXNFree).
+struct NormWfst {
+  VXN_Wfst fst;
+  NormWfst() {
+    VXN_Wfst_initialize(&fst);
+    VXN_Wfst_load(&fst, en_norm_wfst_data, en_norm_wfst_data_size, 0);
+  }
+  ~NormWfst() { VXN_Wfst_clear(&fst); }
+};
+
+}  // namespace
+
 const VXN_Wfst* en_norm_wfst(void) {
-  // Validated once; the records stay in the module's read-only data.
-  static VXN_Wfst fst = [] {
-    VXN_Wfst f;
-    VXN_Wfst_initialize(&f);
-    VXN_Wfst_load(&f, en_norm_wfst_data, en_norm_wfst_data_size, 0);
-    return f;
-  }();
-  return fst.count ? &fst : nullptr;
+  static NormWfst norm;
+  return norm.fst.count ? &norm.fst : nullptr;
 }

@@ -36,6 +36,12 @@ static void on_chunk(short* samples, int count, int state) {
   if (g_chunks == g_stop_after) VXNSetControlStop(g_handle);
 }
 
+static int count_ends(void) {
+  int i, ends = 0;
+  for (i = 0; i < g_chunks && i < MAX_CHUNKS; i++) ends += g_state[i] == VXN_CHUNK_END;
+  return ends;
+}
+
 #define CHECK(cond)                                                  \
   do {                                                               \
     if (!(cond)) {                                                   \
@@ -198,6 +204,12 @@ int main(int argc, char** argv) {
     pthread_join(thread, NULL);
     CHECK(returned - s.stopped_at < max_lag);
     CHECK(VXNGetControlState(h) == 0);
+    /* Stopped between pieces after speech: the last piece ended with state 3
+     * and no end notice follows. Stopped inside a piece (a slow run): its
+     * closing chunk, the last of the call, is the one end. */
+    CHECK(g_chunks >= 1 && g_chunks < MAX_CHUNKS);
+    CHECK(count_ends() == 0 ? g_state[g_chunks - 1] == VXN_CHUNK_PIECE_END
+                            : count_ends() == 1 && g_state[g_chunks - 1] == VXN_CHUNK_END);
     VXNRefresh(h);
     /* Stopped before any analysis: only the end notice. */
     CHECK(speak(h, "a") == 1);

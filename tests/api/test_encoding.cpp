@@ -108,6 +108,14 @@ TEST(EncodingToUtf8, Utf16ByMode) {
   EXPECT_STREQ(out, "z\xD0\x96");
   VXN_free(out);
 
+  // A surrogate pair is one four-byte character; a lone half stays three bytes.
+  converter.sourceMode = 2;
+  in = utf16({0x4E2D, 0xD83D, 0xDE00, 0xD83D, 0}, kLittleMarked);
+  out = converter.ConvertUtf16orGB2312toUtf8(in.data());
+  ASSERT_NE(out, nullptr);
+  EXPECT_STREQ(out, "\xE4\xB8\xAD\xF0\x9F\x98\x80\xED\xA0\xBD");
+  VXN_free(out);
+
   const unsigned char empty[2] = {0, 0};
   EXPECT_EQ(converter.ConvertUtf16orGB2312toUtf8(empty), nullptr);
   EXPECT_EQ(converter.ConvertUtf16orGB2312toUtf8(nullptr), nullptr);
