@@ -12,9 +12,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -121,25 +121,29 @@ int compare(const char* what, const Job& job, const Result& alone, const Result&
   return same ? 0 : 1;
 }
 
-bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-// A voice directory of links to voiceDir with the prosody database added
-// beside the US English female voice. Returns "" when it cannot be made.
+// A voice directory of links to the files of voiceDir, with the prosody
+// database copied in beside the US English female voice. Returns "" when it
+// cannot be made.
 std::string hybrid_voice_dir(const std::string& voiceDir, const std::string& database) {
+  namespace fs = std::filesystem;
   char tmpl[] = "/tmp/vxn_parallelXXXXXX";
   if (!mkdtemp(tmpl)) return "";
-  const std::string dir = std::string(tmpl) + "/";
-  const std::string model = dir + "Model/";
-  std::string command = "mkdir -p '" + model + "EnUS' && ln -s '" + voiceDir + "Lib' '" + dir +
-                        "Lib' && ln -s '" + voiceDir + "Data' '" + dir + "Data' && for d in '" +
-                        voiceDir + "Model/'*; do n=$(basename \"$d\"); [ \"$n\" = EnUS ] || ln -s \"$d\" '" +
-                        model + "'\"$n\"; done && ln -s '" + voiceDir + "Model/EnUS/'* '" + model +
-                        "EnUS/' && cp '" + database + "' '" + model + "EnUS/vxnf_usen_24_256.pd'";
-  if (system(command.c_str()) != 0) return "";
-  return dir;
+  const fs::path dir = tmpl;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(voiceDir, error)) {
+    const fs::path to = dir / fs::relative(entry.path(), voiceDir);
+    if (entry.is_directory())
+      fs::create_directories(to, error);
+    else
+      fs::create_symlink(entry.path(), to, error);
+    if (error) return "";
+  }
+  // A database the voice directory already has is only a link here: replace
+  // the link, never write through it.
+  const fs::path pd = dir / "Model/EnUS/vxnf_usen_24_256.pd";
+  fs::remove(pd, error);
+  fs::copy_file(database, pd, error);
+  return error ? "" : dir.string() + "/";
 }
 
 }  // namespace
@@ -158,7 +162,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 3 ? atoi(argv[3]) : 2;
 
   std::string hybridDir;
-  if (!database.empty() && exists(database)) hybridDir = hybrid_voice_dir(voiceDir, database);
+  if (!database.empty() && std::filesystem::exists(database)) hybridDir = hybrid_voice_dir(voiceDir, database);
 
   std::vector<Job> jobs;
   std::vector<std::string> dirs;
@@ -218,8 +222,8 @@ int main(int argc, char** argv) {
   }
 
   if (!hybridDir.empty()) {
-    std::string command = "rm -rf '" + hybridDir + "'";
-    if (system(command.c_str()) != 0) fprintf(stderr, "parallel_engines: cannot remove %s\n", hybridDir.c_str());
+    std::error_code error;
+    std::filesystem::remove_all(hybridDir, error);
   }
   printf("%s: %zu engines, %d rounds, %d failures\n", failures ? "FAIL" : "PASS", jobs.size(),
          rounds, failures);
