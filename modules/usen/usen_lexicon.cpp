@@ -54,6 +54,28 @@ const char* const kLoanwords[][2] = {
     {"häagen", "hh aa1 g ax0 n"},
 };
 
+// Contractions the CMU lexicon has no entry for: its letter-to-sound rules
+// read them as if the apostrophe were not there ("don't" as "dant", "I'm" as
+// "im"). Phones as the CMU pronouncing dictionary gives them.
+const char* const kContractions[][2] = {
+    {"don't", "d ow1 n t"},       {"won't", "w ow1 n t"},          {"can't", "k ae1 n t"},
+    {"aren't", "aa1 r ax0 n t"},  {"isn't", "ih1 z ax0 n t"},       {"doesn't", "d ah1 z ax0 n t"},
+    {"wasn't", "w aa1 z ax0 n t"}, {"weren't", "w er1 n t"},        {"hasn't", "hh ae1 z ax0 n t"},
+    {"hadn't", "hh ae1 d ax0 n t"}, {"haven't", "hh ae1 v ax0 n t"}, {"didn't", "d ih1 d ax0 n t"},
+    {"couldn't", "k uh1 d ax0 n t"}, {"wouldn't", "w uh1 d ax0 n t"}, {"shouldn't", "sh uh1 d ax0 n t"},
+    {"mustn't", "m ah1 s ax0 n t"}, {"needn't", "n iy1 d ax0 n t"},  {"mightn't", "m ay1 t ax0 n t"},
+    {"oughtn't", "ao1 t ax0 n t"}, {"shan't", "sh ae1 n t"},          {"ain't", "ey1 n t"},
+    {"i'm", "ay1 m"},             {"i'd", "ay1 d"},                  {"i'll", "ay1 l"},
+    {"i've", "ay1 v"},            {"you're", "y uh1 r"},             {"we're", "w ih1 r"},
+    {"they're", "dh eh1 r"},      {"who're", "hh uw1 er0"},          {"what're", "w ah1 t er0"},
+    {"where're", "w eh1 r er0"},  {"there're", "dh eh1 r er0"},      {"how're", "hh aw1 er0"},
+    {"why're", "w ay1 er0"},      {"must've", "m ah1 s t ax0 v"},    {"could've", "k uh1 d ax0 v"},
+    {"would've", "w uh1 d ax0 v"}, {"should've", "sh uh1 d ax0 v"},  {"might've", "m ay1 t ax0 v"},
+    {"that'd", "dh ae1 t ax0 d"}, {"there'd", "dh eh1 r d"},         {"what'd", "w ah1 t ax0 d"},
+    {"where'd", "w eh1 r d"},     {"it'd", "ih1 t ax0 d"},           {"that'll", "dh ae1 t ax0 l"},
+    {"there'll", "dh eh1 r ax0 l"}, {"it'll", "ih1 t ax0 l"},        {"there've", "dh eh1 r ax0 v"},
+};
+
 // UTF-8 letters of U+00A0..U+00FF as ISO-8859-15 bytes (all the table uses).
 std::string latin9(const char* utf8) {
   std::string out;
@@ -71,20 +93,22 @@ struct Lexicon {
   std::vector<std::vector<const char*>> rows;
   std::vector<char**> addenda;
 
+  void add(const char* word, const char* phones) {
+    std::vector<std::string> row = {"0" + latin9(word)};
+    for (const char* p = phones; *p;) {
+      const char* end = strchr(p, ' ');
+      if (!end) end = p + strlen(p);
+      row.emplace_back(p, end);
+      p = *end ? end + 1 : end;
+    }
+    words.push_back(row);
+  }
+
   Lexicon() {
     const cst_lexicon* cmu = cmulex_init();
     lex = *cmu;
-    for (const auto& entry : kLoanwords) {
-      std::vector<std::string> row = {"0" + latin9(entry[0])};
-      const char* p = entry[1];
-      while (*p) {
-        const char* end = strchr(p, ' ');
-        if (!end) end = p + strlen(p);
-        row.emplace_back(p, end);
-        p = *end ? end + 1 : end;
-      }
-      words.push_back(row);
-    }
+    for (const auto& entry : kLoanwords) add(entry[0], entry[1]);
+    for (const auto& entry : kContractions) add(entry[0], entry[1]);
     for (const auto& row : words) {
       std::vector<const char*> ptrs;
       for (const std::string& s : row) ptrs.push_back(s.c_str());
