@@ -54,6 +54,40 @@ const char* const kLoanwords[][2] = {
     {"häagen", "hh aa1 g ax0 n"},
 };
 
+// British spellings (the unit names the number rules write, and words of
+// programme guides) that the letter-to-sound rules misread: "metres" as
+// "met-rz", "humour" with the vowel of "roar".
+const char* const kBritishSpellings[][2] = {
+    {"metre", "m iy1 t er0"},
+    {"metres", "m iy1 t er0 z"},
+    {"kilometre", "k ih0 l aa1 m ax0 t er0"},
+    {"kilometres", "k ih0 l aa1 m ax0 t er0 z"},
+    {"centimetre", "s eh1 n t ax0 m iy2 t er0"},
+    {"centimetres", "s eh1 n t ax0 m iy2 t er0 z"},
+    {"millimetre", "m ih1 l ax0 m iy2 t er0"},
+    {"millimetres", "m ih1 l ax0 m iy2 t er0 z"},
+    {"litre", "l iy1 t er0"},
+    {"litres", "l iy1 t er0 z"},
+    {"millilitre", "m ih1 l ax0 l iy2 t er0"},
+    {"millilitres", "m ih1 l ax0 l iy2 t er0 z"},
+    {"humour", "hh y uw1 m er0"},
+    {"rumour", "r uw1 m er0"},
+    {"rumours", "r uw1 m er0 z"},
+    {"neighbours", "n ey1 b er0 z"},
+    {"realise", "r iy1 ax0 l ay2 z"},
+    {"realised", "r iy1 ax0 l ay2 z d"},
+    {"analyse", "ae1 n ax0 l ay2 z"},
+    {"analysed", "ae1 n ax0 l ay2 z d"},
+    {"paralysed", "p eh1 r ax0 l ay2 z d"},
+    {"practise", "p r ae1 k t ax0 s"},
+    {"practised", "p r ae1 k t ax0 s t"},
+    {"practises", "p r ae1 k t ax0 s ax0 z"},
+    {"sceptical", "s k eh1 p t ih0 k ax0 l"},
+    {"manoeuvre", "m ax0 n uw1 v er0"},
+    {"pyjamas", "p ax0 jh aa1 m ax0 z"},
+    {"jewellery", "jh uw1 ax0 l r iy0"},
+};
+
 // Contractions the CMU lexicon has no entry for: its letter-to-sound rules
 // read them as if the apostrophe were not there ("don't" as "dant", "I'm" as
 // "im"). Phones as the CMU pronouncing dictionary gives them.
@@ -109,6 +143,7 @@ struct Lexicon {
     lex = *cmu;
     for (const auto& entry : kLoanwords) add(entry[0], entry[1]);
     for (const auto& entry : kContractions) add(entry[0], entry[1]);
+    for (const auto& entry : kBritishSpellings) add(entry[0], entry[1]);
     for (const auto& row : words) {
       std::vector<const char*> ptrs;
       for (const std::string& s : row) ptrs.push_back(s.c_str());
