@@ -90,6 +90,69 @@ void write_pause(Text* out, bool moreFollows) {
   if (moreFollows && !out->empty()) out->push_back(' ');
 }
 
+// English abbreviations that read as words only with their full stop and
+// that go on with the sentence: a title before a name, a numbered item
+// before its number, "vs." and "feat." before anything. The blank after the
+// stop becomes a no-break space (U+00A0), which the English analyzers take
+// as a word separator but the piece search does not take as the end of a
+// sentence, so "Ep. 5" and "Mr. Smith" are read as one phrase. (Dr and St
+// are never sentence ends to the piece search.)
+enum Follower { kCapital, kDigit, kWord };
+
+struct Abbreviation {
+  const char* letters;
+  Follower next;
+};
+
+const Abbreviation kJoined[] = {
+    {"Mr", kCapital},  {"Mrs", kCapital}, {"Dr", kCapital},   {"Prof", kCapital}, {"vs", kWord},     {"Vs", kWord},
+    {"feat", kWord},   {"Feat", kWord},   {"No", kDigit},     {"Ep", kDigit},    {"ep", kDigit},
+    {"Vol", kDigit},   {"vol", kDigit},   {"Ch", kDigit},     {"ch", kDigit},    {"Pt", kDigit},
+    {"pt", kDigit},    {"Ser", kDigit},   {"approx", kDigit}, {"Approx", kDigit},
+};
+
+bool ascii_letter(uint32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool english(int languageId) { return languageId >= 1 && languageId <= 3; }
+
+// True when t[end - n .. end) is the letters of `a` and no letter comes before them.
+bool ends_with_word(const Text& t, size_t end, const char* a) {
+  const size_t n = strlen(a);
+  if (end < n || (end > n && ascii_letter(t[end - n - 1]))) return false;
+  for (size_t k = 0; k < n; ++k)
+    if (t[end - n + k] != (unsigned char)a[k]) return false;
+  return true;
+}
+
+bool follows(Follower kind, uint32_t c) {
+  switch (kind) {
+    case kCapital: return c >= 'A' && c <= 'Z';
+    case kDigit: return digit(c);
+    case kWord: return ascii_letter(c) || digit(c);
+  }
+  return false;
+}
+
+// Joins each listed abbreviation to the word after it; true when it did.
+bool join_abbreviations(Text* t) {
+  bool joined = false;
+  Text& s = *t;
+  for (size_t i = 1; i + 2 < s.size(); ++i) {
+    if (s[i] != '.' || (s[i + 1] != ' ' && s[i + 1] != '\t')) continue;
+    size_t next = i + 1;
+    while (next < s.size() && (s[next] == ' ' || s[next] == '\t')) ++next;
+    if (next >= s.size()) break;
+    for (const Abbreviation& a : kJoined) {
+      if (!ends_with_word(s, i, a.letters) || !follows(a.next, s[next])) continue;
+      s.erase(s.begin() + (long)i + 2, s.begin() + (long)next);
+      s[i + 1] = 0x00A0;
+      joined = true;
+      break;
+    }
+  }
+  return joined;
+}
+
 // Rewrites `in`; *changed tells whether anything was rewritten.
 Text rewrite(const Text& in, Target target, bool* changed) {
   Text out;
@@ -183,7 +246,8 @@ char* VXN_typography_utf8(int languageId, const char* text) {
   const Target target = target_of(languageId);
   if (!text || target == kNone) return nullptr;
   bool changed = false;
-  const Text rewritten = rewrite(decode_utf8(text), target, &changed);
+  Text rewritten = rewrite(decode_utf8(text), target, &changed);
+  if (english(languageId) && join_abbreviations(&rewritten)) changed = true;
   if (!changed) return nullptr;
   std::vector<char> bytes;
   bytes.reserve(rewritten.size() + 1);
@@ -207,7 +271,8 @@ short* VXN_typography_utf16(int languageId, const short* units, int count, int* 
     in.push_back(bigEndian ? swap(u) : u);
   }
   bool changed = false;
-  const Text rewritten = rewrite(in, target, &changed);
+  Text rewritten = rewrite(in, target, &changed);
+  if (english(languageId) && join_abbreviations(&rewritten)) changed = true;
   if (!changed) return nullptr;
   short* out = static_cast<short*>(VXN_calloc(rewritten.size() + mark + 1, sizeof(short)));
   if (!out) return nullptr;

@@ -628,10 +628,13 @@ cst_val* exp_explicit(cst_item* token, const char* s, const norm_expansion_row* 
     }
   }
   // A dot after a known abbreviation followed by a token that does not start
-  // with a capital is the abbreviation's, not a sentence end.
+  // with a capital is the abbreviation's, not a sentence end; so is a dot
+  // the input step joined to the next word with a no-break space (0xA0 in
+  // the analyzers' encodings: Mr. Smith).
   if (token && punc[0] == '.' && next) {
     const char* nn = item_feat_string(next, "name");
-    if (!(nn[0] >= 'A' && nn[0] <= 'Z')) {
+    const bool joined = strchr(item_feat_string(next, "whitespace"), '\xA0') != nullptr;
+    if (joined || !(nn[0] >= 'A' && nn[0] <= 'Z')) {
       char* rest = cst_strdup(punc + 1);
       item_set_string(token, "punc", rest);
       cst_free(rest);

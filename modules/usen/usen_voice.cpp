@@ -36,7 +36,9 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set_string(f, "language", "usenglish");
   feat_set(f, "phoneset", phoneset_val(&us_phoneset));
   feat_set_string(f, "silence", us_phoneset.silence);
-  feat_set_string(f, "text_whitespace", cst_ts_default_whitespacesymbols);
+  // The no-break space (ISO-8859-15 0xA0) separates words too: the input
+  // step writes it after abbreviations that go on with the sentence.
+  feat_set_string(f, "text_whitespace", " \t\n\r\xA0");
   feat_set_string(f, "text_postpunctuation", cst_ts_default_postpunctuationsymbols);
   feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);

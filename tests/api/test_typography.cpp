@@ -41,6 +41,32 @@ TEST(Typography, DashesJoinRangesAndPausePhrases) {
   EXPECT_EQ(typeset("en_US", "News \u2014"), "News,");
 }
 
+TEST(Typography, EnglishAbbreviationsGoOnWithTheSentence) {
+  const std::string nbsp = "\u00A0";
+  EXPECT_EQ(typeset("en_US", "Mr. Smith and Mrs.  Brown"), "Mr." + nbsp + "Smith and Mrs." + nbsp + "Brown");
+  EXPECT_EQ(typeset("en_US", "Ep. 5, No. 1 and Vol. 2"), "Ep." + nbsp + "5, No." + nbsp + "1 and Vol." + nbsp + "2");
+  EXPECT_EQ(typeset("en_GB", "Arsenal vs. Chelsea feat. Drake"), "Arsenal vs." + nbsp + "Chelsea feat." + nbsp + "Drake");
+  EXPECT_EQ(typeset("en_AU", "approx. 9 pm"), "approx." + nbsp + "9 pm");
+  // The word after must be what the abbreviation leads to; a sentence that
+  // ends in a word that merely ends in the letters is not touched.
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "Say No. Then go."), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "Ask Mr. 5 men came."), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "a hamster. Then"), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "the final ep. Then"), nullptr);
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "Thanks Mr."), nullptr);
+  // Only the English analyzers read the joined form.
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("de_DE"), "Nr. 5 und Mr. Smith"), nullptr);
+  // UTF-16 the same way.
+  const int id = VXNLanguageId("en_US");
+  std::vector<short> units = {'E', 'p', '.', ' ', '5', 0};
+  int count = 0;
+  short* out = VXN_typography_utf16(id, units.data(), 5, &count);
+  ASSERT_NE(out, nullptr);
+  ASSERT_EQ(count, 5);
+  EXPECT_EQ((unsigned short)out[3], 0x00A0u);
+  VXN_free(out);
+}
+
 TEST(Typography, LeavesOtherTextAlone) {
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "plain text - as typed"), nullptr);
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("ko_KR"), "\u201Cquoted\u201D"), nullptr);

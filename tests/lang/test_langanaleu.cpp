@@ -75,6 +75,23 @@ class Analyzer : public AnalyzerBase {
   void SetUp() override { load(1); }
 };
 
+// An abbreviation the input step joined to its name with a no-break space
+// (0xA0 in the analyzer's encoding) is one phrase with it: no pause after
+// "mister", while a plain dot before a capital still ends a phrase.
+TEST_F(Analyzer, JoinedAbbreviationHasNoPauseAfterIt) {
+  auto pauses = [](const std::vector<std::string>& labels) {
+    int n = 0;
+    for (const std::string& l : labels) n += Label(l).phones[2] == "pau";
+    return n;
+  };
+  std::vector<std::string> joined = first_piece("Mr.\xA0Smith arrived.");
+  ASSERT_GT(joined.size(), 4u);
+  EXPECT_EQ(Label(joined[1]).phones[2], "m");
+  EXPECT_EQ(pauses(joined), 2);
+  std::vector<std::string> plain = first_piece("Dr. Smith arrived.");
+  EXPECT_EQ(pauses(plain), 3);
+}
+
 // "Hello world." is hh ax . l ow1 | w er1 l d between two pauses, one phrase
 // of two content words and three syllables.
 TEST_F(Analyzer, HelloWorldLabelsFieldByField) {
