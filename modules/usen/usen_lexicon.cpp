@@ -88,6 +88,14 @@ const char* const kBritishSpellings[][2] = {
     {"jewellery", "jh uw1 ax0 l r iy0"},
 };
 
+// Word parts the expansions write that the letter-to-sound rules misread
+// (Wi-Fi is "wi fi", said like "why"), and "lead", which the lexicon gives
+// only the metal's reading (the token rules write that one "led").
+const char* const kWordParts[][2] = {
+    {"wi", "w ay1"},
+    {"lead", "l iy1 d"},
+};
+
 // Contractions the CMU lexicon has no entry for: its letter-to-sound rules
 // read them as if the apostrophe were not there ("don't" as "dant", "I'm" as
 // "im"). Phones as the CMU pronouncing dictionary gives them.
@@ -108,6 +116,7 @@ const char* const kContractions[][2] = {
     {"that'd", "dh ae1 t ax0 d"}, {"there'd", "dh eh1 r d"},         {"what'd", "w ah1 t ax0 d"},
     {"where'd", "w eh1 r d"},     {"it'd", "ih1 t ax0 d"},           {"that'll", "dh ae1 t ax0 l"},
     {"there'll", "dh eh1 r ax0 l"}, {"it'll", "ih1 t ax0 l"},        {"there've", "dh eh1 r ax0 v"},
+    {"ma'am", "m ae1 m"},
 };
 
 // UTF-8 letters of U+00A0..U+00FF as ISO-8859-15 bytes (all the table uses).
@@ -144,6 +153,7 @@ struct Lexicon {
     for (const auto& entry : kLoanwords) add(entry[0], entry[1]);
     for (const auto& entry : kContractions) add(entry[0], entry[1]);
     for (const auto& entry : kBritishSpellings) add(entry[0], entry[1]);
+    for (const auto& entry : kWordParts) add(entry[0], entry[1]);
     for (const auto& row : words) {
       std::vector<const char*> ptrs;
       for (const std::string& s : row) ptrs.push_back(s.c_str());

@@ -560,6 +560,31 @@ cst_val* counted_word(const string& s) {
 // Abbreviations of the module beyond the shared table, read only with their
 // abbreviation dot. Street and saint, drive and doctor are told apart by
 // what follows: a name follows a title.
+// Homographs the tagger does not tell apart (it makes both "read"s verbs):
+// the word is written the way it is read here, so that the lexicon gives
+// that reading. "read" is present tense after a modal, "to" or "do", and at
+// the start of a sentence (an instruction: Read more) unless "by" follows;
+// "lead" is the verb or the noun of leading except before the metal's nouns.
+cst_val* homograph_rule(cst_item* token, const string& s) {
+  const string l = lower(s);
+  if (l != "read" && l != "lead") return nullptr;
+  const string next = lower(next_name(token));
+  if (l == "lead") {
+    static const char* const metal[] = {"pipe",  "pipes", "poisoning", "paint",  "acid",    "weight",
+                                        "weights", "shot", "crystal",  "pencil", "pencils", nullptr};
+    return words(in_list(next, metal) ? "led" : "lead");
+  }
+  static const char* const present[] = {
+      "will",  "would",  "can",     "could",   "shall",    "should",   "may",       "might",
+      "must",  "to",     "do",      "does",    "did",      "don't",    "doesn't",   "didn't",
+      "can't", "cannot", "won't",   "wouldn't", "couldn't", "shouldn't", "please",   "let's",
+      "i'll",  "we'll",  "you'll",  "they'll", "he'll",    "she'll",   "it'll",     nullptr};
+  const cst_item* prev = item_prev(token);
+  const bool sentenceStart = !prev || strpbrk(item_feat_string(prev, "punc"), ".?!:") != nullptr;
+  const bool isPresent = in_list(lower(name_of(prev)), present) || (sentenceStart && next != "by");
+  return words(isPresent ? "reed" : "read");
+}
+
 cst_val* title_rule(cst_item* token, const string& s) {
   // Titles (read before a name) and address words (read after one).
   static const char* const titles[][2] = {
@@ -868,6 +893,7 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
 
   // Abbreviations and acronyms with a fixed reading, and the shared table.
   if (whole) {
+    if (cst_val* w = homograph_rule(token, s)) return w;
     if (cst_val* w = title_rule(token, s)) return w;
     if (cst_val* w = glued_title_rule(token, s)) return w;
     if (cst_val* w = marker_rule(token, s)) return w;
