@@ -22,36 +22,7 @@ if [ ! -d "$voice/Model/EnGB" ]; then
   slt_only=1
 fi
 # language code, voice index, what to speak (text, or @labelfile)
-rows=(
-  "en_US 0 Good evening. Here is the weather for tonight."
-  "en_US 1 Good evening. Here is the weather for tonight."
-  "en_GB 0 Good evening. The news is at 10pm, on BBC One."
-  "en_GB 1 Good evening. The news is at 10pm, on BBC One."
-  "en_GB 2 Good evening. The news is at 10pm, on BBC One."
-  "en_GB 3 Good evening. The news is at 10pm, on BBC One."
-  "en_AU 0 G'day. It's 38 degrees in Sydney, NSW, at half past two."
-  "en_AU 1 G'day. It's 38 degrees in Sydney, NSW, at half past two."
-  "de_DE 0 Guten Abend. Hier ist das Wetter für heute Nacht."
-  "de_DE 1 Guten Abend. Hier ist das Wetter für heute Nacht."
-  "es_ES 0 Buenas noches, aquí está el tiempo para esta noche."
-  "es_ES 1 Buenas noches, aquí está el tiempo para esta noche."
-  "fr_FR 0 @fr" "fr_FR 1 @fr"
-  "it_IT 0 @it" "it_IT 1 @it"
-  "nl_NL 0 Goedenavond. Hier is het weerbericht voor vannacht."
-  "nl_NL 1 Goedenavond. Hier is het weerbericht voor vannacht."
-  "pt_BR 0 Boa noite. Aqui está a previsão do tempo para hoje à noite."
-  "pt_BR 1 Boa noite. Aqui está a previsão do tempo para hoje à noite."
-  "pl_PL 0 Dobry wieczór. Oto prognoza pogody na dzisiejszą noc."
-  "pl_PL 1 Dobry wieczór. Oto prognoza pogody na dzisiejszą noc."
-  "ru_RU 0 Добрый вечер. Вот прогноз погоды на сегодняшнюю ночь."
-  "ru_RU 1 Добрый вечер. Вот прогноз погоды на сегодняшнюю ночь."
-  "da_DK 0 @da" "da_DK 1 @da"
-  "sv_SE 0 @sv" "sv_SE 1 @sv" "fi_FI 0 @fi" "fi_FI 1 @fi" "nb_NO 0 @no" "nb_NO 1 @no"
-  "pt_PT 0 Boa noite. Aqui está a previsão do tempo para esta noite."
-  "pt_PT 1 Boa noite. Aqui está a previsão do tempo para esta noite."
-  "ko_KR 0 오늘 저녁 9시 뉴스입니다." "ko_KR 1 오늘 저녁 9시 뉴스입니다."
-  "zh_CN 0 今天晚上八点新闻。" "zh_CN 1 今天晚上八点新闻。"
-)
+mapfile -t rows < <(grep -v '^#' "$root/tests/data/every_voice.txt")
 passed=0
 failed=0
 for row in "${rows[@]}"; do
