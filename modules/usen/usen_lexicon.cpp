@@ -89,11 +89,26 @@ const char* const kBritishSpellings[][2] = {
 };
 
 // Word parts the expansions write that the letter-to-sound rules misread
-// (Wi-Fi is "wi fi", said like "why"), and "lead", which the lexicon gives
-// only the metal's reading (the token rules write that one "led").
+// (Wi-Fi is "wi fi", said like "why"), "lead", which the lexicon gives only
+// the metal's reading (the token rules write that one "led"), and words of
+// television menus that the letter-to-sound rules misread ("rewind" with the
+// vowel of "wind", "username" with an s).
 const char* const kWordParts[][2] = {
     {"wi", "w ay1"},
     {"lead", "l iy1 d"},
+    // Words of menus and remote controls.
+    {"rewind", "r iy0 w ay1 n d"},
+    {"rewinds", "r iy0 w ay1 n d z"},
+    {"rewinding", "r iy0 w ay1 n d ih0 ng"},
+    {"username", "y uw1 z er0 n ey2 m"},
+    {"usernames", "y uw1 z er0 n ey2 m z"},
+    {"login", "l ao1 g ih0 n"},
+    {"logins", "l ao1 g ih0 n z"},
+    {"websites", "w eh1 b s ay2 t s"},
+    {"emails", "iy1 m ey2 l z"},
+    {"livestream", "l ay1 v s t r iy2 m"},
+    {"livestreams", "l ay1 v s t r iy2 m z"},
+    {"fullscreen", "f uh1 l s k r iy1 n"},
 };
 
 // Contractions the CMU lexicon has no entry for: its letter-to-sound rules

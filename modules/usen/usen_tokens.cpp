@@ -746,6 +746,11 @@ cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
                                            "OFF", "IN", "OUT", "UP", "GO", "NO", "YES", "NEW",
                                            "TOP", "HOT", "BIG", "WIN", "BUY", "NOW", "ALL", nullptr};
   if (upper_only(s) && in_list(s, short_words)) return words(lower(s));
+  // Short words the word test takes for initials because of their doubled
+  // last letter (add, app, egg, odd), and two plurals of the same kind.
+  static const char* const doubled[] = {"add", "adds", "app", "ebb", "egg", "err", "inn",
+                                        "odd", "ifs",  "ohs", nullptr};
+  if (!upper_only(s) && in_list(lower(s), doubled)) return words(lower(s));
   // Words with accented letters: the lexicon's own entry with the accents
   // (café, Pokémon), else the folded spelling read as any other word
   // (Müller as muller).
