@@ -2,9 +2,6 @@
 
 #include <string.h>
 
-#include <new>
-#include <string>
-#include <unordered_map>
 
 // ---------------------------------------------------------------------------
 // Release
@@ -315,54 +312,98 @@ inline int compiled_match(const VXN_Pattern* p, const VXN_QuestionMemo* memo) {
   }
 }
 
-// Compiles the patterns of the model's trees and questions and gives each
-// question the slot of its pattern list (a question's answer depends on
-// nothing else), numbering new lists from *next.
-void number_model(VXN_Model* model, std::unordered_map<std::string, int32_t>* slots,
-                  int32_t* next, std::string* key) {
-  for (VXN_Tree* t = model->tree; t; t = t->next)
-    for (VXN_Pattern* p = t->head; p; p = p->next) compile_pattern(p);
-  for (VXN_Question* q = model->question; q; q = q->next) {
-    key->clear();
-    for (VXN_Pattern* p = q->head; p; p = p->next) {
-      compile_pattern(p);
-      if (p->string) {
-        key->push_back('s');
-        key->append(p->string);
-        key->push_back('\0');
-      } else {
-        key->push_back('n');
-      }
+// Hash of a question's pattern list (a question's answer depends on nothing
+// else).
+uint64_t pattern_list_hash(const VXN_Question* q) {
+  uint64_t h = 1469598103934665603ull;
+  for (const VXN_Pattern* p = q->head; p; p = p->next) {
+    for (const char* c = p->string ? p->string : ""; *c; c++)
+      h = (h ^ (unsigned char)*c) * 1099511628211ull;
+    h = (h ^ (p->string ? 0x100u : 0x200u)) * 1099511628211ull;
+  }
+  return h;
+}
+
+int same_pattern_list(const VXN_Question* a, const VXN_Question* b) {
+  const VXN_Pattern* p = a->head;
+  const VXN_Pattern* r = b->head;
+  for (; p && r; p = p->next, r = r->next) {
+    if (!p->string || !r->string) {
+      if (p->string != r->string) return 0;
+    } else if (strcmp(p->string, r->string) != 0) {
+      return 0;
     }
-    auto it = slots->emplace(*key, *next);
-    if (it.second) (*next)++;
-    q->slot = it.first->second;
+  }
+  return !p && !r;
+}
+
+// Open-addressed table of the numbered questions by pattern list.
+struct SlotTable {
+  uint64_t* hash;
+  const VXN_Question** question;
+  size_t mask;
+  int32_t next;  // the next free slot number
+};
+
+int count_questions(const VXN_Stream* st) {
+  int n = 0;
+  if (!st->model) return 0;
+  for (int i = 0; i < st->nmodel; i++)
+    for (const VXN_Question* q = st->model[i].question; q; q = q->next) n++;
+  return n;
+}
+
+// Compiles the patterns of the model's trees and questions and gives each
+// question the slot of its pattern list, numbering new lists.
+void number_model(VXN_Model* model, SlotTable* t) {
+  for (VXN_Tree* tr = model->tree; tr; tr = tr->next)
+    for (VXN_Pattern* p = tr->head; p; p = p->next) compile_pattern(p);
+  for (VXN_Question* q = model->question; q; q = q->next) {
+    for (VXN_Pattern* p = q->head; p; p = p->next) compile_pattern(p);
+    const uint64_t h = pattern_list_hash(q);
+    size_t i = (size_t)(h ^ (h >> 29)) & t->mask;
+    while (t->question[i] && !(t->hash[i] == h && same_pattern_list(t->question[i], q)))
+      i = (i + 1) & t->mask;
+    if (!t->question[i]) {
+      t->hash[i] = h;
+      t->question[i] = q;
+      q->slot = t->next++;
+    } else {
+      q->slot = t->question[i]->slot;
+    }
   }
 }
 
-void number_stream(VXN_Stream* st, std::unordered_map<std::string, int32_t>* slots,
-                   int32_t* next, std::string* key) {
+void number_stream(VXN_Stream* st, SlotTable* t) {
   if (!st->model) return;
-  for (int i = 0; i < st->nmodel; i++) number_model(&st->model[i], slots, next, key);
+  for (int i = 0; i < st->nmodel; i++) number_model(&st->model[i], t);
 }
 
 // Numbers every question of the set; 0 when memory runs out.
 int number_questions(VXN_ModelSet* ms) {
   VXN_QuestionMemo* memo = &ms->memo;
-  try {
-    std::unordered_map<std::string, int32_t> slots;
-    std::string key;
-    int32_t next = 1;
-    number_stream(&ms->duration, &slots, &next, &key);
+  size_t total = (size_t)count_questions(&ms->duration);
+  if (ms->stream)
+    for (int s = 0; s < ms->nstream; s++) total += (size_t)count_questions(&ms->stream[s]);
+  size_t size = 16;
+  while (size < 2 * total) size *= 2;
+  SlotTable t;
+  t.hash = (uint64_t*)VXN_calloc(size, sizeof(uint64_t));
+  t.question = (const VXN_Question**)VXN_calloc(size, sizeof(VXN_Question*));
+  t.mask = size - 1;
+  t.next = 1;
+  int ok = t.hash && t.question;
+  if (ok) {
+    number_stream(&ms->duration, &t);
     if (ms->stream)
-      for (int s = 0; s < ms->nstream; s++) number_stream(&ms->stream[s], &slots, &next, &key);
-    memo->answer = (unsigned char*)VXN_calloc((size_t)next, 1);
-    if (!memo->answer) return 0;
-    memo->nslot = next;
-  } catch (const std::bad_alloc&) {
-    return 0;
+      for (int s = 0; s < ms->nstream; s++) number_stream(&ms->stream[s], &t);
+    memo->answer = (unsigned char*)VXN_calloc((size_t)t.next, 1);
+    ok = memo->answer != NULL;
+    if (ok) memo->nslot = t.next;
   }
-  return 1;
+  VXN_free(t.hash);
+  VXN_free(t.question);
+  return ok;
 }
 
 // The question's answer for the memo's label, asked once per label.
