@@ -107,7 +107,8 @@ struct SegReader {
   const cst_item* seg;
   kvap_feature_cache* cache;
 
-  const cst_val* get(const cst_item* at, const char* prefix, const char* base, const char* feature) {
+  const cst_val* get(const cst_item* at, const char* prefix, const char* base,
+                     const char* feature) {
     const cst_item* item = at;
     const char* name = feature;
     if ((feature[0] == 'p' || feature[0] == 'n') && feature[1] == '.') {
@@ -121,9 +122,19 @@ struct SegReader {
     return ffeature(seg, path);
   }
   int num(const cst_item* at, const char* prefix, const char* base, const char* feature) {
-    return val_int(get(at, prefix, base, feature));
+    if (!at || !cache->utt || item_utt(at) != cache->utt)
+      return val_int(get(at, prefix, base, feature));
+    const uintptr_t key = (uintptr_t)at * 31u + (uintptr_t)feature;
+    const unsigned i = (unsigned)((key * 0x9E3779B97F4A7C15ull) >> 55) % KVAP_VALUE_SLOTS;
+    if (cache->value_item[i] != at || cache->value_feature[i] != feature) {
+      cache->value[i] = val_int(get(at, prefix, base, feature));
+      cache->value_item[i] = at;
+      cache->value_feature[i] = feature;
+    }
+    return cache->value[i];
   }
-  void text(const cst_item* at, const char* prefix, const char* base, const char* feature, char* out) {
+  void text(const cst_item* at, const char* prefix, const char* base, const char* feature,
+            char* out) {
     kvap_copy(out, val_string(get(at, prefix, base, feature)), KVAP_TEXT_SIZE);
   }
 };
