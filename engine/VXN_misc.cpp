@@ -242,6 +242,23 @@ T** alloc_matrix(int rows, int cols) {
 }  // namespace
 
 float** VXN_alloc_matrix(int rows, int cols) { return alloc_matrix<float>(rows, cols); }
+
+float** VXN_alloc_shared_rows(int frames, int rows, int cols) {
+  if (frames <= 0) return NULL;
+  float** shared = alloc_matrix<float>(rows, cols);
+  if (!shared) return NULL;
+  float** m = shared;
+  if (frames != rows) {
+    m = (float**)realloc(shared, (size_t)frames * sizeof(float*));
+    if (!m) {
+      VXN_free_matrix(shared, rows);
+      VXN_print(VXN_LEVEL_ERROR, "error [1050]: Cannot allocate matrix.\n");
+      return NULL;
+    }
+  }
+  for (int t = 0; t < frames; t++) m[t] = m[0];
+  return m;
+}
 double** VXN_alloc_matrix_double(int rows, int cols) { return alloc_matrix<double>(rows, cols); }
 
 void VXN_free_matrix(float** m, int rows) {

@@ -62,6 +62,10 @@ char* VXN_strdup(const char* s);
 float** VXN_alloc_matrix(int rows, int cols);
 double** VXN_alloc_matrix_double(int rows, int cols);
 void VXN_free_matrix(float** m, int rows);
+// frames row pointers, all to the first of `rows` zeroed rows of one block, for
+// a matrix whose frames share rows (the caller points them); freed with
+// VXN_free_matrix, so the first pointer must stay at the first row.
+float** VXN_alloc_shared_rows(int frames, int rows, int cols);
 void VXN_free_matrix_double(double** m, int rows);
 // Bytes of freed matrix blocks kept for reuse; and their release (an engine
 // does it when it is cleared).

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+
 // ---------------------------------------------------------------------------
 // Release
 
@@ -86,6 +87,7 @@ void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream) {
 }
 
 void VXN_ModelSet_clear(VXN_ModelSet* ms) {
+  VXN_QuestionMemo_clear(&ms->memo);
   VXN_Stream_clear(&ms->duration);
   const int n = ms->nstream > 0 ? ms->nstream : 0;
   if (ms->stream) {
@@ -242,10 +244,231 @@ int VXN_Question_match(const VXN_Question* q, const char* label) {
   return 0;
 }
 
-int VXN_Tree_search_node(const VXN_Tree* tree, const char* label) {
+// ---------------------------------------------------------------------------
+// Compiled patterns and the question memo
+
+namespace {
+
+// Records how VXN_pattern_match would decide the pattern, by the same
+// examination of its characters, so that the decision is not repeated per
+// label.
+void compile_pattern(VXN_Pattern* p) {
+  const char* pattern = p->string;
+  p->kind = VXN_PATTERN_UNKNOWN;
+  p->length = 0;
+  if (!pattern) return;
+  int stars = 0, questions = 0, literal = 0;
+  size_t plen = 0;
+  for (const char* c = pattern; *c; c++, plen++) {
+    if (*c == '*') {
+      stars++;
+    } else {
+      literal++;
+      if (*c == '?') questions++;
+    }
+  }
+  if (plen > 0x7fffffff) return;
+  if (stars == 2 && questions == 0 && plen >= 2 && pattern[0] == '*' && pattern[plen - 1] == '*') {
+    p->kind = VXN_PATTERN_SUBSTRING;
+    p->length = (int32_t)(plen - 2);
+  } else if (stars > 0 && literal == 0) {
+    p->kind = VXN_PATTERN_ANY;
+  } else {
+    p->kind = VXN_PATTERN_GENERAL;
+    p->length = literal;
+  }
+}
+
+// 1 when the m bytes of needle occur in the memo's label (memmem's answer),
+// trying only the positions that hold the needle's first byte.
+inline int contains(const VXN_QuestionMemo* memo, const char* needle, size_t m) {
+  if (m == 0) return 1;
+  if (m > memo->length) return 0;
+  const char* s = memo->label;
+  const int32_t last = (int32_t)(memo->length - m);
+  for (int32_t i = memo->first[(unsigned char)needle[0]]; i >= 0 && i <= last;
+       i = memo->next[i]) {
+    size_t k = 1;
+    while (k < m && s[i + k] == needle[k]) k++;
+    if (k == m) return 1;
+  }
+  return 0;
+}
+
+// VXN_pattern_match(memo->label, p->string).
+inline int compiled_match(const VXN_Pattern* p, const VXN_QuestionMemo* memo) {
+  switch (p->kind) {
+    case VXN_PATTERN_ANY:
+      return 1;
+    case VXN_PATTERN_SUBSTRING:
+      return contains(memo, p->string + 1, (size_t)p->length);
+    case VXN_PATTERN_GENERAL: {
+      const long max = (long)memo->length - p->length;
+      if (max < 0) return 0;
+      return VXN_dp_match(memo->label, p->string, 0, (int)max);
+    }
+    default:
+      return VXN_pattern_match(memo->label, p->string);
+  }
+}
+
+// Hash of a question's pattern list (a question's answer depends on nothing
+// else).
+uint64_t pattern_list_hash(const VXN_Question* q) {
+  uint64_t h = 1469598103934665603ull;
+  for (const VXN_Pattern* p = q->head; p; p = p->next) {
+    for (const char* c = p->string ? p->string : ""; *c; c++)
+      h = (h ^ (unsigned char)*c) * 1099511628211ull;
+    h = (h ^ (p->string ? 0x100u : 0x200u)) * 1099511628211ull;
+  }
+  return h;
+}
+
+int same_pattern_list(const VXN_Question* a, const VXN_Question* b) {
+  const VXN_Pattern* p = a->head;
+  const VXN_Pattern* r = b->head;
+  for (; p && r; p = p->next, r = r->next) {
+    if (!p->string || !r->string) {
+      if (p->string != r->string) return 0;
+    } else if (strcmp(p->string, r->string) != 0) {
+      return 0;
+    }
+  }
+  return !p && !r;
+}
+
+// Open-addressed table of the numbered questions by pattern list.
+struct SlotTable {
+  uint64_t* hash;
+  const VXN_Question** question;
+  size_t mask;
+  int32_t next;  // the next free slot number
+};
+
+int count_questions(const VXN_Stream* st) {
+  int n = 0;
+  if (!st->model) return 0;
+  for (int i = 0; i < st->nmodel; i++)
+    for (const VXN_Question* q = st->model[i].question; q; q = q->next) n++;
+  return n;
+}
+
+// Compiles the patterns of the model's trees and questions and gives each
+// question the slot of its pattern list, numbering new lists.
+void number_model(VXN_Model* model, SlotTable* t) {
+  for (VXN_Tree* tr = model->tree; tr; tr = tr->next)
+    for (VXN_Pattern* p = tr->head; p; p = p->next) compile_pattern(p);
+  for (VXN_Question* q = model->question; q; q = q->next) {
+    for (VXN_Pattern* p = q->head; p; p = p->next) compile_pattern(p);
+    const uint64_t h = pattern_list_hash(q);
+    size_t i = (size_t)(h ^ (h >> 29)) & t->mask;
+    while (t->question[i] && !(t->hash[i] == h && same_pattern_list(t->question[i], q)))
+      i = (i + 1) & t->mask;
+    if (!t->question[i]) {
+      t->hash[i] = h;
+      t->question[i] = q;
+      q->slot = t->next++;
+    } else {
+      q->slot = t->question[i]->slot;
+    }
+  }
+}
+
+void number_stream(VXN_Stream* st, SlotTable* t) {
+  if (!st->model) return;
+  for (int i = 0; i < st->nmodel; i++) number_model(&st->model[i], t);
+}
+
+// Numbers every question of the set; 0 when memory runs out.
+int number_questions(VXN_ModelSet* ms) {
+  VXN_QuestionMemo* memo = &ms->memo;
+  size_t total = (size_t)count_questions(&ms->duration);
+  if (ms->stream)
+    for (int s = 0; s < ms->nstream; s++) total += (size_t)count_questions(&ms->stream[s]);
+  size_t size = 16;
+  while (size < 2 * total) size *= 2;
+  SlotTable t;
+  t.hash = (uint64_t*)VXN_calloc(size, sizeof(uint64_t));
+  t.question = (const VXN_Question**)VXN_calloc(size, sizeof(VXN_Question*));
+  t.mask = size - 1;
+  t.next = 1;
+  int ok = t.hash && t.question;
+  if (ok) {
+    number_stream(&ms->duration, &t);
+    if (ms->stream)
+      for (int s = 0; s < ms->nstream; s++) number_stream(&ms->stream[s], &t);
+    memo->answer = (unsigned char*)VXN_calloc((size_t)t.next, 1);
+    ok = memo->answer != NULL;
+    if (ok) memo->nslot = t.next;
+  }
+  VXN_free(t.hash);
+  VXN_free(t.question);
+  return ok;
+}
+
+// The question's answer for the memo's label, asked once per label.
+inline int memo_answer(const VXN_Question* q, const char* label, VXN_QuestionMemo* memo) {
+  if (!memo || !q || q->slot <= 0 || q->slot >= memo->nslot) return VXN_Question_match(q, label);
+  unsigned char* a = memo->answer + q->slot;
+  if (*a == 0) {
+    int yes = 0;
+    for (const VXN_Pattern* p = q->head; p && !yes; p = p->next)
+      yes = compiled_match(p, memo);
+    *a = yes ? 2 : 1;
+  }
+  return *a == 2;
+}
+
+}  // namespace
+
+void VXN_QuestionMemo_clear(VXN_QuestionMemo* memo) {
+  if (!memo) return;
+  VXN_free(memo->label);
+  VXN_free(memo->next);
+  VXN_free(memo->answer);
+  memset(memo, 0, sizeof(*memo));
+}
+
+VXN_QuestionMemo* VXN_ModelSet_memo_for(VXN_ModelSet* ms, const char* label) {
+  if (!ms || !label) return NULL;
+  VXN_QuestionMemo* memo = &ms->memo;
+  if (memo->numbered == 0) memo->numbered = number_questions(ms) ? 1 : -1;
+  if (memo->numbered < 0) return NULL;
+  const size_t n = strlen(label);
+  if (memo->label && memo->length == n && memcmp(memo->label, label, n) == 0) return memo;
+  if (n >= 0x7fffffff) return NULL;  // positions are 32-bit
+  if (n + 1 > memo->capacity) {
+    size_t cap = memo->capacity ? memo->capacity : 256;
+    while (cap < n + 1) cap *= 2;
+    char* grown = (char*)VXN_calloc(cap, 1);
+    int32_t* next = (int32_t*)VXN_calloc(cap, sizeof(int32_t));
+    if (!grown || !next) {
+      VXN_free(grown);
+      VXN_free(next);
+      return NULL;
+    }
+    VXN_free(memo->label);
+    VXN_free(memo->next);
+    memo->label = grown;
+    memo->next = next;
+    memo->capacity = cap;
+  }
+  memcpy(memo->label, label, n + 1);
+  memo->length = n;
+  memset(memo->first, 0xff, sizeof(memo->first));
+  for (size_t i = n; i-- > 0;) {
+    const unsigned char c = (unsigned char)label[i];
+    memo->next[i] = memo->first[c];
+    memo->first[c] = (int32_t)i;
+  }
+  memset(memo->answer, 0, (size_t)memo->nslot);
+  return memo;
+}
+
+int VXN_Tree_search_node_memo(const VXN_Tree* tree, const char* label, VXN_QuestionMemo* memo) {
   const VXN_Node* node = tree ? tree->root : NULL;
   while (node) {
-    const VXN_Node* next = VXN_Question_match(node->quest, label) ? node->yes : node->no;
+    const VXN_Node* next = memo_answer(node->quest, label, memo) ? node->yes : node->no;
     if (next && next->pdf > 0) return next->pdf;
     node = next;
   }
@@ -253,14 +476,18 @@ int VXN_Tree_search_node(const VXN_Tree* tree, const char* label) {
   return -1;
 }
 
-const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label, int state,
-                                      int* pdf_set) {
+int VXN_Tree_search_node(const VXN_Tree* tree, const char* label) {
+  return VXN_Tree_search_node_memo(tree, label, NULL);
+}
+
+static const VXN_Tree* select_tree(const VXN_Model* model, const char* label, int state,
+                                   int* pdf_set, const VXN_QuestionMemo* memo) {
   int k = 2;
   for (const VXN_Tree* t = model->tree; t; t = t->next, k++) {
     if (state >= 0 && t->state != state) continue;
     int taken = t->head == NULL;
     for (const VXN_Pattern* p = t->head; p && !taken; p = p->next)
-      taken = VXN_pattern_match(label, p->string);
+      taken = memo ? compiled_match(p, memo) : VXN_pattern_match(label, p->string);
     if (taken) {
       *pdf_set = k;
       return t;
@@ -270,14 +497,21 @@ const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label,
   return NULL;
 }
 
+const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label, int state,
+                                      int* pdf_set) {
+  return select_tree(model, label, state, pdf_set, NULL);
+}
+
 // The pdf-set number and leaf the model's trees select, or -1 (reported).
-static int find_leaf(const VXN_Model* model, const char* label, int state, int* k) {
-  const VXN_Tree* tree = VXN_Model_select_tree(model, label, state, k);
+// memo: the memo of this label, or null.
+static int find_leaf(const VXN_Model* model, const char* label, int state, int* k,
+                     VXN_QuestionMemo* memo) {
+  const VXN_Tree* tree = select_tree(model, label, state, k, memo);
   if (!tree || !model->npdf || *k < 2 || *k > model->ntree + 1) {
     VXN_print(VXN_LEVEL_ERROR, "error [4060] : No decision tree for state %d.\n", state);
     return -1;
   }
-  const int leaf = VXN_Tree_search_node(tree, label);
+  const int leaf = VXN_Tree_search_node_memo(tree, label, memo);
   if (leaf < 1) return -1;  // already reported
   if (leaf > model->npdf[*k]) {
     VXN_print(VXN_LEVEL_ERROR, "error [4070] : Leaf %d lies outside the %d pdfs of its tree.\n",
@@ -287,9 +521,10 @@ static int find_leaf(const VXN_Model* model, const char* label, int state, int* 
   return leaf;
 }
 
-const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state) {
+const unsigned char* VXN_Model_find_pdf_memo(const VXN_Model* model, const char* label, int state,
+                                             VXN_QuestionMemo* memo) {
   int k = 0;
-  const int leaf = find_leaf(model, label, state, &k);
+  const int leaf = find_leaf(model, label, state, &k, memo);
   if (leaf < 1) return NULL;
   if (!model->pdf || !model->pdf[k]) {
     VXN_print(VXN_LEVEL_ERROR, "error [4070] : Leaf %d lies outside the %d pdfs of its tree.\n",
@@ -299,12 +534,16 @@ const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* labe
   return model->pdf[k][leaf];
 }
 
+const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state) {
+  return VXN_Model_find_pdf_memo(model, label, state, NULL);
+}
+
 // Reads count codes of the selected pdf from the package file (on-demand
 // layout); each must lie below limit. 0 when they cannot be read.
-static int read_codes(const VXN_ModelSet* ms, const VXN_Model* model, const char* label,
+static int read_codes(VXN_ModelSet* ms, const VXN_Model* model, const char* label,
                       int state, int count, int limit, unsigned char* buf) {
   int k = 0;
-  const int leaf = find_leaf(model, label, state, &k);
+  const int leaf = find_leaf(model, label, state, &k, VXN_ModelSet_memo_for(ms, label));
   if (leaf < 1 || !model->state_offset || !ms->am_file) return 0;
   const long at = (long)model->state_offset[k] + (long)(leaf - 1) * count;
   if (fseek(ms->am_file, at, SEEK_SET) != 0 ||
@@ -540,9 +779,10 @@ void VXN_ModelSet_get_duration(VXN_ModelSet* ms, const char* label, float* mean,
   if (n < 1 || n > 5) return;  // no duration stream loaded
   for (int i = 2; i < n + 2; i++) mean[i] = vari[i] = 0.0f;
   float* m = mean + 2;
+  VXN_QuestionMemo* memo = VXN_ModelSet_memo_for(ms, label);
   for (int i = 0; i < ms->duration.nmodel; i++) {
     const VXN_Model* model = &ms->duration.model[i];
-    const unsigned char* code = VXN_Model_find_pdf(model, label, -1);
+    const unsigned char* code = VXN_Model_find_pdf_memo(model, label, -1, memo);
     if (!code || !model->codebook || model->vector_length != n) continue;
     for (int d = 0; d < n; d++) {
       m[d] = model->codebook[d][code[d]];
@@ -590,9 +830,10 @@ int VXN_ModelSet_get_parameter(VXN_ModelSet* ms, const char* label, float* mean,
   for (int d = 0; d < v; d++) mean[d] = vari[d] = 0.0f;
   if (msd) *msd = 0.0f;
   const int lang = ms->language;
+  VXN_QuestionMemo* memo = VXN_ModelSet_memo_for(ms, label);
   for (int i = 0; i < st->nmodel; i++) {
     const VXN_Model* model = &st->model[i];
-    const unsigned char* code = VXN_Model_find_pdf(model, label, state);
+    const unsigned char* code = VXN_Model_find_pdf_memo(model, label, state, memo);
     if (!code || !model->codebook || model->vector_length != v) continue;
     const int halve = lang == 1 && ms->model_select == 0 && stream == 0 &&
                       VXN_Check_English_pSound(label) == 1;
@@ -684,7 +925,7 @@ static void duration_variant(VXN_ModelSet* ms, const char* label, float* mean, f
     if (!model->codebook || model->vector_length != n) continue;
     const unsigned char* code = NULL;
     if (nibbles) {
-      code = VXN_Model_find_pdf(model, label, -1);
+      code = VXN_Model_find_pdf_memo(model, label, -1, VXN_ModelSet_memo_for(ms, label));
     } else if (read_codes(ms, model, label, -1, 2 * n, model->codebook_size, buf)) {
       code = buf;
     }
@@ -726,7 +967,8 @@ static int parameter_variant(VXN_ModelSet* ms, const char* label, float* mean, f
     const unsigned char* vc;
     int weight;
     if (nibbles) {
-      const unsigned char* code = VXN_Model_find_pdf(model, label, state);
+      const unsigned char* code =
+          VXN_Model_find_pdf_memo(model, label, state, VXN_ModelSet_memo_for(ms, label));
       if (!code) continue;
       for (int d = 0; d < v; d++) {
         mean[d] = model->codebook[d][code[d] >> 4];

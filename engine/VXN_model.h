@@ -20,13 +20,43 @@ extern "C" {
 typedef struct _VXN_Pattern {
   char* string;                  // one pattern (borrowed from the packet block of the model)
   struct _VXN_Pattern* next;
+  // Filled when the model set numbers its questions (0 until then): how the
+  // pattern is tested (VXN_PATTERN_*) and the length or literal count it needs.
+  int32_t kind;
+  int32_t length;
 } VXN_Pattern;
+
+// Pattern kinds; each gives the answer VXN_pattern_match gives.
+enum {
+  VXN_PATTERN_UNKNOWN = 0,       // not examined: VXN_pattern_match
+  VXN_PATTERN_ANY = 1,           // only stars: every label
+  VXN_PATTERN_SUBSTRING = 2,     // '*text*': text (length bytes after the star) occurs in the label
+  VXN_PATTERN_GENERAL = 3        // VXN_dp_match with length literals
+};
 
 typedef struct _VXN_Question {
   char* string;                  // question name
   VXN_Pattern* head;             // first pattern
   struct _VXN_Question* next;
+  int32_t slot;                  // answer slot in the model set's memo; 0: none
 } VXN_Question;
+
+// Answers of the loaded questions for the label last looked up. The trees of
+// every state and stream of a label ask largely the same questions, so each is
+// answered once per label. The first lookup of a model set numbers its
+// questions: questions of the same name and patterns share a slot across
+// models. Questions without a slot (loaded later, built by hand) are matched
+// every time.
+typedef struct _VXN_QuestionMemo {
+  char* label;                   // the label the answers belong to
+  size_t length;                 // its length
+  size_t capacity;               // bytes allocated for label (and entries of next)
+  int32_t first[256];            // per byte value: its first position in the label, or -1
+  int32_t* next;                 // per position: the next position of the same byte, or -1
+  unsigned char* answer;         // per slot: 0 not asked yet, 1 no, 2 yes
+  int32_t nslot;                 // slots 1..nslot-1 are in use
+  int32_t numbered;              // 1 once the questions have slots, -1 when that failed
+} VXN_QuestionMemo;
 
 typedef struct _VXN_Node {
   int32_t index;                 // node id; 0 for leaves
@@ -90,9 +120,15 @@ typedef struct _VXN_ModelSet {
   FILE* am_file;                 // kept for the on-demand lookups
   int32_t pause_mode;            // 1: pauses last at least pause_frames
   float pause_frames;
+  VXN_QuestionMemo memo;         // answers for the current label (lookups only)
 } VXN_ModelSet;
 
 // Lifecycle.
+// The memo for the label: numbers the set's questions when that has not been
+// done and forgets the answers of another label. Null when the label is null or
+// the memo cannot be used (the plain matching is then the fallback).
+VXN_QuestionMemo* VXN_ModelSet_memo_for(VXN_ModelSet* ms, const char* label);
+void VXN_QuestionMemo_clear(VXN_QuestionMemo* memo);
 void VXN_ModelSet_initialize(VXN_ModelSet* ms, int nstream);
 void VXN_ModelSet_clear(VXN_ModelSet* ms);
 // Releases the loaded voice and leaves an empty set of nstream streams, keeping
@@ -140,6 +176,9 @@ int VXN_dp_match(const char* s, const char* p, int pos, int max);
 int VXN_Question_match(const VXN_Question* q, const char* label);
 // Leaf number reached for the label, or -1 (reported as error 4050).
 int VXN_Tree_search_node(const VXN_Tree* tree, const char* label);
+// The same leaf, answering questions from the memo of the label (a memo for
+// this label from VXN_ModelSet_memo_for, or null for plain matching).
+int VXN_Tree_search_node_memo(const VXN_Tree* tree, const char* label, VXN_QuestionMemo* memo);
 // Tree selection: the tree of the model that serves the label in the given
 // state (state < 0: duration stream, every tree is a candidate); *pdf_set
 // receives its pdf-set number. Null when no tree is taken.
@@ -148,6 +187,9 @@ const VXN_Tree* VXN_Model_select_tree(const VXN_Model* model, const char* label,
 // Code bytes of the pdf that the model's tree selects for the label and state,
 // or null (reported) when the model cannot answer.
 const unsigned char* VXN_Model_find_pdf(const VXN_Model* model, const char* label, int state);
+// The same with the questions answered from the memo of the label (or null).
+const unsigned char* VXN_Model_find_pdf_memo(const VXN_Model* model, const char* label, int state,
+                                             VXN_QuestionMemo* memo);
 
 // Release functions. Questions, patterns and their strings live in the packet
 // blocks of their model and nodes in their tree's node block: clearing them

@@ -114,11 +114,32 @@ void VXN_PStreamSet_initialize(VXN_PStreamSet* pss) {
 
 namespace {
 
+// Rows the frame statistics of a stream without multi-space take: one per state
+// that has frames (every frame of a state points at its state's row), and a
+// zeroed one when the states' frames end before the stream does.
+int plain_rows(const VXN_SStreamSet* sss, int length) {
+  const int ts = VXN_SStreamSet_get_total_state(sss);
+  int rows = 0, t = 0;
+  for (int st = 0; st < ts && t < length; st++) {
+    const int dur = VXN_SStreamSet_get_duration(sss, st);
+    if (dur <= 0) continue;
+    rows++;
+    t = dur < length - t ? t + dur : length;
+  }
+  return t < length ? rows + 1 : rows;
+}
+
 bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int total_frame) {
   const int T = ps->length;
   if (T > 0 && ps->vector_length > 0 && ps->static_length > 0 && ps->width > 0) {
-    if (!(ps->mean = VXN_alloc_matrix(T, ps->vector_length))) return false;
-    if (!(ps->ivar = VXN_alloc_matrix(T, ps->vector_length))) return false;
+    if (VXN_SStreamSet_is_msd(sss, s)) {
+      if (!(ps->mean = VXN_alloc_matrix(T, ps->vector_length))) return false;
+      if (!(ps->ivar = VXN_alloc_matrix(T, ps->vector_length))) return false;
+    } else {
+      const int rows = plain_rows(sss, T);
+      if (!(ps->mean = VXN_alloc_shared_rows(T, rows, ps->vector_length))) return false;
+      if (!(ps->ivar = VXN_alloc_shared_rows(T, rows, ps->vector_length))) return false;
+    }
     if (!(ps->par = VXN_alloc_matrix(T, ps->static_length))) return false;
     if (!(ps->wuw = VXN_alloc_matrix_double(T, ps->width))) return false;
     if (!(ps->wum = (float*)VXN_calloc((size_t)T, sizeof(float)))) return false;
@@ -161,27 +182,38 @@ bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int tota
   return true;
 }
 
-// Frame statistics of a stream without multi-space: every state repeated for
-// its duration.
+// Frame statistics of a stream without multi-space: every frame of a state
+// points at the state's row (the rows plain_rows counted, in state order).
 void fill_plain(VXN_PStream* ps, const VXN_SStreamSet* sss, int s) {
-  int t = 0;
   const int ts = VXN_SStreamSet_get_total_state(sss);
-  const size_t bytes = (size_t)ps->vector_length * sizeof(float);
-  for (int st = 0; st < ts && t < ps->length; st++) {
+  const int V = ps->vector_length;
+  const int T = ps->length;
+  float* const mean_rows = ps->mean[0];
+  float* const ivar_rows = ps->ivar[0];
+  int t = 0;
+  size_t row = 0;
+  for (int st = 0; st < ts && t < T; st++) {
     const int dur = VXN_SStreamSet_get_duration(sss, st);
     if (dur <= 0) continue;
-    // The first frame of the state gets the statistics, the others a copy.
     const float* mean = sss->sstream[s].mean[st];
     const float* vari = sss->sstream[s].vari[st];
-    const int first = t;
-    for (int d = 0; d < ps->vector_length; d++) {
-      ps->mean[first][d] = mean[d];
-      ps->ivar[first][d] = VXN_finv(vari[d]);
+    float* m = mean_rows + row * V;
+    float* iv = ivar_rows + row * V;
+    row++;
+    for (int d = 0; d < V; d++) {
+      m[d] = mean[d];
+      iv[d] = VXN_finv(vari[d]);
     }
-    for (t = first + 1; t < first + dur && t < ps->length; t++) {
-      memcpy(ps->mean[t], ps->mean[first], bytes);
-      memcpy(ps->ivar[t], ps->ivar[first], bytes);
+    const int end = dur < T - t ? t + dur : T;
+    for (; t < end; t++) {
+      ps->mean[t] = m;
+      ps->ivar[t] = iv;
     }
+  }
+  // Frames past the states' keep the zeroed last row.
+  for (; t < T; t++) {
+    ps->mean[t] = mean_rows + row * V;
+    ps->ivar[t] = ivar_rows + row * V;
   }
 }
 

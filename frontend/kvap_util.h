@@ -34,8 +34,34 @@ struct kvap_seg_context {
   int j1, j2, j3;
 };
 
+// Feature functions of one utterance resolved by name once: Flite finds a
+// feature's function by comparing its name with every registered one, for
+// every evaluation. And the numeric features of the utterance's syllables,
+// words and phrases once read, which the segments of one syllable, word or
+// phrase share. A cache serves the segments of one utterance, which must not
+// change meanwhile (the first item it sees fixes the utterance; items of
+// another are looked up as before); initialise it before the first segment
+// and drop it with the utterance. Plain data, no allocation.
+enum { KVAP_FEATURE_SLOTS = 64, KVAP_VALUE_SLOTS = 512 };
+struct kvap_feature_cache {
+  const cst_utterance* utt;
+  const char* name[KVAP_FEATURE_SLOTS];   // by the address of the name the caller passes
+  cst_ffunction fn[KVAP_FEATURE_SLOTS];   // null: the name has no function (an item feature)
+  // Numeric values by (item, address of the feature the caller passes); a
+  // later value of the same index replaces an earlier one.
+  const cst_item* value_item[KVAP_VALUE_SLOTS];
+  const char* value_feature[KVAP_VALUE_SLOTS];
+  int value[KVAP_VALUE_SLOTS];
+};
+VXN_EXPORT void kvap_feature_cache_init(kvap_feature_cache* cache);
+
 // Reads every field of seg (pause segments read their neighbours' contexts).
 VXN_EXPORT void kvap_seg_context_read(const cst_item* seg, kvap_seg_context* c);
+// The same, with the items of the syllable, word and phrase found once and the
+// feature functions taken from the cache; every field is the value the
+// feature paths give.
+VXN_EXPORT void kvap_seg_context_read_cached(const cst_item* seg, kvap_seg_context* c,
+                                             kvap_feature_cache* cache);
 // Name as written in labels: "x" for an absent neighbour ("0").
 VXN_EXPORT const char* kvap_label_name(const char* name);
 // Copies at most size - 1 bytes of src and terminates.

@@ -481,8 +481,10 @@ int CLangAnalEu::TextAnalyze(const char* text) {
   for (int i = 0; i < labelCapacity; ++i) memset(labels[i], 0, (size_t)labelSize);
   bool right = text && strlen(text) > 5 && (strncmp(text, "right", 5) == 0 || strncmp(text, "Right", 5) == 0);
   int i = 0;
+  kvap_feature_cache cache;
+  kvap_feature_cache_init(&cache);
   for (cst_item* s = relation_head(segments); s; s = item_next(s), ++i) {
-    Flite_VXN_Engine_create_label(s, labels[i], uttType);
+    Flite_VXN_Engine_create_label(s, labels[i], uttType, &cache);
     if (right && i == 3 && strncmp(labels[3], "r^ai-t+pau=x", 12) == 0)
       snprintf(labels[3], (size_t)labelSize, "%s", kFixedRightLabel);
   }
@@ -523,9 +525,10 @@ char CLangAnalEu::CheckType(const char* piece) {
   return 'A';
 }
 
-void CLangAnalEu::Flite_VXN_Engine_create_label(cst_item_struct* segment, char* out, char type) {
+void CLangAnalEu::Flite_VXN_Engine_create_label(cst_item_struct* segment, char* out, char type,
+                                                kvap_feature_cache* cache) {
   kvap_seg_context c;
-  kvap_seg_context_read(segment, &c);
+  kvap_seg_context_read_cached(segment, &c, cache);
   const char* n[5];
   for (int k = 0; k < 5; ++k) n[k] = kvap_label_name(c.phone[k]);
   size_t size = (size_t)labelSize;

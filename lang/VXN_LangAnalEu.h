@@ -12,6 +12,7 @@
 #include "lang/VXN_LangAnalEuBase.h"
 
 struct cst_item_struct;
+struct kvap_feature_cache;
 
 // Marks a cut point inside the analyzer's text buffer.
 #define VXN_BREAK_MARKER '\x0F'
@@ -49,7 +50,9 @@ class VXN_EXPORT CLangAnalEu : public CLangAnalEuBase {
   // the number of input bytes.
   static int TextAnalyzePreprocessEnglish(const char* in, char* out);
   static char CheckType(const char* piece);
-  void Flite_VXN_Engine_create_label(cst_item_struct* segment, char* out, char uttType);
+  // cache: the feature functions of the segment's utterance (see kvap_util.h).
+  void Flite_VXN_Engine_create_label(cst_item_struct* segment, char* out, char uttType,
+                                     kvap_feature_cache* cache);
 
   int32_t labelCapacity;
   int32_t labelSize;

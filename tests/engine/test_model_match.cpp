@@ -70,6 +70,106 @@ TEST(PatternMatch, AgreesWithReferenceOnRandomInputs) {
   }
 }
 
+// A model set whose single duration model asks random questions, one tree
+// per question: root asks it, yes -> leaf 2, no -> leaf 1. The memo's answers
+// (compiled patterns, answers shared between questions of the same patterns,
+// kept between lookups of one label) must be the plain matcher's.
+struct RandomQuestions {
+  std::vector<std::string> strings;
+  std::vector<VXN_Pattern> patterns;
+  std::vector<VXN_Question> questions;
+  std::vector<VXN_Node> nodes;
+  std::vector<VXN_Tree> trees;
+  VXN_Model model{};
+  VXN_ModelSet ms{};
+
+  explicit RandomQuestions(std::mt19937* rng) {
+    const char palphabet[] = "ab-+*?";
+    const int nq = 300;
+    std::vector<int> counts;
+    for (int q = 0; q < nq; q++) {
+      const int n = (int)((*rng)() % 4);  // 0..3 patterns
+      counts.push_back(n);
+      for (int k = 0; k < n; k++) {
+        std::string p;
+        const int lp = (int)((*rng)() % 6);
+        for (int i = 0; i < lp; i++) p += palphabet[(*rng)() % 6];
+        if ((*rng)() % 2) p = "*" + p + "*";  // mostly the common form
+        if (q % 50 == 7 && k == 0) p = "**";
+        strings.push_back(p);
+      }
+    }
+    // Repeat some pattern lists so that questions share slots.
+    patterns.reserve(strings.size());
+    for (std::string& p : strings) patterns.push_back(VXN_Pattern{&p[0], nullptr, 0, 0});
+    questions.resize(nq);
+    size_t at = 0;
+    for (int q = 0; q < nq; q++) {
+      questions[q] = VXN_Question{const_cast<char*>("q"), nullptr, nullptr, 0};
+      VXN_Pattern** tail = &questions[q].head;
+      for (int k = 0; k < counts[q]; k++, at++) {
+        *tail = &patterns[at];
+        tail = &patterns[at].next;
+      }
+      if (q + 1 < nq) questions[q].next = &questions[q + 1];
+    }
+    for (int q = 10; q < nq; q += 10) questions[q].head = questions[q - 10].head;
+    nodes.resize(3 * nq);
+    trees.resize(nq);
+    for (int q = 0; q < nq; q++) {
+      VXN_Node* n = &nodes[3 * q];
+      n[1] = VXN_Node{0, 2, nullptr, nullptr, nullptr, nullptr};
+      n[2] = VXN_Node{0, 1, nullptr, nullptr, nullptr, nullptr};
+      n[0] = VXN_Node{0, 0, &n[1], &n[2], nullptr, &questions[q]};
+      trees[q] = VXN_Tree{nullptr, q + 1 < nq ? &trees[q + 1] : nullptr, &n[0], 2};
+    }
+    model.tree = &trees[0];
+    model.question = &questions[0];
+    model.ntree = nq;
+    ms.duration.model = &model;
+    ms.duration.nmodel = 1;
+    ms.nstate = -1;
+  }
+  ~RandomQuestions() { VXN_QuestionMemo_clear(&ms.memo); }
+};
+
+TEST(QuestionMemo, AgreesWithPlainMatchingOnRandomQuestionsAndLabels) {
+  std::mt19937 rng(11);
+  RandomQuestions r(&rng);
+  const char alphabet[] = "ab-+*?";
+  std::vector<std::string> labels = {"", "a", "*", "?", "ab-+", std::string(300, 'a') + "-b+"};
+  for (int n = 0; n < 3000; n++) {
+    std::string s;
+    const int ls = (int)(rng() % 12);
+    for (int i = 0; i < ls; i++) s += alphabet[rng() % 6];
+    labels.push_back(s);
+  }
+  size_t asked = 0;
+  for (size_t i = 0; i < labels.size(); i++) {
+    // Every second label is asked again after another one, and every third
+    // right after itself: the memo keeps or forgets its answers accordingly.
+    const std::string& label = i % 2 == 1 ? labels[i - 1] : labels[i];
+    for (int pass = 0; pass < (i % 3 == 0 ? 2 : 1); pass++) {
+      VXN_QuestionMemo* memo = VXN_ModelSet_memo_for(&r.ms, label.c_str());
+      ASSERT_NE(memo, nullptr);
+      for (size_t q = 0; q < r.trees.size(); q++) {
+        const size_t t = (q * 7 + i) % r.trees.size();  // a different order each label
+        int want = 0;
+        for (const VXN_Pattern* p = r.questions[t].head; p; p = p->next)
+          if (reference_match(label, p->string)) want = 1;
+        ASSERT_EQ(VXN_Tree_search_node_memo(&r.trees[t], label.c_str(), memo), want ? 2 : 1)
+            << "label '" << label << "' question " << t;
+        ASSERT_EQ(VXN_Tree_search_node(&r.trees[t], label.c_str()), want ? 2 : 1);
+        asked++;
+      }
+    }
+  }
+  EXPECT_GT(r.ms.memo.nslot, 100);
+  EXPECT_LT(r.ms.memo.nslot, 300);  // the repeated lists share slots
+  EXPECT_GT(asked, 900000u);
+  EXPECT_EQ(VXN_ModelSet_memo_for(&r.ms, nullptr), nullptr);
+}
+
 TEST(PatternMatch, VeryLongLabelDoesNotExhaustTheStack) {
   std::string label(200000, 'a');
   label += "b";
@@ -81,11 +181,11 @@ TEST(PatternMatch, VeryLongLabelDoesNotExhaustTheStack) {
 // A small tree built by hand: root asks q0; yes -> leaf 7; no -> node -1
 // asking q1: yes -> leaf 2, no -> leaf 3.
 struct HandTree {
-  VXN_Pattern p0{const_cast<char*>("*-a+*"), nullptr};
-  VXN_Pattern p1a{const_cast<char*>("*-b+*"), nullptr};
-  VXN_Pattern p1{const_cast<char*>("*-c+*"), &p1a};
-  VXN_Question q0{const_cast<char*>("C-a"), &p0, nullptr};
-  VXN_Question q1{const_cast<char*>("C-b-or-c"), &p1, nullptr};
+  VXN_Pattern p0{const_cast<char*>("*-a+*"), nullptr, 0, 0};
+  VXN_Pattern p1a{const_cast<char*>("*-b+*"), nullptr, 0, 0};
+  VXN_Pattern p1{const_cast<char*>("*-c+*"), &p1a, 0, 0};
+  VXN_Question q0{const_cast<char*>("C-a"), &p0, nullptr, 0};
+  VXN_Question q1{const_cast<char*>("C-b-or-c"), &p1, nullptr, 0};
   VXN_Node leaf7{0, 7, nullptr, nullptr, nullptr, nullptr};
   VXN_Node leaf2{0, 2, nullptr, nullptr, nullptr, nullptr};
   VXN_Node leaf3{0, 3, nullptr, nullptr, nullptr, nullptr};
@@ -101,7 +201,7 @@ TEST(TreeSearch, WalksOnePathToALeaf) {
   EXPECT_EQ(VXN_Tree_search_node(&t.tree, "x-c+y"), 2);
   EXPECT_EQ(VXN_Tree_search_node(&t.tree, "x-d+y"), 3);
   // A question without patterns never holds.
-  VXN_Question empty{const_cast<char*>("none"), nullptr, nullptr};
+  VXN_Question empty{const_cast<char*>("none"), nullptr, nullptr, 0};
   EXPECT_EQ(VXN_Question_match(&empty, "anything"), 0);
 }
 
@@ -116,7 +216,7 @@ TEST(TreeSearch, MissingNodeIsReported) {
 
 TEST(TreeSearch, SelectionCountsEveryTreeAndSkipsOtherStates) {
   HandTree a, b;
-  VXN_Pattern star{const_cast<char*>("*"), nullptr};
+  VXN_Pattern star{const_cast<char*>("*"), nullptr, 0, 0};
   a.tree.state = 2;
   a.tree.head = &star;
   b.tree.state = 3;

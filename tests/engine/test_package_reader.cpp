@@ -414,8 +414,8 @@ TEST_F(Reader, SixteenLevelLayoutPacksTwoCodesPerByte) {
   ASSERT_EQ(reader.VXN_Code_load_pdf_16(&m, fp, 1, 0), 1);
   fclose(fp);
   // A hand tree: "*-a+*" selects leaf 2, anything else leaf 1.
-  VXN_Pattern pat{const_cast<char*>("*-a+*"), nullptr};
-  VXN_Question q{const_cast<char*>("C-a"), &pat, nullptr};
+  VXN_Pattern pat{const_cast<char*>("*-a+*"), nullptr, 0, 0};
+  VXN_Question q{const_cast<char*>("C-a"), &pat, nullptr, 0};
   VXN_Node yes{0, 2, nullptr, nullptr, nullptr, nullptr}, no{0, 1, nullptr, nullptr, nullptr, nullptr};
   VXN_Node root{0, 0, &yes, &no, nullptr, &q};
   VXN_Tree tree{nullptr, nullptr, &root, 2};

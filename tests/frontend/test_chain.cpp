@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "frontend/kvap_g2p.h"
 #include "frontend/phrasing_common.h"
 #include "frontend/kvap_opts.h"
+#include "frontend/kvap_util.h"
 #include "frontend/synth_util.h"
 #include "frontend/text_common.h"
 #include "modules/usen/usen_voice.h"
@@ -27,6 +29,166 @@ class Chain : public ::testing::Test {
   }
   cst_voice* voice_;
 };
+
+// ---------------------------------------------------------------------------
+// Segment context: the cached reading against plain feature-path evaluation.
+
+const char kSyl[] = "R:SylStructure.parent.R:Syllable.";
+const char kWrd[] = "R:SylStructure.parent.parent.R:Word.";
+const char kPhr[] = "R:SylStructure.parent.parent.R:Phrase.parent.";
+const char kEndTone[] =
+    "R:SylStructure.parent.parent.R:Phrase.parent.daughtern.R:SylStructure.daughtern.endtone";
+
+int fint(const cst_item* seg, const char* prefix, const char* base, const char* feature) {
+  char path[192];
+  snprintf(path, sizeof(path), "%s%s%s", prefix, base, feature);
+  return ffeature_int(seg, path);
+}
+
+void fstr(const cst_item* seg, const char* prefix, const char* base, const char* feature, char* out) {
+  char path[192];
+  snprintf(path, sizeof(path), "%s%s%s", prefix, base, feature);
+  kvap_copy(out, ffeature_string(seg, path), KVAP_TEXT_SIZE);
+}
+
+// The fields as the feature paths give them, one path evaluation each.
+void path_context_read(const cst_item* seg, kvap_seg_context* c) {
+  static const char* const kPhonePaths[5] = {"p.p.name", "p.name", "name", "n.name", "n.n.name"};
+  memset(c, 0, sizeof(*c));
+  for (int k = 0; k < 5; ++k) kvap_copy(c->phone[k], ffeature_string(seg, kPhonePaths[k]), KVAP_NAME_SIZE);
+  c->pause = strcmp(ffeature_string(seg, "name"), "pau") == 0;
+  c->pauseAhead = strcmp(ffeature_string(seg, "n.name"), "pau") == 0 ||
+                  strcmp(ffeature_string(seg, "n.n.name"), "pau") == 0;
+  kvap_copy(c->h5, ffeature_string(seg, kEndTone), KVAP_TEXT_SIZE);
+  if (c->pause) {
+    c->a1 = fint(seg, "p.", kSyl, "stress");
+    c->a2 = fint(seg, "p.", kSyl, "accented");
+    c->a3 = fint(seg, "p.", kSyl, "syl_numphones");
+    c->c1 = fint(seg, "n.", kSyl, "stress");
+    c->c2 = fint(seg, "n.", kSyl, "accented");
+    c->c3 = fint(seg, "n.", kSyl, "syl_numphones");
+    fstr(seg, "p.", kWrd, "gpos", c->d1);
+    c->d2 = fint(seg, "p.", kWrd, "word_numsyls");
+    fstr(seg, "n.", kWrd, "gpos", c->f1);
+    c->f2 = fint(seg, "n.", kWrd, "word_numsyls");
+    c->g1 = fint(seg, "p.", kPhr, "lisp_num_syls_in_phrase");
+    c->g2 = fint(seg, "p.", kPhr, "lisp_num_words_in_phrase");
+    c->i1 = fint(seg, "n.", kPhr, "lisp_num_syls_in_phrase");
+    c->i2 = fint(seg, "n.", kPhr, "lisp_num_words_in_phrase");
+    const char* via = item_next(seg) ? "n." : "p.";
+    c->j1 = fint(seg, via, kPhr, "lisp_total_syls");
+    c->j2 = fint(seg, via, kPhr, "lisp_total_words");
+    c->j3 = fint(seg, via, kPhr, "lisp_total_phrases");
+    // The reduced form also reads the phrase position through the neighbour.
+    c->h3 = fint(seg, via, kSyl, "sub_phrases") + 1;
+    c->h4 = fint(seg, via, kPhr, "lisp_total_phrases") - fint(seg, via, kSyl, "sub_phrases");
+    return;
+  }
+  int posInSyl = ffeature_int(seg, "R:SylStructure.pos_in_syl");
+  c->p6 = posInSyl + 1;
+  c->p7 = fint(seg, "", kSyl, "syl_numphones") - posInSyl;
+  c->a1 = fint(seg, "", kSyl, "p.stress");
+  c->a2 = fint(seg, "", kSyl, "p.accented");
+  c->a3 = fint(seg, "", kSyl, "p.syl_numphones");
+  int posInWord = fint(seg, "", kSyl, "pos_in_word");
+  c->b[1] = fint(seg, "", kSyl, "stress");
+  c->b[2] = fint(seg, "", kSyl, "accented");
+  c->b[3] = fint(seg, "", kSyl, "syl_numphones");
+  c->b[4] = posInWord + 1;
+  c->b[5] = fint(seg, "", kWrd, "word_numsyls") - posInWord;
+  c->b[6] = fint(seg, "", kSyl, "syl_in") + 1;
+  c->b[7] = fint(seg, "", kSyl, "syl_out") + 1;
+  c->b[8] = fint(seg, "", kSyl, "ssyl_in") + 1;
+  c->b[9] = fint(seg, "", kSyl, "ssyl_out") + 1;
+  c->b[10] = fint(seg, "", kSyl, "asyl_in") + 1;
+  c->b[11] = fint(seg, "", kSyl, "asyl_out") + 1;
+  c->b[12] = fint(seg, "", kSyl, "lisp_distance_to_p_stress");
+  c->b[13] = fint(seg, "", kSyl, "lisp_distance_to_n_stress");
+  c->b[14] = fint(seg, "", kSyl, "lisp_distance_to_p_accent");
+  c->b[15] = fint(seg, "", kSyl, "lisp_distance_to_n_accent");
+  fstr(seg, "", kSyl, "syl_vowel", c->b16);
+  c->c1 = fint(seg, "", kSyl, "n.stress");
+  c->c2 = fint(seg, "", kSyl, "n.accented");
+  c->c3 = fint(seg, "", kSyl, "n.syl_numphones");
+  fstr(seg, "", kWrd, "p.gpos", c->d1);
+  c->d2 = fint(seg, "", kWrd, "p.word_numsyls");
+  fstr(seg, "", kWrd, "gpos", c->e1);
+  c->e[2] = fint(seg, "", kWrd, "word_numsyls");
+  c->e[3] = fint(seg, "", kWrd, "pos_in_phrase") + 1;
+  c->e[4] = fint(seg, "", kWrd, "words_out");
+  c->e[5] = fint(seg, "", kWrd, "content_words_in") + 1;
+  c->e[6] = fint(seg, "", kWrd, "content_words_out") + 1;
+  c->e[7] = fint(seg, "", kWrd, "lisp_distance_to_p_content");
+  c->e[8] = fint(seg, "", kWrd, "lisp_distance_to_n_content");
+  fstr(seg, "", kWrd, "n.gpos", c->f1);
+  c->f2 = fint(seg, "", kWrd, "n.word_numsyls");
+  c->g1 = fint(seg, "", kPhr, "p.lisp_num_syls_in_phrase");
+  c->g2 = fint(seg, "", kPhr, "p.lisp_num_words_in_phrase");
+  c->h1 = fint(seg, "", kPhr, "lisp_num_syls_in_phrase");
+  c->h2 = fint(seg, "", kPhr, "lisp_num_words_in_phrase");
+  int subPhrases = fint(seg, "", kSyl, "sub_phrases");
+  c->h3 = subPhrases + 1;
+  c->h4 = fint(seg, "", kPhr, "lisp_total_phrases") - subPhrases;
+  c->i1 = fint(seg, "", kPhr, "n.lisp_num_syls_in_phrase");
+  c->i2 = fint(seg, "", kPhr, "n.lisp_num_words_in_phrase");
+  c->j1 = fint(seg, "", kPhr, "lisp_total_syls");
+  c->j2 = fint(seg, "", kPhr, "lisp_total_words");
+  c->j3 = fint(seg, "", kPhr, "lisp_total_phrases");
+}
+std::vector<std::string> context_texts() {
+  std::vector<std::string> texts = {
+      "cat", "a", "Hmm... 3,2,1: GO!!! x-y+z=w @home #tag 100%", "Well, I think so.",
+      "Mr. Smith's 2nd-floor flat, at 221B Baker St., costs GBP 1,250/month (incl. bills)?",
+      "I I I I I.", "Oh! Ah? Eh.", "The end; the end, the end: the end - the end."};
+  for (const char* f : {"/bench/asr/tv_heldout.txt", "/bench/asr/guide.txt", "/bench/asr/numbers.txt"}) {
+    std::ifstream in(std::string(VXN_TEST_SOURCE_DIR) + f);
+    std::string line;
+    while (std::getline(in, line))
+      if (!line.empty()) texts.push_back(line);
+  }
+  return texts;
+}
+
+TEST_F(Chain, CachedSegmentContextIsTheFeaturePathsContext) {
+  std::vector<std::string> texts = context_texts();
+  ASSERT_GT(texts.size(), 50u);
+  size_t segments = 0, pauses = 0;
+  cst_utterance* previous = nullptr;
+  for (const std::string& text : texts) {
+    cst_utterance* u = flite_synth_text(text.c_str(), voice_, nullptr);
+    ASSERT_NE(u, nullptr) << text;
+    kvap_feature_cache cache;
+    kvap_feature_cache_init(&cache);
+    // A cache of the previous utterance: this one's items are looked up as before.
+    kvap_feature_cache other;
+    kvap_feature_cache_init(&other);
+    if (previous) {
+      kvap_seg_context scratch;
+      kvap_seg_context_read_cached(relation_head(utt_relation(previous, "Segment")), &scratch, &other);
+    }
+    for (cst_item* s = relation_head(utt_relation(u, "Segment")); s; s = item_next(s)) {
+      kvap_seg_context want, got, again, single, foreign;
+      path_context_read(s, &want);
+      kvap_seg_context_read_cached(s, &got, &cache);
+      kvap_seg_context_read_cached(s, &again, &cache);
+      kvap_seg_context_read(s, &single);
+      kvap_seg_context_read_cached(s, &foreign, &other);
+      const std::string where = text + " / segment " + std::to_string(segments);
+      ASSERT_EQ(memcmp(&got, &want, sizeof(want)), 0) << where;
+      ASSERT_EQ(memcmp(&again, &want, sizeof(want)), 0) << where;
+      ASSERT_EQ(memcmp(&single, &want, sizeof(want)), 0) << where;
+      ASSERT_EQ(memcmp(&foreign, &want, sizeof(want)), 0) << where;
+      segments++;
+      if (want.pause) pauses++;
+    }
+    EXPECT_EQ(cache.utt, u);
+    if (previous) delete_utterance(previous);
+    previous = u;
+  }
+  if (previous) delete_utterance(previous);
+  EXPECT_GT(segments, 3000u);
+  EXPECT_GT(pauses, 100u);
+}
 
 TEST_F(Chain, UtteranceStartsAndEndsWithPause) {
   cst_utterance* u = flite_synth_text("cat", voice_, nullptr);

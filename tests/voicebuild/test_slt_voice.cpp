@@ -302,6 +302,99 @@ TEST(SltVoice, PackageTreesSelectTheSourceLeaves) {
   RecordProperty("lookups", static_cast<int>(compared));
 }
 
+// Labels no front end writes: cut real labels, random bytes, delimiter runs,
+// wildcard characters, very long ones.
+std::vector<std::string> odd_labels(const std::vector<std::string>& base, std::mt19937* rng) {
+  std::vector<std::string> out = {"", "x", "*", "?", "-", "^-+=@", "x^x-pau+x=x@",
+                                  std::string(5000, '-'), std::string(2000, 'a') + base[0]};
+  const std::string& l = base[base.size() / 2];
+  for (std::size_t n = 0; n <= l.size(); ++n) out.push_back(l.substr(0, n));
+  for (std::size_t n = 0; n <= l.size(); n += 3) out.push_back(l.substr(n));
+  const std::string delims = "^-+=@_/:&#$!;|ABCDEFGHIJ0123456789x";
+  for (int k = 0; k < 2000; ++k) {
+    std::string s = base[(*rng)() % base.size()];
+    const int edits = 1 + (int)((*rng)() % 6);
+    for (int e = 0; e < edits && !s.empty(); ++e) {
+      const std::size_t at = (*rng)() % s.size();
+      switch ((*rng)() % 4) {
+        case 0: s[at] = delims[(*rng)() % delims.size()]; break;
+        case 1: s[at] = (char)(1 + (*rng)() % 255); break;
+        case 2: s.erase(at, 1 + (*rng)() % 8); break;
+        default: s.insert(at, s.substr(0, (*rng)() % 12)); break;
+      }
+    }
+    out.push_back(s);
+  }
+  for (int k = 0; k < 500; ++k) {
+    std::string s;
+    const int n = (int)((*rng)() % 200);
+    for (int i = 0; i < n; ++i) s += delims[(*rng)() % delims.size()];
+    out.push_back(s);
+  }
+  return out;
+}
+
+// The question memo (answers kept per label, compiled patterns, slots shared
+// by the streams' questions) selects the plain matcher's leaf in every tree of
+// every stream, for real labels, their variants and odd labels, whatever the
+// order of the lookups.
+TEST(SltVoice, MemoisedTreeSearchSelectsThePlainLeaves) {
+  REQUIRE_VOICE();
+  std::vector<std::string> base;
+  for (const char* f : {"hello_world.lab", "the_cat_sat.lab", "good_morning.lab"})
+    for (const std::string& l : read_labels(f)) base.push_back(l);
+  ASSERT_GE(base.size(), 40u) << "tests/data labels missing";
+  std::vector<std::string> labels = base;
+  for (std::size_t i = 0; i < base.size(); ++i) {
+    std::vector<std::string> v = variants(base[i], i % 2 == 0, i % 2 == 1);
+    labels.insert(labels.end(), v.begin(), v.end());
+  }
+  std::mt19937 rng(77);
+  for (int k = 0; k < 3000; ++k) labels.push_back(random_label(base[rng() % base.size()], &rng));
+  for (const std::string& l : odd_labels(base, &rng)) labels.push_back(l);
+
+  VXN_ModelSet* ms = &sh->engine.ms;
+  std::vector<const VXN_Model*> models;
+  std::vector<int> states;  // -1: any (duration)
+  for (int i = 0; i < ms->duration.nmodel; ++i) {
+    models.push_back(&ms->duration.model[i]);
+    states.push_back(-1);
+  }
+  for (int s = 0; s < ms->nstream; ++s)
+    for (int i = 0; i < ms->stream[s].nmodel; ++i)
+      for (int st = 2; st < 2 + ms->nstate; ++st) {
+        models.push_back(&ms->stream[s].model[i]);
+        states.push_back(st);
+      }
+  ASSERT_GE(models.size(), 16u);
+  testing::internal::CaptureStderr();  // odd labels may fall off a tree (reported)
+  std::size_t compared = 0, failed = 0;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    const char* label = labels[i].c_str();
+    VXN_QuestionMemo* memo = VXN_ModelSet_memo_for(ms, label);
+    ASSERT_NE(memo, nullptr);
+    const std::size_t n = models.size();
+    for (std::size_t j = 0; j < n; ++j) {
+      const std::size_t m = (j * 5 + i) % n;  // a different order for each label
+      int set = 0;
+      const VXN_Tree* t = VXN_Model_select_tree(models[m], label, states[m], &set);
+      ASSERT_NE(t, nullptr);
+      const int want = VXN_Tree_search_node(t, label);
+      ASSERT_EQ(VXN_Tree_search_node_memo(t, label, memo), want)
+          << "model " << m << " state " << states[m] << ": '" << labels[i] << "'";
+      // The whole lookup: tree selection through the compiled patterns too.
+      ASSERT_EQ(VXN_Model_find_pdf_memo(models[m], label, states[m], memo),
+                VXN_Model_find_pdf(models[m], label, states[m]));
+      if (want < 1) failed++;
+      compared++;
+    }
+  }
+  testing::internal::GetCapturedStderr();
+  EXPECT_GT(ms->memo.nslot, 100);
+  std::printf("%zu labels, %zu tree lookups compared (%zu fell off a tree), %d question slots\n",
+              labels.size(), compared, failed, ms->memo.nslot - 1);
+}
+
 // Dequantised values of every pdf of the built package against the imported
 // (spectrum already mapped) source values.
 TEST(SltVoice, DequantisedMeansStayWithinTheReportedError) {
