@@ -216,24 +216,41 @@ int VXN_dp_match(const char* s, const char* p, int pos, int max) {
   }
 }
 
-int VXN_pattern_match(const char* label, const char* pattern) {
-  if (!label || !pattern) return 0;
-  int stars = 0, questions = 0, literal = 0;
-  size_t plen = 0;
-  for (const char* c = pattern; *c; c++, plen++) {
+namespace {
+
+// What a pattern is made of: its length, its stars and its other characters
+// (of which '?'), and whether it is the '*text*' form, a substring test.
+struct PatternShape {
+  size_t length = 0;
+  int stars = 0;
+  int literal = 0;
+  bool substring = false;
+};
+
+PatternShape shape_of(const char* pattern) {
+  PatternShape shape;
+  int questions = 0;
+  for (const char* c = pattern; *c; c++, shape.length++) {
     if (*c == '*') {
-      stars++;
+      shape.stars++;
     } else {
-      literal++;
+      shape.literal++;
       if (*c == '?') questions++;
     }
   }
+  shape.substring = shape.stars == 2 && questions == 0 && shape.length >= 2 && pattern[0] == '*' &&
+                    pattern[shape.length - 1] == '*';
+  return shape;
+}
+
+}  // namespace
+
+int VXN_pattern_match(const char* label, const char* pattern) {
+  if (!label || !pattern) return 0;
+  const PatternShape shape = shape_of(pattern);
   const size_t llen = strlen(label);
-  if (stars == 2 && questions == 0 && plen >= 2 && pattern[0] == '*' && pattern[plen - 1] == '*') {
-    // '*text*': a substring test.
-    return memmem(label, llen, pattern + 1, plen - 2) != NULL;
-  }
-  const long max = (long)llen - literal;
+  if (shape.substring) return memmem(label, llen, pattern + 1, shape.length - 2) != NULL;
+  const long max = (long)llen - shape.literal;
   if (max < 0) return 0;
   return VXN_dp_match(label, pattern, 0, (int)max);
 }
@@ -257,25 +274,16 @@ void compile_pattern(VXN_Pattern* p) {
   p->kind = VXN_PATTERN_UNKNOWN;
   p->length = 0;
   if (!pattern) return;
-  int stars = 0, questions = 0, literal = 0;
-  size_t plen = 0;
-  for (const char* c = pattern; *c; c++, plen++) {
-    if (*c == '*') {
-      stars++;
-    } else {
-      literal++;
-      if (*c == '?') questions++;
-    }
-  }
-  if (plen > 0x7fffffff) return;
-  if (stars == 2 && questions == 0 && plen >= 2 && pattern[0] == '*' && pattern[plen - 1] == '*') {
+  const PatternShape shape = shape_of(pattern);
+  if (shape.length > 0x7fffffff) return;
+  if (shape.substring) {
     p->kind = VXN_PATTERN_SUBSTRING;
-    p->length = (int32_t)(plen - 2);
-  } else if (stars > 0 && literal == 0) {
+    p->length = (int32_t)(shape.length - 2);
+  } else if (shape.stars > 0 && shape.literal == 0) {
     p->kind = VXN_PATTERN_ANY;
   } else {
     p->kind = VXN_PATTERN_GENERAL;
-    p->length = literal;
+    p->length = shape.literal;
   }
 }
 

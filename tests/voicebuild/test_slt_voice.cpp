@@ -254,17 +254,27 @@ int engine_leaf(Shared* sh, int stream, int state, const std::string& label, int
   return VXN_Tree_search_node(t, label.c_str());
 }
 
+// The labels of the three test sentences, and for each some variants of it
+// (which variants: by the label's index).
+std::vector<std::string> labels_with_variants(std::vector<std::string>* base,
+                                              bool (*firstKind)(std::size_t),
+                                              bool (*secondKind)(std::size_t)) {
+  for (const char* f : {"hello_world.lab", "the_cat_sat.lab", "good_morning.lab"})
+    for (const std::string& l : read_labels(f)) base->push_back(l);
+  std::vector<std::string> labels = *base;
+  for (std::size_t i = 0; i < base->size(); ++i) {
+    std::vector<std::string> v = variants((*base)[i], firstKind(i), secondKind(i));
+    labels.insert(labels.end(), v.begin(), v.end());
+  }
+  return labels;
+}
+
 TEST(SltVoice, PackageTreesSelectTheSourceLeaves) {
   REQUIRE_VOICE();
   std::vector<std::string> base;
-  for (const char* f : {"hello_world.lab", "the_cat_sat.lab", "good_morning.lab"})
-    for (const std::string& l : read_labels(f)) base.push_back(l);
+  std::vector<std::string> labels = labels_with_variants(
+      &base, [](std::size_t i) { return i % 3 == 0; }, [](std::size_t i) { return i % 4 == 1; });
   ASSERT_GE(base.size(), 40u) << "tests/data labels missing";
-  std::vector<std::string> labels = base;
-  for (std::size_t i = 0; i < base.size(); ++i) {
-    std::vector<std::string> v = variants(base[i], i % 3 == 0, i % 4 == 1);
-    labels.insert(labels.end(), v.begin(), v.end());
-  }
   std::mt19937 rng(2024);
   for (int k = 0; k < 6000; ++k)
     labels.push_back(random_label(base[rng() % base.size()], &rng));
@@ -341,14 +351,9 @@ std::vector<std::string> odd_labels(const std::vector<std::string>& base, std::m
 TEST(SltVoice, MemoisedTreeSearchSelectsThePlainLeaves) {
   REQUIRE_VOICE();
   std::vector<std::string> base;
-  for (const char* f : {"hello_world.lab", "the_cat_sat.lab", "good_morning.lab"})
-    for (const std::string& l : read_labels(f)) base.push_back(l);
+  std::vector<std::string> labels = labels_with_variants(
+      &base, [](std::size_t i) { return i % 2 == 0; }, [](std::size_t i) { return i % 2 == 1; });
   ASSERT_GE(base.size(), 40u) << "tests/data labels missing";
-  std::vector<std::string> labels = base;
-  for (std::size_t i = 0; i < base.size(); ++i) {
-    std::vector<std::string> v = variants(base[i], i % 2 == 0, i % 2 == 1);
-    labels.insert(labels.end(), v.begin(), v.end());
-  }
   std::mt19937 rng(77);
   for (int k = 0; k < 3000; ++k) labels.push_back(random_label(base[rng() % base.size()], &rng));
   for (const std::string& l : odd_labels(base, &rng)) labels.push_back(l);
