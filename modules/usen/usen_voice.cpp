@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
 #include "frontend/en/en_gpos.h"
 #include "frontend/en/en_norm.h"
@@ -36,9 +37,12 @@ cst_voice* usen_voice_new(int multiplePronunciations, const char* dictPath, cons
   feat_set_string(f, "language", "usenglish");
   feat_set(f, "phoneset", phoneset_val(&us_phoneset));
   feat_set_string(f, "silence", us_phoneset.silence);
-  // The no-break space (ISO-8859-15 0xA0) separates words too: the input
-  // step writes it after abbreviations that go on with the sentence.
-  feat_set_string(f, "text_whitespace", " \t\n\r\xA0");
+  // In the single-byte encoding the no-break space (0xA0) separates words
+  // too: the input step writes it after abbreviations that go on with the
+  // sentence. In UTF-8 the byte is part of other characters.
+  const char* enc = get_param_string(f, "encoding", "");
+  const bool utf8 = strcasecmp(enc, "utf-8") == 0 || strcasecmp(enc, "utf8") == 0;
+  feat_set_string(f, "text_whitespace", utf8 ? " \t\n\r" : " \t\n\r\xA0");
   feat_set_string(f, "text_postpunctuation", cst_ts_default_postpunctuationsymbols);
   feat_set_string(f, "text_prepunctuation", cst_ts_default_prepunctuationsymbols);
   feat_set_string(f, "text_singlecharsymbols", cst_ts_default_singlecharsymbols);
