@@ -434,6 +434,8 @@ TEST_F(Reader, SixteenLevelLayoutPacksTwoCodesPerByte) {
   VXN_ModelSet_get_duration_16(&ms, "x-b+y", mean, vari);
   EXPECT_EQ(mean[2], 1.0f);    // 0x12
   EXPECT_EQ(vari[2], 202.0f);
+  // The set borrows the model; only the question memo it built is its own.
+  VXN_QuestionMemo_clear(&ms.memo);
   m.tree = nullptr;
   VXN_Model_clear(&m);
 
