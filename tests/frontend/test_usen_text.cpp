@@ -77,6 +77,20 @@ TEST(UsenLexicon, FoldsAccentsAndKnowsLoanwords) {
 // purpose; the few computer and slang words listed here are accepted, and
 // "read", which alone is an instruction and comes out written as it is read
 // ("reed").
+// The no-break space (0xA0) the input step writes after a joined
+// abbreviation separates words in the module's encoding, and the
+// abbreviation still reads as one.
+TEST(UsenWords, NoBreakSpaceSeparatesWords) {
+  cst_voice* voice = usen_voice_new(0, nullptr, "iso-8859-15");
+  char** results = nullptr;
+  int count = 0;
+  g2p(voice, "Ep.\xA0" "5 with Mr.\xA0Smith", &results, &count, G2P_NORM);
+  ASSERT_GT(count, 0);
+  EXPECT_STREQ(results[0], "episode five with mister smith");
+  free_g2p_results(results);
+  usen_voice_delete(voice);
+}
+
 TEST(UsenWords, DictionaryWordsAreNotSpelled) {
   std::ifstream in("/usr/share/dict/american-english");
   if (!in) GTEST_SKIP() << "no /usr/share/dict/american-english (Debian package wamerican)";
