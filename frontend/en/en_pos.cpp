@@ -26,6 +26,35 @@ bool is_eedword(const std::string& w) {
   return false;
 }
 
+bool in_list(const std::string& w, const char* const* list) {
+  for (int i = 0; list[i]; ++i)
+    if (w == list[i]) return true;
+  return false;
+}
+
+// "live" as the adjective or adverb (what is broadcast or played as it
+// happens) rather than the verb: after a form of "be", of going and
+// watching, or of performing and broadcasting (the match is live, we go live,
+// she sings live, broadcast live), and at the start of a sentence before
+// what is broadcast or when (Live at 8, Live from Wembley, Live coverage).
+bool live_is_adjective(const cst_item* token, const std::string& prev, const std::string& next) {
+  static const char* const kBefore[] = {"is",   "are",   "was",     "were",  "be",        "been",
+                                        "being", "it's", "we're",   "they're", "you're", "he's",
+                                        "she's", "go",   "goes",    "going", "went",      "watch",
+                                        "watching", "sing", "sings",  "sang",  "singing",   "play",
+                                        "plays", "played", "playing", "perform", "performs",
+                                        "performed", "performing", "broadcast", "broadcasts",
+                                        "streamed", "shown",  "aired",  "televised", nullptr};
+  static const char* const kAfter[] = {"at",       "from",  "on",     "now",     "tonight", "today",
+                                       "coverage", "sport", "sports", "music",   "news",    "stream",
+                                       "event",    "broadcast", "action", "football", "match",
+                                       "concert",  "show",  "radio",  nullptr};
+  if (in_list(prev, kBefore)) return true;
+  const cst_item* before = item_prev(token);
+  const bool sentenceStart = !before || strpbrk(item_feat_string(before, "punc"), ".?!:") != nullptr;
+  return sentenceStart && in_list(next, kAfter);
+}
+
 }  // namespace
 
 cst_utterance* en_pos_tagger(cst_utterance* u) {
@@ -40,7 +69,7 @@ cst_utterance* en_pos_tagger(cst_utterance* u) {
     std::string prev = lower_name(prevToken);
     std::string next = lower_name(nextToken);
     bool alone = !prevToken && !nextToken;
-    if (name == "live" && (alone || next == "tv")) {
+    if (name == "live" && (alone || next == "tv" || live_is_adjective(t, prev, next))) {
       item_set_string(word, "pos", "j");
     } else if (name == "record" && alone) {
       item_set_string(word, "pos", "v");
