@@ -65,26 +65,6 @@ char* VXN_driver_gb2312_to_utf8(CVxnEncodeConvert* encoder, const char* src) {
   return encoder->ConvertUtf16orGB2312toUtf8(src);
 }
 
-// Length of the well-formed UTF-8 sequence at p (at most `left` bytes), or 0.
-static int utf8_sequence(const unsigned char* p, size_t left) {
-  const unsigned char b = p[0];
-  if (b < 0x80) return 1;
-  int n;
-  unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
-  if (b >= 0xC2 && b <= 0xDF) n = 2;
-  else if (b == 0xE0) { n = 3; lo = 0xA0; }
-  else if (b == 0xED) { n = 3; hi = 0x9F; }
-  else if (b >= 0xE1 && b <= 0xEF) n = 3;
-  else if (b == 0xF0) { n = 4; lo = 0x90; }
-  else if (b == 0xF4) { n = 4; hi = 0x8F; }
-  else if (b >= 0xF1 && b <= 0xF3) n = 4;
-  else return 0;
-  if ((size_t)n > left || p[1] < lo || p[1] > hi) return 0;
-  for (int i = 2; i < n; i++)
-    if (p[i] < 0x80 || p[i] > 0xBF) return 0;
-  return n;
-}
-
 char* VXN_driver_utf8_repair(const unsigned char* text, int length, long* first, int* places) {
   *first = -1;
   *places = 0;
@@ -92,7 +72,7 @@ char* VXN_driver_utf8_repair(const unsigned char* text, int length, long* first,
   const size_t n = strnlen(reinterpret_cast<const char*>(text), (size_t)length);
   size_t i = 0;
   while (i < n) {
-    const int k = utf8_sequence(text + i, n - i);
+    const int k = VXN_utf8_sequence(text + i, n - i);
     if (k == 0) break;
     i += (size_t)k;
   }
@@ -104,7 +84,7 @@ char* VXN_driver_utf8_repair(const unsigned char* text, int length, long* first,
   *first = (long)i;
   bool inRun = false;
   while (i < n) {
-    const int k = utf8_sequence(text + i, n - i);
+    const int k = VXN_utf8_sequence(text + i, n - i);
     if (k == 0) {
       if (!inRun) ++*places;
       inRun = true;

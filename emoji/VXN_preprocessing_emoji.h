@@ -7,15 +7,24 @@
 #ifndef VXN_PREPROCESSING_EMOJI_H
 #define VXN_PREPROCESSING_EMOJI_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
+// Length of the well-formed UTF-8 sequence at p (1 to 4 bytes, at most
+// `left`), or 0 when the bytes there are malformed: an overlong form, a
+// surrogate, a code point above U+10FFFF, a byte C0, C1 or F5..FF, or a cut
+// sequence. Bytes are read one by one and a non-continuation byte (the
+// terminator among them) ends the check, so a NUL-terminated text is never
+// read past its end.
+int VXN_utf8_sequence(const unsigned char* p, size_t left);
+
 // Steps through a NUL-terminated UTF-8 text one character at a time. Bytes
-// that do not start a complete sequence are returned one by one as their own
-// values with the invalid flag set.
+// that do not start a well-formed sequence (VXN_utf8_sequence) are returned
+// one by one as their own values with the invalid flag set.
 class CUtf8Iterator {
  public:
   explicit CUtf8Iterator(const char* text);

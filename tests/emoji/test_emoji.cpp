@@ -45,6 +45,27 @@ TEST(Utf8Iterator, DecodesAndFlagsInvalidBytes) {
   EXPECT_EQ(it.next(), 0u);  // stays on the terminator
 }
 
+// Forms a lax decoder would accept are single invalid bytes: an overlong
+// slash and NUL, a surrogate half, a code point above U+10FFFF. The largest
+// and smallest well-formed sequences of each length decode.
+TEST(Utf8Iterator, RejectsOverlongsSurrogatesAndCodePointsPastTheRange) {
+  for (const char* bad : {"\xC0\xAF", "\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xF0\x80\x80\xAF", "\xF8\x88\x80\x80\x80"}) {
+    CUtf8Iterator it(bad);
+    for (size_t i = 0; i < strlen(bad); ++i) {
+      EXPECT_EQ(it.next(), (unsigned char)bad[i]) << i;
+      EXPECT_TRUE(it.invalid()) << i;
+    }
+    EXPECT_EQ(it.next(), 0u);
+  }
+  const std::string good = "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  CUtf8Iterator it(good.c_str());
+  for (uint32_t cp : {0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu}) {
+    EXPECT_EQ(it.next(), cp);
+    EXPECT_FALSE(it.invalid());
+  }
+}
+
 TEST(EmojiRanges, Boundaries) {
   for (uint32_t cp : {0x2600u, 0x27BFu, 0x1F300u, 0x1F3FBu, 0x1F64Fu, 0x1F900u, 0x1F9FFu})
     EXPECT_TRUE(is_emoji(cp)) << std::hex << cp;
