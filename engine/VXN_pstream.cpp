@@ -114,21 +114,6 @@ void VXN_PStreamSet_initialize(VXN_PStreamSet* pss) {
 
 namespace {
 
-// Rows the frame statistics of a stream without multi-space take: one per state
-// that has frames (every frame of a state points at its state's row), and a
-// zeroed one when the states' frames end before the stream does.
-int plain_rows(const VXN_SStreamSet* sss, int length) {
-  const int ts = VXN_SStreamSet_get_total_state(sss);
-  int rows = 0, t = 0;
-  for (int st = 0; st < ts && t < length; st++) {
-    const int dur = VXN_SStreamSet_get_duration(sss, st);
-    if (dur <= 0) continue;
-    rows++;
-    t = dur < length - t ? t + dur : length;
-  }
-  return t < length ? rows + 1 : rows;
-}
-
 bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int total_frame) {
   const int T = ps->length;
   if (T > 0 && ps->vector_length > 0 && ps->static_length > 0 && ps->width > 0) {
@@ -136,7 +121,9 @@ bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int tota
       if (!(ps->mean = VXN_alloc_matrix(T, ps->vector_length))) return false;
       if (!(ps->ivar = VXN_alloc_matrix(T, ps->vector_length))) return false;
     } else {
-      const int rows = plain_rows(sss, T);
+      // One row per state (fill_plain points every frame of a state at its
+      // state's row) and a zeroed one for frames past the states.
+      const int rows = VXN_SStreamSet_get_total_state(sss) + 1;
       if (!(ps->mean = VXN_alloc_shared_rows(T, rows, ps->vector_length))) return false;
       if (!(ps->ivar = VXN_alloc_shared_rows(T, rows, ps->vector_length))) return false;
     }
@@ -183,7 +170,7 @@ bool allocate_stream(VXN_PStream* ps, const VXN_SStreamSet* sss, int s, int tota
 }
 
 // Frame statistics of a stream without multi-space: every frame of a state
-// points at the state's row (the rows plain_rows counted, in state order).
+// points at the state's row (rows in state order, as allocate_stream made them).
 void fill_plain(VXN_PStream* ps, const VXN_SStreamSet* sss, int s) {
   const int ts = VXN_SStreamSet_get_total_state(sss);
   const int V = ps->vector_length;
