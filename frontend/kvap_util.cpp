@@ -66,6 +66,11 @@ const cst_item* walk(const cst_item* i, const Move* moves) {
 // The value of the feature name (no path) on item, as Flite evaluates it: the
 // utterance's function of that name, else the item's own feature. Null where
 // Flite gives its default.
+cst_ffunction utterance_function(const cst_utterance* utt, const char* name) {
+  const cst_val* ff = feat_val(utt->ffunctions, name);
+  return ff ? val_ffunc(ff) : nullptr;
+}
+
 const cst_val* feature_value(const cst_item* item, const char* name, kvap_feature_cache* cache) {
   const cst_utterance* utt = item_utt(item);
   cst_ffunction fn = nullptr;
@@ -74,27 +79,16 @@ const cst_val* feature_value(const cst_item* item, const char* name, kvap_featur
     int slot = -1;
     if (utt == cache->utt) {
       const unsigned h = (unsigned)(((uintptr_t)name * 0x9E3779B97F4A7C15ull) >> 58);
-      for (unsigned k = 0; k < KVAP_FEATURE_SLOTS; ++k) {
+      for (unsigned k = 0; k < KVAP_FEATURE_SLOTS && slot < 0; ++k) {
         const unsigned i = (h + k) % KVAP_FEATURE_SLOTS;
-        if (cache->name[i] == name) {
-          slot = (int)i;
-          break;
-        }
         if (!cache->name[i]) {
-          const cst_val* ff = feat_val(utt->ffunctions, name);
-          cache->fn[i] = ff ? val_ffunc(ff) : nullptr;
+          cache->fn[i] = utterance_function(utt, name);
           cache->name[i] = name;
-          slot = (int)i;
-          break;
         }
+        if (cache->name[i] == name) slot = (int)i;
       }
     }
-    if (slot >= 0) {
-      fn = cache->fn[slot];
-    } else {
-      const cst_val* ff = feat_val(utt->ffunctions, name);
-      fn = ff ? val_ffunc(ff) : nullptr;
-    }
+    fn = slot >= 0 ? cache->fn[slot] : utterance_function(utt, name);
   }
   return fn ? fn(item) : item_feat(item, name);
 }
