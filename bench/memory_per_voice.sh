@@ -22,15 +22,12 @@ trap 'rm -rf "$work"' EXIT
 
 # Peak RSS in KiB of one row (smallest of the repeats), or nothing on failure.
 peak_kib() {
-  local lang=$1 index=$2 what=$3 best= k
+  local lang=$1 index=$2 what=$3 best= k input
+  input=("$what")
+  [ "${what:0:1}" = @ ] && input=(--labels "$labels/${what:1}.lab")
   for ((r = 0; r < repeats; r++)); do
-    if [ "${what:0:1}" = @ ]; then
-      /usr/bin/time -o "$work/t" -f %M "$tts" -q -d "$voice" -l "$lang" -v "$index" \
-        --labels "$labels/${what:1}.lab" -o "$work/a.wav" 2>/dev/null || return
-    else
-      /usr/bin/time -o "$work/t" -f %M "$tts" -q -d "$voice" -l "$lang" -v "$index" \
-        -o "$work/a.wav" "$what" 2>/dev/null || return
-    fi
+    /usr/bin/time -o "$work/t" -f %M "$tts" -q -d "$voice" -l "$lang" -v "$index" \
+      -o "$work/a.wav" "${input[@]}" 2>/dev/null || return
     k=$(tail -n 1 "$work/t")
     if [ -z "$best" ] || [ "$k" -lt "$best" ]; then best=$k; fi
   done
