@@ -13,6 +13,7 @@
 #include "modules/english/english_rules.h"
 
 extern "C" const eu_lexdata auen_lexdata;
+extern const eu_locale auen_locale;  // generated from CLDR: en_AU
 
 namespace {
 
@@ -66,7 +67,7 @@ cst_utterance* auen_postlex(cst_utterance* u) {
 }
 
 const eu_language auen_language = {
-    "auen", "en_AU", "ISO-8859-15", "auen-1.0", &auen_lexdata, kPhones.data(), english_onsets, nullptr, nullptr,
+    "auen", &auen_locale, "ISO-8859-15", "auen-1.0", &auen_lexdata, kPhones.data(), english_onsets, nullptr, nullptr,
     '.', ',', english_cardinal_rules, english_year_rules, english_cardinal_rules,
     "minus", "per cent", "to", "to", nullptr, false, english_ordinal_marks, english_months,
     english_letters, english_symbols, kAbbrevs.data(), english_units, english_currencies, kAcronyms.data(),

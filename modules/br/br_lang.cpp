@@ -11,6 +11,7 @@
 #include "modules/pt/pt_rules.h"
 
 extern "C" const eu_lexdata br_lexdata;
+extern const eu_locale br_locale;  // generated from CLDR: pt_BR
 
 namespace {
 
@@ -110,7 +111,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language br_language = {
-    "br", "pt_BR", "ISO-8859-15", "br-1.0", &br_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
+    "br", &br_locale, "ISO-8859-15", "br-1.0", &br_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

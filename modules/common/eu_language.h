@@ -15,6 +15,7 @@
 #include "frontend/gpos_common.h"
 #include "frontend/kvap_flite.h"
 #include "modules/common/eu_lexdata.h"
+#include "modules/common/eu_numbers.h"
 
 struct eu_context;
 
@@ -42,7 +43,7 @@ struct eu_abbrev {
 
 // A unit after a number ("km", "°C"): singular after exactly 1, plural
 // otherwise; a language with more plural forms writes them "few|many|other"
-// (eu_push_plural), and a name may begin with the ICU rule set of its count
+// (eu_push_plural), and a name may begin with the spellout rule set of its count
 // ("%spellout-cardinal-feminine tona") when it differs from count_rules.
 struct eu_unit {
   const char* key;
@@ -74,7 +75,7 @@ struct eu_acronym {
 
 struct eu_language {
   const char* code;        // "de"
-  const char* locale;      // ICU locale of the number spellout, "de_DE"
+  const eu_locale* locale; // the locale's name and number rules (generated from CLDR)
   const char* encoding;    // the encoding the module reads, "ISO-8859-15"
   const char* version;     // module version string
   const eu_lexdata* lexdata;
@@ -86,7 +87,7 @@ struct eu_language {
   const char* const* onset_glides;
   const kvap_gpos_class* gpos;  // function-word classes, ended by a null name
 
-  // Numbers: separators, ICU rule sets, and the words around numbers. A
+  // Numbers: separators, spellout rule sets (CLDR), and the words around numbers. A
   // group separator ' ' joins a number of up to three digits with the
   // tokens of exactly three digits that follow it ("1 500 000").
   char decimal_separator;
@@ -103,7 +104,7 @@ struct eu_language {
   // céntimos") or not ("zwölf Euro fünfzig").
   const char* money_and;
   bool money_minor_named;
-  // Ordinal marks written after the digits and the ICU rule set each takes
+  // Ordinal marks written after the digits and the spellout rule set each takes
   // ("º" -> "%spellout-ordinal-masculine", "ten" -> "%spellout-ordinal-n").
   const eu_name* ordinal_marks;
   const char* const* months;   // twelve month names
@@ -146,7 +147,7 @@ struct eu_language {
   // Whether a unit or currency after this token's number takes its singular
   // whatever the number (English "a 50c coin": a fifty cent coin).
   bool (*unit_singular)(eu_context* c) = nullptr;
-  // Words of ICU's spellout written the way the lexicon reads them right
+  // Words of the CLDR spellout written the way the lexicon reads them right
   // (Dutch "een" -> "één": the numeral, not the article), or null.
   const eu_name* number_words = nullptr;
   // The word between a unit and the currency of an amount written with both
@@ -157,7 +158,7 @@ struct eu_language {
   // form and the word are one word, the form's phones before the word's
   // own. Ended by a null text; null when the language has none.
   const eu_name* elisions = nullptr;
-  // Nouns (the singular of a unit or currency) counted with another ICU rule
+  // Nouns (the singular of a unit or currency) counted with another spellout rule
   // set than count_rules ("tonne" -> "%spellout-cardinal-feminine": une
   // tonne); ended by a null text, or null.
   const eu_name* noun_counts = nullptr;
@@ -187,7 +188,7 @@ struct eu_context {
   // ordinal dot) when another token follows.
   void consume_dot();
 
-  // Number words of ICU's rule set (a rule set name such as
+  // Number words of a spellout rule set (a rule set name such as
   // "%spellout-ordinal-n"); value is a decimal digit string, optionally with
   // a '-' and a '.' fraction. Split into words at spaces and soft hyphens.
   bool spell(const char* rules, const std::string& value, std::vector<std::string>* out) const;
@@ -211,7 +212,7 @@ bool eu_read_money(eu_context* c, const eu_currency* currency, const std::string
 // chosen by the locale's plural rules (CLDR: Polish 2 złote, 5 złotych,
 // 2,5 złotego), with one as the "one" form; one may be null, and then forms
 // is "one|few|many|other". A missing form repeats the last. Either may begin
-// with the ICU rule set the count takes ("%spellout-cardinal-feminine tona"),
+// with the spellout rule set the count takes ("%spellout-cardinal-feminine tona"),
 // which is not read.
 void eu_push_plural(eu_context* c, const std::string& number, const char* one, const char* forms,
                     std::vector<std::string>* out);
@@ -220,7 +221,7 @@ void eu_push_plural(eu_context* c, const std::string& number, const char* one, c
 // dot is consumed when text follows. False when no entry applies.
 bool eu_read_abbreviation(eu_context* c, const eu_abbrev* table, const std::string& text,
                           std::vector<std::string>* out);
-// The ICU rule set that counts noun (a unit's or currency's singular).
+// The spellout rule set that counts noun (a unit's or currency's singular).
 const char* eu_count_rules(const eu_language* lang, const char* noun);
 
 // A year as a date says it: with the language's year rules from 1100 to
@@ -229,7 +230,7 @@ const char* eu_count_rules(const eu_language* lang, const char* noun);
 void eu_spell_year(eu_context* c, int year, std::vector<std::string>* out);
 // Appends the words of a space-separated list.
 void eu_push_words(const char* words, std::vector<std::string>* out);
-// Lower-cased UTF-8 (ICU, language's locale).
+// Lower-cased UTF-8.
 std::string eu_lower(const eu_language* lang, const std::string& utf8);
 // True when the first character is a letter.
 bool eu_starts_with_letter(const std::string& utf8);

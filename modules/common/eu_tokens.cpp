@@ -6,13 +6,11 @@
 // by one. The rules work on UTF-8 text (the tables are UTF-8) and the words
 // go back into the module's encoding at the end.
 #include <ctype.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <unicode/plurrule.h>
-#include <unicode/rbnf.h>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
+#include <algorithm>
 
 #include "frontend/norm_common.h"
 #include "modules/common/eu_voice.h"
@@ -26,30 +24,25 @@ typedef std::vector<std::string> Words;
 // Text helpers (UTF-8).
 // ---------------------------------------------------------------------------
 
-std::vector<UChar32> code_points(const std::string& s) {
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(s);
-  std::vector<UChar32> out;
-  for (int32_t i = 0; i < u.length(); i = u.moveIndex32(i, 1)) out.push_back(u.char32At(i));
-  return out;
-}
+std::vector<uint32_t> code_points(const std::string& s) { return eu_code_points(s); }
 
-std::string utf8_of(UChar32 c) {
+std::string utf8_of(uint32_t c) {
   std::string s;
-  icu::UnicodeString(c).toUTF8String(s);
+  eu_append_utf8(c, &s);
   return s;
 }
 
 bool all_letters(const std::string& s) {
-  std::vector<UChar32> cps = code_points(s);
+  std::vector<uint32_t> cps = code_points(s);
   if (cps.empty()) return false;
-  for (UChar32 c : cps)
-    if (!u_isalpha(c)) return false;
+  for (uint32_t c : cps)
+    if (!eu_is_alpha(c)) return false;
   return true;
 }
 
 bool all_upper(const std::string& s) {
-  for (UChar32 c : code_points(s))
-    if (!u_isupper(c)) return false;
+  for (uint32_t c : code_points(s))
+    if (!eu_is_upper(c)) return false;
   return true;
 }
 
@@ -177,10 +170,9 @@ int roman_value(const std::string& s) {
   return total;
 }
 
-bool is_vowel_letter(UChar32 c) {
-  static const char kVowels[] = "aeiouyäöüàáâèéêìíîòóôùúûåæøœąęаеёиоуыэюя";
-  icu::UnicodeString v = icu::UnicodeString::fromUTF8(kVowels);
-  return v.indexOf(u_tolower(c)) >= 0;
+bool is_vowel_letter(uint32_t c) {
+  static const std::vector<uint32_t> kVowels = eu_code_points("aeiouyäöüàáâèéêìíîòóôùúûåæøœąęаеёиоуыэюя");
+  return std::find(kVowels.begin(), kVowels.end(), eu_to_lower(c)) != kVowels.end();
 }
 
 // Whether an upper-case letter string can be said as a word: it has a vowel
@@ -188,10 +180,10 @@ bool is_vowel_letter(UChar32 c) {
 // three letters, never three consonants in a row, and neither starts nor
 // ends with two consonants.
 bool pronounceable(const std::string& s) {
-  std::vector<UChar32> cps = code_points(s);
+  std::vector<uint32_t> cps = code_points(s);
   if (cps.size() < 3) return false;
   if (cps.size() >= 6) {
-    for (UChar32 c : cps)
+    for (uint32_t c : cps)
       if (is_vowel_letter(c)) return true;
     return false;
   }
@@ -484,8 +476,8 @@ class Reader {
   }
 
   static bool all_letters_or_marks(const std::string& mark) {
-    for (UChar32 ch : code_points(mark))
-      if (!u_isalpha(ch) && ch != '.' && ch != ':' && ch != 0xBA && ch != 0xAA) return false;
+    for (uint32_t ch : code_points(mark))
+      if (!eu_is_alpha(ch) && ch != '.' && ch != ':' && ch != 0xBA && ch != 0xAA) return false;
     return true;
   }
 
@@ -562,8 +554,8 @@ class Reader {
     std::string prev = c_->token_text(-1), name;
     for (char ch : prev)
       if (ch != '-') name += ch;
-    std::vector<UChar32> cps = code_points(prev);
-    if (cps.empty() || !u_isupper(cps[0]) || !all_letters(name) || all_upper(name) || prev.back() == '-') return false;
+    std::vector<uint32_t> cps = code_points(prev);
+    if (cps.empty() || !eu_is_upper(cps[0]) || !all_letters(name) || all_upper(name) || prev.back() == '-') return false;
     int v = roman_value(text);
     if (v < 1 || v > 99) return false;
     return L_->ordinal(c_, std::to_string(v), "R", out);
@@ -602,9 +594,9 @@ class Reader {
   // acronym.
   bool in_capitals_headline(const std::string& text) {
     auto long_capitals = [](const std::string& w) {
-      std::vector<UChar32> cps = code_points(w);
+      std::vector<uint32_t> cps = code_points(w);
       bool vowel = false;
-      for (UChar32 ch : cps) vowel = vowel || is_vowel_letter(ch);
+      for (uint32_t ch : cps) vowel = vowel || is_vowel_letter(ch);
       return cps.size() >= 4 && vowel && all_letters(w) && all_upper(w);
     };
     return long_capitals(text) && (long_capitals(c_->token_text(-1)) || long_capitals(c_->token_text(1)));
@@ -612,17 +604,17 @@ class Reader {
 
   // Letters, digits (with the separators between them) and single symbols.
   bool pieces(const std::string& text, int depth, Words* out) {
-    std::vector<UChar32> cps = code_points(text);
+    std::vector<uint32_t> cps = code_points(text);
     size_t i = 0;
     bool any = false;
     while (i < cps.size()) {
       std::string piece;
-      if (u_isalpha(cps[i])) {
-        while (i < cps.size() && u_isalpha(cps[i])) piece += utf8_of(cps[i++]);
-      } else if (u_isdigit(cps[i])) {
+      if (eu_is_alpha(cps[i])) {
+        while (i < cps.size() && eu_is_alpha(cps[i])) piece += utf8_of(cps[i++]);
+      } else if (eu_is_digit(cps[i])) {
         while (i < cps.size() &&
-               (u_isdigit(cps[i]) || ((cps[i] == (UChar32)L_->decimal_separator || cps[i] == (UChar32)L_->group_separator) &&
-                                      i + 1 < cps.size() && u_isdigit(cps[i + 1]))))
+               (eu_is_digit(cps[i]) || ((cps[i] == (uint32_t)L_->decimal_separator || cps[i] == (uint32_t)L_->group_separator) &&
+                                      i + 1 < cps.size() && eu_is_digit(cps[i + 1]))))
           piece += utf8_of(cps[i++]);
       } else {
         piece = utf8_of(cps[i++]);
@@ -722,13 +714,11 @@ void eu_push_plural(eu_context* c, const std::string& number, const char* one, c
   if (one) list.insert(list.begin(), one);
   // Written decimals ("2,5") take the form of fractions, "other".
   std::string category = "other";
-  const icu::PluralRules* rules = c && c->data ? (const icu::PluralRules*)c->data->plurals : nullptr;
+  const eu_plural_rules* rules = c && c->data ? c->data->plurals : nullptr;
   if (rules && eu_is_digits(number)) {
     const long long v = value_of(number);
     // Beyond the range of an int, only the last six digits decide.
-    icu::UnicodeString k = rules->select((int32_t)(v < 0 || v > 2000000000LL ? 1000000 + v % 1000000 : v));
-    category.clear();
-    k.toUTF8String(category);
+    category = rules->select(v < 0 || v > 2000000000LL ? 1000000 + v % 1000000 : v);
   }
   static const char* const kOrder[] = {"one", "few", "many", "other"};
   size_t at = 3;
@@ -744,7 +734,7 @@ void eu_spell_year(eu_context* c, int year, std::vector<std::string>* out) {
 }
 
 const char* eu_count_rules(const eu_language* lang, const char* noun) {
-  // A unit or currency name may begin with the ICU rule set its count takes
+  // A unit or currency name may begin with the spellout rule set its count takes
   // ("%spellout-cardinal-feminine tona"); a noun of the language's table
   // takes the set it names; otherwise the count takes count_rules.
   static thread_local std::string rules;
@@ -772,17 +762,11 @@ void eu_push_words(const char* words, std::vector<std::string>* out) {
   }
 }
 
-std::string eu_lower(const eu_language* lang, const std::string& utf8) {
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
-  u.toLower(icu::Locale(lang ? lang->locale : ""));
-  std::string out;
-  u.toUTF8String(out);
-  return out;
-}
+std::string eu_lower(const eu_language*, const std::string& utf8) { return eu_lower_utf8(utf8); }
 
 bool eu_starts_with_letter(const std::string& utf8) {
-  std::vector<UChar32> cps = code_points(utf8);
-  return !cps.empty() && u_isalpha(cps[0]);
+  std::vector<uint32_t> cps = code_points(utf8);
+  return !cps.empty() && eu_is_alpha(cps[0]);
 }
 
 bool eu_is_digits(const std::string& s) {
@@ -829,56 +813,41 @@ void eu_context::consume_dot() {
 
 bool eu_context::spell(const char* rules, const std::string& value, std::vector<std::string>* out) const {
   if (!data || !data->spellout || !rules || value.empty()) return false;
-  icu::RuleBasedNumberFormat* f = (icu::RuleBasedNumberFormat*)data->spellout;
-  UErrorCode status = U_ZERO_ERROR;
-  f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(rules), status);
-  if (U_FAILURE(status)) return false;
-  icu::UnicodeString text;
+  const eu_spellout& f = *data->spellout;
+  if (!f.has_rule_set(rules)) return false;
+  std::string s;
   bool negative = value[0] == '-';
   std::string digits = negative ? value.substr(1) : value;
   size_t dot = digits.find('.');
   if (!eu_is_digits(digits.substr(0, dot)) || (dot != std::string::npos && !eu_is_digits(digits.substr(dot + 1))))
     return false;
-  if (dot == std::string::npos && digits.size() <= 15) {
-    f->format((int64_t)value_of(digits), text);
+  if (dot == std::string::npos) {
+    if (digits.size() > 15 || !f.format(rules, (int64_t)value_of(digits), &s)) return false;
   } else {
-    if (dot != std::string::npos) {
-      // The integer part by the rules, the fraction digit by digit, as
-      // people read decimals ("Komma null fünf").
-      f->format((int64_t)value_of(digits.substr(0, dot)), text);
-      status = U_ZERO_ERROR;
-      f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(data->lang->cardinal_rules), status);
-      icu::UnicodeString point;
-      f->format(0.5, point);  // "null Komma fünf": the word between the parts
-      std::string p;
-      point.toUTF8String(p);
-      std::vector<std::string> pw;
-      eu_push_words(p.c_str(), &pw);
-      if (pw.size() == 3) {
-        text += icu::UnicodeString::fromUTF8(" " + pw[1]);
-        for (char d : digits.substr(dot + 1)) {
-          icu::UnicodeString one;
-          f->format((int64_t)(d - '0'), one);
-          text += " ";
-          text += one;
-        }
-      } else if (digits.size() <= 12) {
-        // The locale reads fractions its own way (Russian "две целых пять
-        // десятых"): the whole number by the rule set asked for.
-        text.remove();
-        status = U_ZERO_ERROR;
-        f->setDefaultRuleSet(icu::UnicodeString::fromUTF8(rules), status);
-        f->format(atof(digits.c_str()), text);
-      } else {
-        return false;
+    const std::string whole = digits.substr(0, dot), fraction = digits.substr(dot + 1);
+    // The integer part by the rules, the fraction digit by digit, as people
+    // read decimals ("Komma null fünf"); the word between the parts is the
+    // one of "0.5" ("null Komma fünf").
+    std::string point;
+    std::vector<std::string> pw;
+    if (f.format_decimal(data->lang->cardinal_rules, "0", "5", &point)) eu_push_words(point.c_str(), &pw);
+    if (pw.size() == 3) {
+      if (whole.size() > 15 || !f.format(rules, (int64_t)value_of(whole), &s)) return false;
+      s += " " + pw[1];
+      for (char d : fraction) {
+        std::string one;
+        if (!f.format(data->lang->cardinal_rules, d - '0', &one)) return false;
+        s += " " + one;
       }
+    } else if (digits.size() <= 12) {
+      // The locale reads fractions its own way (Russian "две целых пять
+      // десятых"): the whole number by the rule set asked for.
+      if (!f.format_decimal(rules, whole, fraction, &s)) return false;
     } else {
       return false;
     }
   }
   if (negative && data->lang->minus) out->push_back(data->lang->minus);
-  std::string s;
-  text.toUTF8String(s);
   // Soft hyphens (CLDR's morpheme marks) and hyphens separate words; commas
   // between groups ("one million, one hundred") are dropped; with
   // join_elided_number_parts a part ending in a consonant runs on.
@@ -912,12 +881,12 @@ bool eu_context::number(const std::string& text, std::vector<std::string>* out) 
 }
 
 void eu_context::spell_letters(const std::string& text, std::vector<std::string>* out) const {
-  for (UChar32 c : code_points(text)) {
+  for (uint32_t c : code_points(text)) {
     std::string letter = eu_lower(lang, utf8_of(c));
     if (const char* words = find_name(lang->letters, letter))
       eu_push_words(words, out);
-    else if (u_isdigit(c))
-      spell(lang->cardinal_rules, std::to_string(u_charDigitValue(c)), out);
+    else if (eu_is_digit(c))
+      spell(lang->cardinal_rules, std::to_string(c - '0'), out);
   }
 }
 

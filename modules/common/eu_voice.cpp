@@ -3,10 +3,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <unicode/plurrule.h>
-#include <unicode/rbnf.h>
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
 
 #include "frontend/init_common.h"
 #include "frontend/intonation_common.h"
@@ -147,23 +143,11 @@ std::string with_marks(const eu_voice_data* d, const char* base, const char* mar
 }  // namespace
 
 std::string eu_to_utf8(const eu_voice_data* d, const char* bytes) {
-  if (!bytes || !d || !d->codec) return "";
-  UErrorCode status = U_ZERO_ERROR;
-  icu::UnicodeString u(bytes, (int32_t)strlen(bytes), d->codec, status);
-  std::string out;
-  if (U_SUCCESS(status)) u.toUTF8String(out);
-  return out;
+  return d ? eu_codec_to_utf8(d->codec, bytes) : "";
 }
 
 std::string eu_from_utf8(const eu_voice_data* d, const std::string& utf8) {
-  if (!d || !d->codec) return "";
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
-  std::string out(u.length() * 4 + 1, '\0');
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n = u.extract(&out[0], (int32_t)out.size(), d->codec, status);
-  if (U_FAILURE(status) || n < 0) return "";
-  out.resize((size_t)n < out.size() ? (size_t)n : out.size() - 1);
-  return out;
+  return d ? eu_codec_from_utf8(d->codec, utf8) : "";
 }
 
 eu_voice_data* eu_voice_data_of(const cst_item* item) {
@@ -175,28 +159,24 @@ eu_voice_data* eu_voice_data_of(const cst_item* item) {
 cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, const char* dictPath,
                         const char* encoding) {
   if (!lang || !lang->lexdata || !lang->phones) return nullptr;
-  UErrorCode status = U_ZERO_ERROR;
-  UConverter* codec = ucnv_open(lang->encoding, &status);
-  if (U_FAILURE(status)) {
+  eu_codec* codec = eu_codec_open(lang->encoding);
+  if (!codec) {
     fprintf(stderr, "eu_voice_new: no converter for the encoding %s\n", lang->encoding);
     return nullptr;
   }
-  ucnv_setFromUCallBack(codec, UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr, nullptr, &status);
-  ucnv_setToUCallBack(codec, UCNV_TO_U_CALLBACK_SKIP, nullptr, nullptr, nullptr, &status);
-  status = U_ZERO_ERROR;
-  icu::RuleBasedNumberFormat* spellout =
-      new icu::RuleBasedNumberFormat(icu::URBNF_SPELLOUT, icu::Locale(lang->locale), status);
-  if (U_FAILURE(status)) {
-    fprintf(stderr, "eu_voice_new: no number spellout for the locale %s\n", lang->locale);
+  // The locale's number rules are generated from CLDR at build time; a
+  // failure here is a build fault, said plainly.
+  std::string error;
+  eu_plural_rules* plurals = new eu_plural_rules;
+  eu_spellout* spellout = new eu_spellout;
+  if (!lang->locale || !plurals->parse(lang->locale->plural_rules, &error) ||
+      !spellout->parse(lang->locale->spellout_rules, plurals, lang->locale->decimal_mark, &error)) {
+    fprintf(stderr, "eu_voice_new: the number rules of the locale %s are unusable: %s\n",
+            lang->locale ? lang->locale->name : "(none)", error.c_str());
     delete spellout;
-    ucnv_close(codec);
-    return nullptr;
-  }
-  status = U_ZERO_ERROR;
-  icu::PluralRules* plurals = icu::PluralRules::forLocale(icu::Locale(lang->locale), status);
-  if (U_FAILURE(status)) {
     delete plurals;
-    plurals = nullptr;
+    eu_codec_close(codec);
+    return nullptr;
   }
   eu_voice_data* d = new eu_voice_data{lang, new_phoneset(lang), nullptr, codec, spellout, plurals, nullptr, nullptr};
   d->lexicon = new_lexicon(d);
@@ -234,7 +214,7 @@ cst_voice* eu_voice_new(const eu_language* lang, int multiplePronunciations, con
   // characters the module's encoding lacks are dropped, as the engine's own
   // input conversion does ("°" in Russian text).
   feat_set_int(f, "kvap.iconv_ignore", 1);
-  if (encoding && encoding[0] && ucnv_compareNames(encoding, lang->encoding) != 0)
+  if (encoding && encoding[0] && !eu_same_encoding_name(encoding, lang->encoding))
     feat_set_string(f, "kvap.input_encoding", encoding);
   if (dictPath && dictPath[0]) {
     FILE* probe = fopen(dictPath, "r");
@@ -258,9 +238,9 @@ void eu_voice_delete(cst_voice* voice) {
   if (!d) return;
   free_phoneset(d->phoneset);
   free_lexicon(d->lexicon);
-  ucnv_close(d->codec);
-  delete (icu::RuleBasedNumberFormat*)d->spellout;
-  delete (icu::PluralRules*)d->plurals;
+  eu_codec_close(d->codec);
+  delete d->spellout;
+  delete d->plurals;
   free_gpos(d);
   delete d;
 }

@@ -11,16 +11,16 @@
 #include <map>
 
 #include "modules/common/eu_language.h"
-
-struct UConverter;
+#include "modules/common/eu_numbers.h"
+#include "modules/common/eu_text.h"
 
 struct eu_voice_data {
   const eu_language* lang;
   cst_phoneset* phoneset;
   cst_lexicon* lexicon;
-  UConverter* codec;  // the module's 8-bit encoding <-> Unicode
-  void* spellout;     // icu::RuleBasedNumberFormat of the language's locale
-  void* plurals;      // icu::PluralRules of the language's locale (plural forms of names)
+  eu_codec* codec;             // the module's 8-bit encoding <-> Unicode
+  eu_spellout* spellout;       // the locale's number spellout
+  eu_plural_rules* plurals;    // the locale's plural rules (plural forms of names)
   // The function-word classes with their words in the module's encoding.
   kvap_gpos_class* gpos;
   std::vector<std::string>* gpos_words;

@@ -9,6 +9,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata da_lexdata;
+extern const eu_locale da_locale;  // generated from CLDR: da_DK
 
 namespace {
 
@@ -181,7 +182,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language da_language = {
-    "da", "da_DK", "ISO-8859-15", "da-1.0", &da_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "da", &da_locale, "ISO-8859-15", "da-1.0", &da_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-cardinal-common", "%spellout-numbering-year", "%spellout-cardinal-common",
     "minus", "procent", "til", "", "og", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -9,6 +9,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata de_lexdata;
+extern const eu_locale de_locale;  // generated from CLDR: de_DE
 
 namespace {
 
@@ -198,7 +199,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language de_language = {
-    "de", "de_DE", "ISO-8859-15", "de-1.0", &de_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "de", &de_locale, "ISO-8859-15", "de-1.0", &de_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
     "minus", "Prozent", "bis", "zu", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -9,6 +9,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata es_lexdata;
+extern const eu_locale es_locale;  // generated from CLDR: es_ES
 
 namespace {
 
@@ -173,7 +174,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language es_language = {
-    "es", "es_ES", "ISO-8859-15", "es-1.0", &es_lexdata, kPhones, kOnsets, kGlides, kGpos,
+    "es", &es_locale, "ISO-8859-15", "es-1.0", &es_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por ciento", "a", "a", "con", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -13,6 +13,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata fi_lexdata;
+extern const eu_locale fi_locale;  // generated from CLDR: fi_FI
 
 namespace {
 
@@ -222,7 +223,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language fi_language = {
-    "fi", "fi_FI", "ISO-8859-15", "fi-1.0", &fi_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "fi", &fi_locale, "ISO-8859-15", "fi-1.0", &fi_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal",
     "miinus", "prosenttia", "", "", nullptr, true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -13,6 +13,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata fr_lexdata;
+extern const eu_locale fr_locale;  // generated from CLDR: fr_FR
 
 namespace {
 
@@ -311,7 +312,7 @@ void configure(cst_voice* voice) { feat_set(voice->features, "postlex_func", utt
 }  // namespace
 
 const eu_language fr_language = {
-    "fr", "fr_FR", "ISO-8859-15", "fr-1.0", &fr_lexdata, kPhones, kOnsets, kGlides, kGpos,
+    "fr", &fr_locale, "ISO-8859-15", "fr-1.0", &fr_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "moins", "pour cent", "à", "à", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -10,6 +10,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata it_lexdata;
+extern const eu_locale it_locale;  // generated from CLDR: it_IT
 
 namespace {
 
@@ -225,7 +226,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language it_language = {
-    "it", "it_IT", "ISO-8859-15", "it-1.0", &it_lexdata, kPhones, kOnsets, kGlides, kGpos,
+    "it", &it_locale, "ISO-8859-15", "it-1.0", &it_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "meno", "per cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

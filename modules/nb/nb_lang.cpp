@@ -9,6 +9,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata nb_lexdata;
+extern const eu_locale nb_locale;  // generated from CLDR: nb_NO
 
 namespace {
 
@@ -165,7 +166,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language nb_language = {
-    "nb", "nb_NO", "ISO-8859-15", "nb-1.0", &nb_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "nb", &nb_locale, "ISO-8859-15", "nb-1.0", &nb_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
     "minus", "prosent", "til", "", "og", true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -10,6 +10,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata nl_lexdata;
+extern const eu_locale nl_locale;  // generated from CLDR: nl_NL
 
 namespace {
 
@@ -229,7 +230,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language nl_language = {
-    "nl", "nl_NL", "ISO-8859-15", "nl-1.0", &nl_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "nl", &nl_locale, "ISO-8859-15", "nl-1.0", &nl_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal",
     "min", "procent", "tot", nullptr, nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -13,6 +13,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata pl_lexdata;
+extern const eu_locale pl_locale;  // generated from CLDR: pl_PL
 
 namespace {
 
@@ -358,7 +359,7 @@ bool pl_ordinal_words(eu_context* c, int n, pl_ordinal_form form, std::vector<st
 }
 
 const eu_language pl_language = {
-    "pl", "pl_PL", "ISO-8859-2", "pl-1.0", &pl_lexdata, kPhones, kOnsets, kGlides, kGpos,
+    "pl", &pl_locale, "ISO-8859-2", "pl-1.0", &pl_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "minus", "procent", nullptr, nullptr, nullptr, true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -12,6 +12,7 @@
 #include "modules/pt/pt_rules.h"
 
 extern "C" const eu_lexdata pt_lexdata;
+extern const eu_locale pt_locale;  // generated from CLDR: pt_PT
 
 namespace {
 
@@ -112,7 +113,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language pt_language = {
-    "pt", "pt_PT", "ISO-8859-15", "pt-1.0", &pt_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
+    "pt", &pt_locale, "ISO-8859-15", "pt-1.0", &pt_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -17,6 +17,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata ru_lexdata;
+extern const eu_locale ru_locale;  // generated from CLDR: ru_RU
 
 namespace {
 
@@ -407,7 +408,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language ru_language = {
-    "ru", "ru_RU", "ISO-8859-5", "ru-1.0", &ru_lexdata, kPhones, kOnsets, kGlides, kGpos,
+    "ru", &ru_locale, "ISO-8859-5", "ru-1.0", &ru_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
     "минус", "процент|процента|процентов|процента", nullptr, nullptr, nullptr, true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -10,6 +10,7 @@
 #include "modules/common/eu_voice.h"
 
 extern "C" const eu_lexdata sv_lexdata;
+extern const eu_locale sv_locale;  // generated from CLDR: sv_SE
 
 namespace {
 
@@ -206,7 +207,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 }  // namespace
 
 const eu_language sv_language = {
-    "sv", "sv_SE", "ISO-8859-15", "sv-1.0", &sv_lexdata, kPhones, kOnsets, nullptr, kGpos,
+    "sv", &sv_locale, "ISO-8859-15", "sv-1.0", &sv_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-reale",
     "minus", "procent", "till", "", "och", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,

@@ -7,6 +7,7 @@
 #include "modules/english/english_rules.h"
 
 extern "C" const eu_lexdata uken_lexdata;
+extern const eu_locale uken_locale;  // generated from CLDR: en_GB
 
 namespace {
 
@@ -20,7 +21,7 @@ void configure(cst_voice* voice) { english_configure(voice, english_postlex); }
 }  // namespace
 
 const eu_language uken_language = {
-    "uken", "en_GB", "ISO-8859-15", "uken-1.0", &uken_lexdata, english_phones, english_onsets, nullptr, nullptr,
+    "uken", &uken_locale, "ISO-8859-15", "uken-1.0", &uken_lexdata, english_phones, english_onsets, nullptr, nullptr,
     '.', ',', english_cardinal_rules, english_year_rules, english_cardinal_rules,
     "minus", "per cent", "to", "to", nullptr, false, english_ordinal_marks, english_months,
     english_letters, english_symbols, kAbbrevs.data(), english_units, english_currencies, english_acronyms,
