@@ -5,16 +5,13 @@
 // years with their case ("1 мая 2024 г.": первого мая две тысячи двадцать
 // четвертого года; "в 2024 году"), ordinals with their written endings
 // ("3-й", "90-х"), Roman numerals after names and before "век", and
-// decimals read as ICU's Russian fractions ("2,5": две целых пять десятых).
+// decimals read as CLDR's Russian fractions ("2,5": две целых пять десятых).
 #include "modules/ru/ru_lang.h"
 
 #include <string.h>
 
-#include <memory>
-
-#include <unicode/translit.h>
-
 #include "modules/common/eu_voice.h"
+#include "modules/ru/ru_translit.h"
 
 extern "C" const eu_lexdata ru_lexdata;
 extern const eu_locale ru_locale;  // generated from CLDR: ru_RU
@@ -312,8 +309,8 @@ bool latin_letters(const std::string& s) {
 
 // Words in Latin letters have no pronunciation in the Russian lexicon:
 // short capitals and capitals without a vowel are spelled with the English
-// letter names ("BBC": би би си), other words are read as ICU's Russian
-// transliteration writes them ("Chelsea": челсеа).
+// letter names ("BBC": би би си), other words as the reverse of the BGN/PCGN
+// romanization writes them ("Chelsea": челсеа).
 bool latin_word(eu_context* c, const std::string& text, std::vector<std::string>* out) {
   bool upper = true, vowel = false;
   for (char ch : text) {
@@ -324,21 +321,7 @@ bool latin_word(eu_context* c, const std::string& text, std::vector<std::string>
     c->spell_letters(text, out);
     return true;
   }
-  thread_local std::unique_ptr<icu::Transliterator> toCyrillic;
-  if (!toCyrillic) {
-    UErrorCode status = U_ZERO_ERROR;
-    toCyrillic.reset(icu::Transliterator::createInstance("Latin-Russian/BGN", UTRANS_FORWARD, status));
-    if (U_FAILURE(status)) {
-      status = U_ZERO_ERROR;
-      toCyrillic.reset(icu::Transliterator::createInstance("Latin-Cyrillic", UTRANS_FORWARD, status));
-    }
-    if (U_FAILURE(status)) toCyrillic.reset();
-  }
-  if (!toCyrillic) return false;
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(eu_lower(c->lang, text));
-  toCyrillic->transliterate(u);
-  std::string word;
-  u.toUTF8String(word);
+  std::string word = ru_latin_to_cyrillic(eu_lower(c->lang, text));
   out->push_back(word);
   return true;
 }
