@@ -1,18 +1,18 @@
 #include "modules/ch/ch_analyzer.h"
 
-#include <unicode/brkiter.h>
-#include <unicode/locid.h>
-#include <unicode/rbnf.h>
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
-
 #include <algorithm>
 #include <set>
 
 #include "modules/ch/ch_pinyin.h"
+#include "modules/ch/ch_segment.h"
+#include "modules/ch/ch_tables.h"
+#include "modules/common/eu_numbers.h"
 #include "modules/cjk/cjk_label.h"
 #include "modules/cjk/cjk_resource.h"
 #include "modules/cjk/cjk_text.h"
+
+// The number spellout of Chinese, generated from CLDR at build time.
+extern const eu_locale ch_zh_locale;
 
 namespace ch {
 
@@ -24,10 +24,7 @@ using cjk::IsAsciiLetter;
 const size_t kMaxCardinalDigits = 15;
 const size_t kMaxLexiconWord = 6;
 
-bool is_han(uint32_t c) {
-  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x2FFFF) || c == 0x3007;
-}
+bool is_han(uint32_t c) { return ch_is_han(c); }
 
 std::u32string u32(const std::string& utf8) {
   std::u32string out;
@@ -39,12 +36,6 @@ std::string utf8(const std::u32string& s) {
   std::string out;
   for (char32_t c : s) cjk::AppendUtf8(out, (uint32_t)c);
   return out;
-}
-
-std::u32string from_icu(const icu::UnicodeString& s) {
-  std::string out;
-  s.toUTF8String(out);
-  return u32(out);
 }
 
 std::vector<std::string> split_blanks(const std::string& s) {
@@ -77,9 +68,8 @@ struct Tag {
 }  // namespace
 
 struct ChineseAnalysis::Impl {
-  std::unique_ptr<icu::BreakIterator> words;
-  std::unique_ptr<icu::Transliterator> hanLatin;
-  std::unique_ptr<icu::RuleBasedNumberFormat> spellout;
+  eu_plural_rules plurals;
+  std::unique_ptr<eu_spellout> spellout;
   mutable std::map<uint32_t, std::string> charCache;
 
   std::map<std::u32string, std::string> tagOf;                       // posmodel
@@ -109,10 +99,7 @@ ChineseAnalysis::~ChineseAnalysis() = default;
 std::string ChineseAnalysis::Impl::CharPinyin(uint32_t c) const {
   auto it = charCache.find(c);
   if (it != charCache.end()) return it->second;
-  icu::UnicodeString s((UChar32)c);
-  hanLatin->transliterate(s);
-  std::string out;
-  s.toUTF8String(out);
+  std::string out = ch_char_reading(c);
   std::vector<std::string> parts = split_blanks(out);
   std::string reading = parts.empty() ? "" : parts[0];
   if (!ParsePinyin(reading).ok) reading.clear();
@@ -137,9 +124,9 @@ std::u32string ChineseAnalysis::Impl::Cardinal(const std::string& digits) const 
   if (d.size() > kMaxCardinalDigits || !spellout) return Digits(d, false);
   int64_t v = 0;
   for (char c : d) v = v * 10 + (c - '0');
-  icu::UnicodeString s;
-  spellout->format(v, s);
-  return from_icu(s);
+  std::string s;
+  if (!spellout->format("%spellout-numbering", v, &s)) return Digits(d, false);
+  return u32(s);
 }
 
 std::u32string ChineseAnalysis::Impl::Decimal(const std::string& whole, const std::string& frac) const {
@@ -324,18 +311,7 @@ std::vector<Token> ChineseAnalysis::Impl::Normalize(const std::vector<uint32_t>&
 }
 
 std::vector<std::u32string> ChineseAnalysis::Impl::Segment(const std::u32string& han) const {
-  std::vector<std::u32string> out;
-  if (han.empty()) return out;
-  icu::UnicodeString s = icu::UnicodeString::fromUTF8(utf8(han));
-  std::unique_ptr<icu::BreakIterator> it(words->clone());
-  it->setText(s);
-  int32_t start = it->first();
-  for (int32_t end = it->next(); end != icu::BreakIterator::DONE; start = end, end = it->next()) {
-    icu::UnicodeString part(s, start, end - start);
-    std::u32string w = from_icu(part);
-    if (!w.empty()) out.push_back(w);
-  }
-  return out;
+  return ch_segment(han);
 }
 
 bool ChineseAnalysis::Load(const std::string& dirIn) {
@@ -411,14 +387,11 @@ bool ChineseAnalysis::Load(const std::string& dirIn) {
              std::to_string(m.surnames.size()) + ")";
     return false;
   }
-  UErrorCode status = U_ZERO_ERROR;
-  m.words.reset(icu::BreakIterator::createWordInstance(icu::Locale::getChinese(), status));
-  if (U_SUCCESS(status))
-    m.hanLatin.reset(icu::Transliterator::createInstance("Han-Latin; Latin-NumericPinyin", UTRANS_FORWARD, status));
-  if (U_SUCCESS(status))
-    m.spellout.reset(new icu::RuleBasedNumberFormat(icu::URBNF_SPELLOUT, icu::Locale::getChinese(), status));
-  if (U_FAILURE(status) || !m.words || !m.hanLatin || !m.spellout) {
-    error_ = std::string("ch_load: ICU objects not available: ") + u_errorName(status);
+  std::string error;
+  m.spellout.reset(new eu_spellout);
+  if (!m.plurals.parse(ch_zh_locale.plural_rules, &error) ||
+      !m.spellout->parse(ch_zh_locale.spellout_rules, &m.plurals, ch_zh_locale.decimal_mark, &error)) {
+    error_ = "ch_load: the number rules of " + std::string(ch_zh_locale.name) + " are unusable: " + error;
     return false;
   }
   error_.clear();

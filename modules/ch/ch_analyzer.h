@@ -1,10 +1,11 @@
 // Chinese (Mandarin) analysis of one piece of UTF-8 text: numbers, times,
-// dates and money read in Chinese (ICU spellout and our token rules), Latin
-// letters and words, word segmentation (ICU dictionary word breaking),
-// pinyin from the CLDR Han-Latin transform overridden by the lexicon's
-// polyphonic words and the surname list, tone sandhi, prosodic words and
-// phrases, and the Chinese full-context labels. ChineseAnalysis owns the
-// tables of the seven files under Ch/LangCN/ and the ICU objects; after
+// dates and money read in Chinese (CLDR spellout and our token rules), Latin
+// letters and words, word segmentation (by the costs of ICU's CJK word
+// dictionary, generated into ch_tables), pinyin from the CLDR Han-Latin
+// transform (generated likewise) overridden by the lexicon's polyphonic
+// words and the surname list, tone sandhi, prosodic words and phrases, and
+// the Chinese full-context labels. ChineseAnalysis owns the tables of the
+// seven files under Ch/LangCN/ and the number rules; after
 // Load, Analyze only reads them except for a cache of character readings.
 // Not thread-safe.
 #ifndef CH_ANALYZER_H
@@ -35,7 +36,7 @@ class ChineseAnalysis {
   ChineseAnalysis& operator=(const ChineseAnalysis&) = delete;
 
   // dir: the Ch/LangCN directory (with or without a final '/'). False with a
-  // message in error() when a file is missing or malformed or ICU fails.
+  // message in error() when a file is missing or malformed.
   bool Load(const std::string& dir);
   const std::string& error() const { return error_; }
   bool loaded() const { return loaded_; }

@@ -255,7 +255,15 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
     rule r;
     for (size_t i = 0; i < body.size();) {
       const char c = body[i];
-      if (c == '<' || c == '>' || c == '=') {
+      if (body.compare(i, 3, ">>>") == 0) {
+        // The remainder by the rule before this one, bypassing the search.
+        part p;
+        p.kind = part::REMAINDER;
+        p.bypass = true;
+        r.has_remainder = true;
+        r.parts.push_back(p);
+        i += 3;
+      } else if (c == '<' || c == '>' || c == '=') {
         const size_t close = body.find(c, i + 1);
         if (close == std::string::npos) {
           *error = set.name + ": unclosed substitution in \"" + body + "\"";
@@ -522,6 +530,11 @@ bool eu_spellout::apply(const rule& r, int own, int64_t n, const decimal* d, int
               if (!format_integer(target, padded[i] - '0', depth + 1, out)) return false;
             }
           }
+        } else if (p.bypass) {
+          const std::vector<rule>& rules = sets_[own].rules;
+          if (&r <= rules.data() || &r >= rules.data() + rules.size() ||
+              !apply(*(&r - 1), own, n % r.divisor, nullptr, depth + 1, out))
+            return false;
         } else if (&r == &sets_[own].negative) {
           if (!format_integer(target, n, depth + 1, out)) return false;
         } else if (!named ? !digits_by_pattern(p.text, n % r.divisor, out)

@@ -45,8 +45,9 @@ class eu_plural_rules {
 };
 
 // Rule-based spellout: rule sets of rules "base[/radix]: text;" with the
-// substitutions <...< (the quotient), >...> (the remainder), =...= (the same
-// number) naming a rule set (or none: the rule's own), the special rules of
+// substitutions <...< (the quotient), >...> (the remainder; >>> by the rule
+// before this one), =...= (the same number) naming a rule set (or none: the
+// rule's own), the special rules of
 // negative numbers (-x) and fractions (x.x, 0.x), and plural forms
 // $(cardinal,one{...}other{...})$.
 class eu_spellout {
@@ -69,6 +70,7 @@ class eu_spellout {
     enum kind_t { TEXT, QUOTIENT, REMAINDER, SAME, PLURAL } kind;
     std::string text;   // TEXT: the text; substitutions: the rule set's name or a digit pattern ("0", "#,##0")
     int set = -1;       // substitutions: the rule set, -1 for the rule's own or a digit pattern
+    bool bypass = false;  // REMAINDER ">>>": by the rule before this one
     std::map<std::string, std::string> forms;  // PLURAL: keyword -> text
   };
   struct rule {
