@@ -96,14 +96,129 @@ void VXN_PStream_backward_substitution(VXN_PStream* ps, int m) {
   }
 }
 
-void VXN_PStream_mlpg(VXN_PStream* ps) {
-  if (ps->length <= 0) return;
-  for (int m = 0; m < ps->static_length; m++) {
-    VXN_PStream_calc_wuw_and_wum(ps, m);
-    VXN_PStream_ldl_factorization(ps);
-    VXN_PStream_forward_substitution(ps);
-    VXN_PStream_backward_substitution(ps, m);
+namespace {
+
+// Every static dimension has a band system of the same shape, so generation
+// solves kLanes dimensions side by side: each lane does exactly the
+// operations of the one-dimension steps above, in the same order, so the
+// trajectories are those of the per-dimension path bit for bit, while the
+// compiler keeps the lanes in vector registers. A last block with fewer
+// dimensions repeats its last one in the spare lanes (the same inputs give
+// the same values, written to the same place).
+const int kLanes = 4;
+
+struct LaneBuffers {
+  double* wuw;  // [T][width][kLanes]
+  double* wum;  // [T][kLanes], rounded to float as the one-dimension path stores it
+  double* g;    // [T][kLanes], likewise
+};
+
+void solve_lanes(VXN_PStream* ps, int m0, const LaneBuffers& b) {
+  const int T = ps->length;
+  const int w = ps->width;
+  int dim[kLanes];
+  for (int l = 0; l < kLanes; l++) dim[l] = m0 + l < ps->static_length ? m0 + l : ps->static_length - 1;
+  auto wuw = [&](int t, int k) { return b.wuw + ((size_t)t * w + k) * kLanes; };
+
+  // W'U^-1W and W'U^-1 mu (VXN_PStream_calc_wuw_and_wum).
+  for (int t = 0; t < T; t++) {
+    float wum[kLanes] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int k = 0; k < w; k++)
+      for (int l = 0; l < kLanes; l++) wuw(t, k)[l] = 0.0;
+    for (int i = 0; i < ps->win_size; i++) {
+      const int left = ps->win_l_width[i];
+      const int right = ps->win_r_width[i];
+      const float* c = ps->win_coefficient[i];
+      const int q = i * ps->static_length;
+      for (int j = left; j <= right; j++) {
+        const float cj = coefficient(ps, i, -j);
+        if (t + j < 0 || t + j >= T || cj == 0.0f) continue;
+        const float* ivar = ps->ivar[t + j] + q;
+        const float* mean = ps->mean[t + j] + q;
+        double wu[kLanes];
+        for (int l = 0; l < kLanes; l++) wu[l] = (double)ivar[dim[l]] * (double)cj;
+        for (int l = 0; l < kLanes; l++) wum[l] += (float)(wu[l] * (double)mean[dim[l]]);
+        int k = j + left > 0 ? j + left : 0;
+        int kend = j + right + 1;
+        if (kend > w) kend = w;
+        if (kend > T - t) kend = T - t;
+        for (; k < kend; k++) {
+          const float ck = c[k - j];
+          if (ck == 0.0f) continue;
+          double* a = wuw(t, k);
+          for (int l = 0; l < kLanes; l++) a[l] += wu[l] * (double)ck;
+        }
+      }
+    }
+    for (int l = 0; l < kLanes; l++) b.wum[(size_t)t * kLanes + l] = wum[l];
   }
+
+  // L D L' (VXN_PStream_ldl_factorization).
+  for (int t = 0; t < T; t++) {
+    double* d = wuw(t, 0);
+    for (int i = 1; i < w && i <= t; i++) {
+      const double* u = wuw(t - i, i);
+      const double* e = wuw(t - i, 0);
+      for (int l = 0; l < kLanes; l++) d[l] -= u[l] * u[l] * e[l];
+    }
+    for (int i = 1; i < w; i++) {
+      double* a = wuw(t, i);
+      for (int j = 1; i + j < w && j <= t; j++) {
+        const double* u = wuw(t - j, j);
+        const double* v = wuw(t - j, i + j);
+        const double* e = wuw(t - j, 0);
+        for (int l = 0; l < kLanes; l++) a[l] -= u[l] * v[l] * e[l];
+      }
+      for (int l = 0; l < kLanes; l++) a[l] /= d[l];
+    }
+  }
+
+  // g = L^-1 wum (VXN_PStream_forward_substitution), stored as float.
+  for (int t = 0; t < T; t++) {
+    double g[kLanes];
+    for (int l = 0; l < kLanes; l++) g[l] = b.wum[(size_t)t * kLanes + l];
+    for (int i = 1; i < w && i <= t; i++) {
+      const double* a = wuw(t - i, i);
+      const double* h = b.g + (size_t)(t - i) * kLanes;
+      for (int l = 0; l < kLanes; l++) g[l] -= a[l] * h[l];
+    }
+    for (int l = 0; l < kLanes; l++) b.g[(size_t)t * kLanes + l] = (double)(float)g[l];
+  }
+
+  // par = L'^-1 D^-1 g (VXN_PStream_backward_substitution).
+  for (int t = T - 1; t >= 0; t--) {
+    double p[kLanes];
+    const double* d = wuw(t, 0);
+    for (int l = 0; l < kLanes; l++) p[l] = b.g[(size_t)t * kLanes + l] / d[l];
+    for (int i = 1; i < w && t + i < T; i++) {
+      const double* a = wuw(t, i);
+      const float* next = ps->par[t + i];
+      for (int l = 0; l < kLanes; l++) p[l] -= a[l] * (double)next[dim[l]];
+    }
+    for (int l = 0; l < kLanes; l++) ps->par[t][dim[l]] = (float)p[l];
+  }
+}
+
+}  // namespace
+
+void VXN_PStream_mlpg(VXN_PStream* ps) {
+  if (ps->length <= 0 || ps->static_length <= 0) return;
+  const size_t T = (size_t)ps->length;
+  double* buffer = (double*)VXN_calloc(T * kLanes * ((size_t)ps->width + 2), sizeof(double));
+  if (!buffer) {
+    // Without room for the lanes, one dimension at a time.
+    for (int m = 0; m < ps->static_length; m++) {
+      VXN_PStream_calc_wuw_and_wum(ps, m);
+      VXN_PStream_ldl_factorization(ps);
+      VXN_PStream_forward_substitution(ps);
+      VXN_PStream_backward_substitution(ps, m);
+    }
+    return;
+  }
+  const LaneBuffers b = {buffer, buffer + T * kLanes * (size_t)ps->width,
+                         buffer + T * kLanes * ((size_t)ps->width + 1)};
+  for (int m0 = 0; m0 < ps->static_length; m0 += kLanes) solve_lanes(ps, m0, b);
+  VXN_free(buffer);
 }
 
 void VXN_PStreamSet_initialize(VXN_PStreamSet* pss) {
