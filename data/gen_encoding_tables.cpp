@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "data/gen_literal.h"
+
 namespace {
 
 // Converts len bytes of in from one encoding to another; returns false when
@@ -41,19 +43,6 @@ std::string utf8_of(unsigned cp) {
     s += (char)(0x80 | (cp & 0x3F));
   }
   return s;
-}
-
-// Writes s as a C string literal with every byte outside printable ASCII as an
-// octal escape.
-void put_literal(FILE* fp, const std::string& s) {
-  fputc('"', fp);
-  for (unsigned char c : s) {
-    if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?')
-      fputc(c, fp);
-    else
-      fprintf(fp, "\\%03o", c);
-  }
-  fputc('"', fp);
 }
 
 }  // namespace
@@ -151,7 +140,7 @@ int main(int argc, char** argv) {
         return 1;
       }
       if (ok) {
-        put_literal(fp, out);
+        vxn_put_literal(fp, out);
         ++gb_mapped;
       } else {
         fputs("\"\"", fp);

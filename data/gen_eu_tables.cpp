@@ -19,29 +19,13 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include "data/gen_literal.h"
 #include "modules/common/eu_text.h"
 
 namespace {
 
 const unsigned kTextRange = 0x530;
 const char* const kEncodings[] = {"ISO-8859-15", "ISO-8859-2", "ISO-8859-5"};
-
-// Writes s as a C string literal, one source line per line of s, with every
-// byte outside printable ASCII as an octal escape.
-void put_literal(FILE* fp, const std::string& s) {
-  fputs("\"", fp);
-  for (size_t i = 0; i < s.size(); ++i) {
-    const unsigned char c = (unsigned char)s[i];
-    if (c == '\n') {
-      fputs(i + 1 < s.size() ? "\\n\"\n    \"" : "\\n", fp);
-    } else if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
-      fputc(c, fp);
-    } else {
-      fprintf(fp, "\\%03o", c);
-    }
-  }
-  fputs("\"", fp);
-}
 
 int text_tables(FILE* fp) {
   fprintf(fp,
@@ -79,7 +63,7 @@ int text_tables(FILE* fp) {
   for (size_t i = 0; i < multi.size();) {
     size_t open = multi.find('\x01', i), close = multi.find('\x02', open);
     fputs(multi.substr(i, open - i).c_str(), fp);
-    put_literal(fp, multi.substr(open + 1, close - open - 1));
+    vxn_put_literal(fp, multi.substr(open + 1, close - open - 1));
     fputs("},\n", fp);
     i = close + 1;
   }
@@ -147,9 +131,9 @@ int locale_tables(FILE* fp, const char* locale, const char* symbol) {
           "extern const eu_locale %s;\n"
           "const eu_locale %s = {\n  \"%s\",\n  ",
           locale, symbol, symbol, locale);
-  put_literal(fp, rules);
+  vxn_put_literal(fp, rules, 0, true);
   fprintf(fp, ",\n  ");
-  put_literal(fp, pluralRules);
+  vxn_put_literal(fp, pluralRules, 0, true);
   fprintf(fp, ",\n  '%c'};\n", mark[0]);
   return 0;
 }

@@ -21,31 +21,8 @@
 #include <unicode/udata.h>
 #include <unicode/unistr.h>
 
+#include "data/gen_literal.h"
 #include "modules/ch/ch_tables.h"
-
-namespace {
-
-// Writes bytes as C string literal lines of at most 96 source bytes.
-void put_bytes(FILE* fp, const std::string& s) {
-  int column = 0;
-  fputs("    \"", fp);
-  for (unsigned char c : s) {
-    if (column >= 96) {
-      fputs("\"\n    \"", fp);
-      column = 0;
-    }
-    if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
-      fputc(c, fp);
-      ++column;
-    } else {
-      fprintf(fp, "\\%03o", c);
-      column += 4;
-    }
-  }
-  fputs("\"", fp);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -109,7 +86,8 @@ int main(int argc, char** argv) {
   }
   fprintf(fp, "};\nextern const size_t ch_dict_head_count = %zu;\n\n", groups.size());
   fprintf(fp, "extern const char ch_dict_entries[] =\n");
-  put_bytes(fp, pool);
+  fputs("    ", fp);
+  vxn_put_literal(fp, pool, 96);
   fprintf(fp, ";\n\n");
 
   const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
@@ -148,7 +126,8 @@ int main(int argc, char** argv) {
     fprintf(fp, "{0x%X,%zu},%s", readingAt[i].first, readingAt[i].second, i % 6 == 5 ? "\n" : "");
   fprintf(fp, "};\nextern const size_t ch_reading_count = %zu;\n\n", readingAt.size());
   fprintf(fp, "extern const char ch_reading_text[] =\n");
-  put_bytes(fp, readings);
+  fputs("    ", fp);
+  vxn_put_literal(fp, readings, 96);
   fprintf(fp, ";\n");
   delete reader;
   if (fclose(fp) != 0 || U_FAILURE(status)) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "modules/ch/ch_tables.h"
+#include "modules/cjk/cjk_text.h"
 
 namespace {
 
@@ -18,24 +19,6 @@ uint32_t nfkc(uint32_t c) {
   const ch_char_pair* at =
       std::lower_bound(ch_nfkc_forms, end, c, [](const ch_char_pair& p, uint32_t v) { return p.from < v; });
   return at != end && at->from == c ? at->to : c;
-}
-
-void append_utf8(uint32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += (char)c;
-  } else if (c < 0x800) {
-    *out += (char)(0xC0 | (c >> 6));
-    *out += (char)(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += (char)(0xE0 | (c >> 12));
-    *out += (char)(0x80 | ((c >> 6) & 0x3F));
-    *out += (char)(0x80 | (c & 0x3F));
-  } else {
-    *out += (char)(0xF0 | (c >> 18));
-    *out += (char)(0x80 | ((c >> 12) & 0x3F));
-    *out += (char)(0x80 | ((c >> 6) & 0x3F));
-    *out += (char)(0x80 | (c & 0x3F));
-  }
 }
 
 const ch_dict_head* head_of(uint32_t c) {
@@ -56,7 +39,7 @@ std::vector<std::u32string> ch_segment(const std::u32string& han) {
   std::vector<size_t> at(n + 1);
   for (size_t i = 0; i < n; ++i) {
     at[i] = text.size();
-    append_utf8(nfkc((uint32_t)han[i]), &text);
+    cjk::AppendUtf8(text, nfkc((uint32_t)han[i]));
   }
   at[n] = text.size();
 

@@ -80,6 +80,27 @@ class PStream : public ::testing::Test {
     VXN_PStreamSet_clear(&pss_);
     VXN_SStreamSet_clear(&sss_);
   }
+  // One plain stream of dims static dimensions over nlabel labels, with
+  // random state durations (0..max_frames frames, the first at least one)
+  // and random means and variances; returns the durations.
+  std::vector<int> random_stream(std::mt19937& rng, int dims, int nlabel, int max_frames, float spread,
+                                 float min_variance, float max_variance) {
+    std::uniform_real_distribution<float> value(-spread, spread);
+    std::uniform_real_distribution<float> variance(min_variance, max_variance);
+    std::uniform_int_distribution<int> frames(0, max_frames);
+    build_sss(&sss_, {{dims, false}}, 5, nlabel);
+    std::vector<int> dur((size_t)sss_.total_state);
+    for (auto& d : dur) d = frames(rng);
+    dur[0] = 1;  // at least one frame
+    set_durations(&sss_, dur);
+    VXN_SStream* st = &sss_.sstream[0];
+    for (int k = 0; k < sss_.total_state; k++)
+      for (int d = 0; d < st->vector_length; d++) {
+        st->mean[k][d] = value(rng);
+        st->vari[k][d] = variance(rng);
+      }
+    return dur;
+  }
   VXN_SStreamSet sss_;
   VXN_PStreamSet pss_;
   float thresholds_[3] = {0.5f, 0.5f, 0.5f};
@@ -101,23 +122,10 @@ TEST(PStreamFinv, PinsTheExtremes) {
 TEST_F(PStream, BandSolverMatchesDenseSolve) {
   const unsigned seed = 20261205u;
   std::mt19937 rng(seed);
-  std::uniform_real_distribution<float> value(-2.0f, 2.0f);
-  std::uniform_real_distribution<float> variance(0.05f, 3.0f);
-  std::uniform_int_distribution<int> frames(0, 4);
   for (int trial = 0; trial < 12; trial++) {
     SCOPED_TRACE("seed " + std::to_string(seed) + " trial " + std::to_string(trial));
-    const int nlabel = 1 + trial % 4;
-    build_sss(&sss_, {{3, false}}, 5, nlabel);
-    std::vector<int> dur((size_t)sss_.total_state);
-    for (auto& d : dur) d = frames(rng);
-    dur[0] = 1;  // at least one frame
-    set_durations(&sss_, dur);
-    VXN_SStream* st = &sss_.sstream[0];
-    for (int k = 0; k < sss_.total_state; k++)
-      for (int d = 0; d < st->vector_length; d++) {
-        st->mean[k][d] = value(rng);
-        st->vari[k][d] = variance(rng);
-      }
+    const std::vector<int> dur = random_stream(rng, 3, 1 + trial % 4, 4, 2.0f, 0.05f, 3.0f);
+    const VXN_SStream* st = &sss_.sstream[0];
     ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
     const int T = sss_.total_frame;
     ASSERT_EQ(pss_.pstream[0].length, T);
@@ -145,22 +153,9 @@ TEST_F(PStream, BandSolverMatchesDenseSolve) {
 // one, and for frame counts down to one.
 TEST_F(PStream, SideBySideDimensionsMatchOneDimensionStepsExactly) {
   std::mt19937 rng(20261207u);
-  std::uniform_real_distribution<float> value(-3.0f, 3.0f);
-  std::uniform_real_distribution<float> variance(0.01f, 5.0f);
-  std::uniform_int_distribution<int> frames(0, 5);
   for (int dims : {1, 2, 3, 4, 5, 7, 8, 9, 25}) {
     SCOPED_TRACE("static length " + std::to_string(dims));
-    build_sss(&sss_, {{dims, false}}, 5, 1 + dims % 3);
-    std::vector<int> dur((size_t)sss_.total_state);
-    for (auto& d : dur) d = frames(rng);
-    dur[0] = 1;
-    set_durations(&sss_, dur);
-    VXN_SStream* st = &sss_.sstream[0];
-    for (int k = 0; k < sss_.total_state; k++)
-      for (int d = 0; d < st->vector_length; d++) {
-        st->mean[k][d] = value(rng);
-        st->vari[k][d] = variance(rng);
-      }
+    random_stream(rng, dims, 1 + dims % 3, 5, 3.0f, 0.01f, 5.0f);
     ASSERT_EQ(VXN_PStreamSet_create(&pss_, &sss_, thresholds_, gv_weights_, nullptr), 1);
     VXN_PStream* ps = &pss_.pstream[0];
     const int T = ps->length;
