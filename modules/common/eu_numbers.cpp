@@ -18,8 +18,7 @@ std::string trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-// Splits text at the separator, outside nothing (the rule texts have no
-// quoting of it).
+// Splits text at every separator (the rule texts never quote one).
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> out;
   size_t start = 0;
@@ -41,6 +40,13 @@ bool parse_int(const std::string& s, int64_t* v) {
   }
   *v = n;
   return true;
+}
+
+// s without its leading white space.
+std::string without_leading_space(const std::string& s) {
+  size_t b = 0;
+  while (b < s.size() && isspace((unsigned char)s[b])) ++b;
+  return s.substr(b);
 }
 
 int64_t power_of_ten(int e) {
@@ -208,12 +214,9 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
     *error = "no spellout rules";
     return false;
   }
-  std::vector<std::vector<std::string> > names;  // per set, per rule part: the named set
   for (std::string statement : split(text, ';')) {
     // Spaces before a rule are layout; spaces at the end of its text are text.
-    size_t lead = 0;
-    while (lead < statement.size() && isspace((unsigned char)statement[lead])) ++lead;
-    statement = statement.substr(lead);
+    statement = without_leading_space(statement);
     if (statement.empty()) continue;
     if (statement[0] == '%') {
       const size_t colon = statement.find(':');
@@ -224,10 +227,7 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
       rule_set s;
       s.name = statement.substr(0, colon);
       sets_.push_back(s);
-      statement = statement.substr(colon + 1);
-      lead = 0;
-      while (lead < statement.size() && isspace((unsigned char)statement[lead])) ++lead;
-      statement = statement.substr(lead);
+      statement = without_leading_space(statement.substr(colon + 1));
       if (statement.empty()) continue;
     }
     if (sets_.empty()) {
@@ -241,12 +241,9 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
       return false;
     }
     const std::string descriptor = trim(statement.substr(0, colon));
-    std::string body = statement.substr(colon + 1);
-    size_t start = 0;
-    while (start < body.size() && isspace((unsigned char)body[start])) ++start;
+    std::string body = without_leading_space(statement.substr(colon + 1));
     // An apostrophe keeps the spaces after it.
-    if (start < body.size() && body[start] == '\'') ++start;
-    body = body.substr(start);
+    if (!body.empty() && body[0] == '\'') body.erase(0, 1);
 
     if (body.find_first_of("[]") != std::string::npos) {
       *error = set.name + ": optional text [...] is not read (the rules are given expanded): \"" + body + "\"";
