@@ -219,23 +219,10 @@ Text decode_utf8(const char* text) {
 }
 
 void encode_utf8(uint32_t c, std::vector<char>* out) {
-  if (c >= kRawByte + 0x80 && c <= kRawByte + 0xFF) {
+  if (c >= kRawByte + 0x80 && c <= kRawByte + 0xFF)
     out->push_back((char)(c - kRawByte));
-  } else if (c < 0x80) {
-    out->push_back((char)c);
-  } else if (c < 0x800) {
-    out->push_back((char)(0xC0 | (c >> 6)));
-    out->push_back((char)(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out->push_back((char)(0xE0 | (c >> 12)));
-    out->push_back((char)(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back((char)(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back((char)(0xF0 | (c >> 18)));
-    out->push_back((char)(0x80 | ((c >> 12) & 0x3F)));
-    out->push_back((char)(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back((char)(0x80 | (c & 0x3F)));
-  }
+  else
+    VXN_utf8_append(c, out);
 }
 
 uint16_t swap(uint16_t u) { return (uint16_t)((u >> 8) | (u << 8)); }

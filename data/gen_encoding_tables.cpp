@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/gen_literal.h"
+#include "emoji/VXN_utf8.h"
 
 namespace {
 
@@ -32,16 +33,7 @@ bool convert(iconv_t cd, const char* in, size_t len, std::string* out) {
 
 std::string utf8_of(unsigned cp) {
   std::string s;
-  if (cp < 0x80) {
-    s += (char)cp;
-  } else if (cp < 0x800) {
-    s += (char)(0xC0 | (cp >> 6));
-    s += (char)(0x80 | (cp & 0x3F));
-  } else {
-    s += (char)(0xE0 | (cp >> 12));
-    s += (char)(0x80 | ((cp >> 6) & 0x3F));
-    s += (char)(0x80 | (cp & 0x3F));
-  }
+  VXN_utf8_append(cp, &s);
   return s;
 }
 

@@ -9,44 +9,10 @@ namespace {
 
 const uint32_t kZeroWidthJoiner = 0x200D;
 
-inline bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
 }  // namespace
 
 CUtf8Iterator::CUtf8Iterator(const char* text)
     : code_point_(0), previous_(text), cursor_(text), invalid_(false) {}
-
-int VXN_utf8_sequence(const unsigned char* p, size_t left) {
-  const unsigned char b = p[0];
-  if (b < 0x80) return 1;
-  int n;
-  unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
-  if (b >= 0xC2 && b <= 0xDF) {
-    n = 2;
-  } else if (b == 0xE0) {
-    n = 3;
-    lo = 0xA0;
-  } else if (b == 0xED) {
-    n = 3;
-    hi = 0x9F;
-  } else if (b >= 0xE1 && b <= 0xEF) {
-    n = 3;
-  } else if (b == 0xF0) {
-    n = 4;
-    lo = 0x90;
-  } else if (b == 0xF4) {
-    n = 4;
-    hi = 0x8F;
-  } else if (b >= 0xF1 && b <= 0xF3) {
-    n = 4;
-  } else {
-    return 0;
-  }
-  if ((size_t)n > left || p[1] < lo || p[1] > hi) return 0;
-  for (int i = 2; i < n; i++)
-    if (!is_continuation(p[i])) return 0;
-  return n;
-}
 
 uint32_t CUtf8Iterator::next() {
   invalid_ = false;
@@ -56,15 +22,13 @@ uint32_t CUtf8Iterator::next() {
     code_point_ = 0;
     return 0;
   }
-  static const unsigned char kLeadBits[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
   int length = VXN_utf8_sequence(s, 4);
   uint32_t cp = s[0];
   if (length == 0) {
     invalid_ = true;
     length = 1;
   } else {
-    cp &= kLeadBits[length];
-    for (int i = 1; i < length; ++i) cp = (cp << 6) | (s[i] & 0x3F);
+    cp = VXN_utf8_decode(s, length);
   }
   previous_ = cursor_;
   cursor_ += length;

@@ -14,13 +14,8 @@
 #include <utility>
 #include <vector>
 
-// Length of the well-formed UTF-8 sequence at p (1 to 4 bytes, at most
-// `left`), or 0 when the bytes there are malformed: an overlong form, a
-// surrogate, a code point above U+10FFFF, a byte C0, C1 or F5..FF, or a cut
-// sequence. Bytes are read one by one and a non-continuation byte (the
-// terminator among them) ends the check, so a NUL-terminated text is never
-// read past its end.
-int VXN_utf8_sequence(const unsigned char* p, size_t left);
+#include "emoji/VXN_utf8.h"
+
 
 // Steps through a NUL-terminated UTF-8 text one character at a time. Bytes
 // that do not start a well-formed sequence (VXN_utf8_sequence) are returned

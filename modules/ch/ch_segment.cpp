@@ -39,7 +39,7 @@ std::vector<std::u32string> ch_segment(const std::u32string& han) {
   std::vector<size_t> at(n + 1);
   for (size_t i = 0; i < n; ++i) {
     at[i] = text.size();
-    cjk::AppendUtf8(text, nfkc((uint32_t)han[i]));
+    VXN_utf8_append(nfkc((uint32_t)han[i]), &text);
   }
   at[n] = text.size();
 

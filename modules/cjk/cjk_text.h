@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "emoji/VXN_utf8.h"
+
 namespace cjk {
 
 struct Text {
@@ -21,7 +23,6 @@ struct Text {
 // Decodes UTF-8; malformed or overlong sequences and surrogates become no
 // code point (their bytes count towards the next offset).
 Text DecodeUtf8(const std::string& bytes);
-void AppendUtf8(std::string& out, uint32_t c);
 std::string Utf8(const std::vector<uint32_t>& cps, size_t from, size_t to);
 std::string Utf8(uint32_t c);
 std::vector<uint32_t> CodePoints(const std::string& utf8);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "emoji/VXN_utf8.h"
+
 namespace {
 
 const uint32_t kReplacement = 0xFFFD;
@@ -12,34 +14,12 @@ const uint32_t kTableSize = sizeof eu_char_table / sizeof eu_char_table[0];
 
 unsigned flags_of(uint32_t c) { return c < kTableSize ? eu_char_table[c].flags : 0; }
 
-// The length of the well-formed UTF-8 sequence at s (at most n bytes) and
-// its code point, or 0 when it is malformed (overlong forms, surrogates and
-// code points past U+10FFFF included).
+// The well-formed UTF-8 sequence at s (at most n bytes): its length and
+// code point, or 0 when it is malformed.
 size_t utf8_sequence(const unsigned char* s, size_t n, uint32_t* cp) {
-  const unsigned char b = s[0];
-  if (b < 0x80) {
-    *cp = b;
-    return 1;
-  }
-  size_t len;
-  uint32_t c, min;
-  if (b >= 0xC2 && b <= 0xDF) {
-    len = 2, c = b & 0x1F, min = 0x80;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    len = 3, c = b & 0x0F, min = 0x800;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    len = 4, c = b & 0x07, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (n < len) return 0;
-  for (size_t i = 1; i < len; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 0;
-    c = (c << 6) | (s[i] & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  *cp = c;
-  return len;
+  const int len = VXN_utf8_sequence(s, n);
+  if (len) *cp = VXN_utf8_decode(s, len);
+  return (size_t)len;
 }
 
 std::string normalized_name(const char* name) {
@@ -61,24 +41,6 @@ std::vector<uint32_t> eu_code_points(const std::string& utf8) {
     i += len ? len : 1;
   }
   return out;
-}
-
-void eu_append_utf8(uint32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += (char)c;
-  } else if (c < 0x800) {
-    *out += (char)(0xC0 | (c >> 6));
-    *out += (char)(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += (char)(0xE0 | (c >> 12));
-    *out += (char)(0x80 | ((c >> 6) & 0x3F));
-    *out += (char)(0x80 | (c & 0x3F));
-  } else {
-    *out += (char)(0xF0 | (c >> 18));
-    *out += (char)(0x80 | ((c >> 12) & 0x3F));
-    *out += (char)(0x80 | ((c >> 6) & 0x3F));
-    *out += (char)(0x80 | (c & 0x3F));
-  }
 }
 
 bool eu_is_alpha(uint32_t c) { return flags_of(c) & EU_CHAR_ALPHA; }
@@ -104,7 +66,7 @@ std::string eu_lower_utf8(const std::string& utf8) {
     uint32_t cp;
     size_t len = utf8_sequence(s + i, utf8.size() - i, &cp);
     if (!len) {
-      eu_append_utf8(kReplacement, &out);
+      VXN_utf8_append(kReplacement, &out);
       ++i;
       continue;
     }
@@ -115,7 +77,7 @@ std::string eu_lower_utf8(const std::string& utf8) {
       for (const eu_char_lower_multi* m = eu_char_lower_multi_table; m->lower; ++m)
         if (m->code_point == cp) out += m->lower;
     } else {
-      eu_append_utf8(cp < kTableSize ? eu_char_table[cp].lower : cp, &out);
+      VXN_utf8_append(cp < kTableSize ? eu_char_table[cp].lower : cp, &out);
     }
   }
   return out;
@@ -142,7 +104,7 @@ std::string eu_codec_to_utf8(const eu_codec* codec, const char* bytes) {
   if (!codec || !bytes) return out;
   for (const unsigned char* p = (const unsigned char*)bytes; *p; ++p) {
     const uint16_t cp = codec->table->to_unicode[*p];
-    if (cp != 0xFFFF) eu_append_utf8(cp, &out);
+    if (cp != 0xFFFF) VXN_utf8_append(cp, &out);
   }
   return out;
 }

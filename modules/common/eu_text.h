@@ -38,8 +38,8 @@ extern const eu_char_lower_multi eu_char_lower_multi_table[];
 extern const eu_codec_table eu_codec_tables[];
 
 // The code points of UTF-8 text; each byte of a malformed sequence is U+FFFD.
+// (Writing UTF-8: VXN_utf8_append, emoji/VXN_utf8.h.)
 std::vector<uint32_t> eu_code_points(const std::string& utf8);
-void eu_append_utf8(uint32_t c, std::string* out);
 
 // Classes of a code point; outside the table's range none.
 bool eu_is_alpha(uint32_t c);

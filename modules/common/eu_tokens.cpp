@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "emoji/VXN_utf8.h"
 #include "frontend/norm_common.h"
 #include "modules/common/eu_voice.h"
 
@@ -28,7 +29,7 @@ std::vector<uint32_t> code_points(const std::string& s) { return eu_code_points(
 
 std::string utf8_of(uint32_t c) {
   std::string s;
-  eu_append_utf8(c, &s);
+  VXN_utf8_append(c, &s);
   return s;
 }
 

@@ -18,6 +18,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include "emoji/VXN_utf8.h"
 #include "modules/auen/auen_lang.h"
 #include "modules/br/br_lang.h"
 #include "modules/common/eu_numbers.h"
@@ -190,7 +191,7 @@ TEST(EuText, LetterClassesAndLowerCaseAsUnicodeDefinesThem) {
     ASSERT_EQ(eu_is_digit(c), (bool)u_isdigit(c)) << std::hex << c;
     ASSERT_EQ(eu_to_lower(c), (uint32_t)u_tolower(c)) << std::hex << c;
     std::string utf8;
-    eu_append_utf8(c, &utf8);
+    VXN_utf8_append((uint32_t)c, &utf8);
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
     u.toLower(icu::Locale::getRoot());
     ASSERT_EQ(eu_lower_utf8(utf8), icu_utf8(u)) << std::hex << c;

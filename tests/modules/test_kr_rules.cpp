@@ -22,7 +22,7 @@ std::string pron(const std::string& utf8) {
 
 std::string utf8(const std::u32string& s) {
   std::string out;
-  for (char32_t c : s) cjk::AppendUtf8(out, (uint32_t)c);
+  for (char32_t c : s) VXN_utf8_append((uint32_t)c, &out);
   return out;
 }
 
