@@ -34,12 +34,15 @@ std::vector<std::u32string> ch_segment(const std::u32string& han) {
   std::vector<std::u32string> out;
   const size_t n = han.size();
   if (n == 0) return out;
-  // The run in NFKC, as UTF-8, with the byte offset of each character.
+  // The run in NFKC, as code points and as UTF-8 with the byte offset of
+  // each character.
+  std::vector<uint32_t> normal(n);
   std::string text;
   std::vector<size_t> at(n + 1);
   for (size_t i = 0; i < n; ++i) {
+    normal[i] = nfkc((uint32_t)han[i]);
     at[i] = text.size();
-    VXN_utf8_append(nfkc((uint32_t)han[i]), &text);
+    VXN_utf8_append(normal[i], &text);
   }
   at[n] = text.size();
 
@@ -59,7 +62,7 @@ std::vector<std::u32string> ch_segment(const std::u32string& han) {
         from[i + length] = i;
       }
     };
-    if (const ch_dict_head* h = head_of(nfkc((uint32_t)han[i]))) {
+    if (const ch_dict_head* h = head_of(normal[i])) {
       const unsigned char* e = (const unsigned char*)ch_dict_entries + h->offset;
       for (uint32_t k = 0; k < h->count; ++k) {
         const uint32_t cost = e[0];

@@ -377,6 +377,20 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
   return true;
 }
 
+const eu_spellout::rule* eu_spellout::rule_for(const rule_set& s, int64_t n) {
+  auto it = std::upper_bound(s.rules.begin(), s.rules.end(), n, [](int64_t v, const rule& r) { return v < r.base; });
+  return it == s.rules.begin() ? nullptr : &*(it - 1);
+}
+
+bool eu_spellout::append_plural_form(const part& p, int64_t n, std::string* out) const {
+  if (!plurals_) return false;
+  auto form = p.forms.find(plurals_->select(n));
+  if (form == p.forms.end()) form = p.forms.find("other");
+  if (form == p.forms.end()) return false;
+  *out += form->second;
+  return true;
+}
+
 bool eu_spellout::passes_on(const rule& r) {
   bool same = false;
   for (const part& p : r.parts) {
@@ -431,14 +445,11 @@ bool eu_spellout::format_integer(int set, int64_t n, int depth, std::string* out
   // multiple of its divisor when its own base is not one ("100: hundert;
   // 101: hundert>>" reads 200 by the first).
   const int64_t magnitude = n < 0 ? -n : n;
-  auto it = std::upper_bound(s.rules.begin(), s.rules.end(), magnitude,
-                             [](int64_t v, const rule& r) { return v < r.base; });
-  if (it == s.rules.begin()) return false;
-  --it;
-  if (it->has_remainder && magnitude % it->divisor == 0 && it->base % it->divisor != 0 && it != s.rules.begin())
-    --it;
-  if (n < 0 && !passes_on(*it)) return false;
-  return apply(*it, set, n, nullptr, depth, out);
+  const rule* r = rule_for(s, magnitude);
+  if (!r) return false;
+  if (r->has_remainder && magnitude % r->divisor == 0 && r->base % r->divisor != 0 && r != s.rules.data()) --r;
+  if (n < 0 && !passes_on(*r)) return false;
+  return apply(*r, set, n, nullptr, depth, out);
 }
 
 bool eu_spellout::format_fraction(int set, const decimal& d, int depth, std::string* out) const {
@@ -447,12 +458,9 @@ bool eu_spellout::format_fraction(int set, const decimal& d, int depth, std::str
   if (d.whole == 0 && s.has_proper) return apply(s.proper, set, 0, &d, depth, out);
   if (s.has_improper) return apply(s.improper, set, d.whole, &d, depth, out);
   // A set without fraction rules passes the number on whole ("0: =%other=").
-  auto it = std::upper_bound(s.rules.begin(), s.rules.end(), d.whole,
-                             [](int64_t v, const rule& r) { return v < r.base; });
-  if (it == s.rules.begin()) return false;
-  --it;
-  if (!passes_on(*it)) return false;
-  return apply(*it, set, d.whole, &d, depth, out);
+  const rule* r = rule_for(s, d.whole);
+  if (!r || !passes_on(*r)) return false;
+  return apply(*r, set, d.whole, &d, depth, out);
 }
 
 bool eu_spellout::format_fraction_set(int set, const decimal& d, int depth, std::string* out) const {
@@ -485,14 +493,9 @@ bool eu_spellout::format_fraction_set(int set, const decimal& d, int depth, std:
                        : !digits_by_pattern(p.text, numerator, out))
           return false;
         break;
-      case part::PLURAL: {
-        if (!plurals_) return false;
-        auto form = p.forms.find(plurals_->select(numerator));
-        if (form == p.forms.end()) form = p.forms.find("other");
-        if (form == p.forms.end()) return false;
-        *out += form->second;
+      case part::PLURAL:
+        if (!append_plural_form(p, numerator, out)) return false;
         break;
-      }
       case part::REMAINDER:
         return false;
     }
@@ -548,14 +551,9 @@ bool eu_spellout::apply(const rule& r, int own, int64_t n, const decimal* d, int
           return false;
         }
         break;
-      case part::PLURAL: {
-        if (!plurals_) return false;
-        auto form = p.forms.find(plurals_->select(d ? d->whole : n / r.divisor));
-        if (form == p.forms.end()) form = p.forms.find("other");
-        if (form == p.forms.end()) return false;
-        *out += form->second;
+      case part::PLURAL:
+        if (!append_plural_form(p, d ? d->whole : n / r.divisor, out)) return false;
         break;
-      }
     }
   }
   return true;

@@ -101,6 +101,10 @@ class eu_spellout {
   // Whether a rule only hands its number to another rule set (text around
   // "=%set="): the rule that reads what its own set has no rules for.
   static bool passes_on(const rule& r);
+  // The rule of the largest base value not above n, or null.
+  static const rule* rule_for(const rule_set& s, int64_t n);
+  // The form of a plural part for n ("other" when its category has none).
+  bool append_plural_form(const part& p, int64_t n, std::string* out) const;
 
   std::vector<rule_set> sets_;
   const eu_plural_rules* plurals_ = nullptr;
