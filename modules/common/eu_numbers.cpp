@@ -8,8 +8,14 @@
 
 namespace {
 
-// A recursion bound for rule sets that name each other.
+// Bounds for rule sets that name each other: the depth of the rules applied
+// within one another, all the rules one number applies (rule sets that each
+// name the next twice would otherwise double the work at every level), and
+// the words' length. A real number spelled takes a few dozen rules and a few
+// hundred bytes.
 const int kMaxDepth = 64;
+const int kMaxSteps = 4096;
+const size_t kMaxOutput = 4096;
 
 std::string trim(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -413,6 +419,7 @@ bool eu_spellout::has_rule_set(const std::string& name) const { return find(name
 bool eu_spellout::format(const std::string& rule_set, int64_t n, std::string* out) const {
   const int set = find(rule_set);
   std::string text;
+  steps_ = 0;
   if (set < 0 || !format_integer(set, n, 0, &text)) return false;
   *out = text;
   return true;
@@ -429,6 +436,7 @@ bool eu_spellout::format_decimal(const std::string& rule_set, const std::string&
     return false;
   d.scale = (int)f.size();
   std::string text;
+  steps_ = 0;
   if (d.numerator == 0 ? !format_integer(set, d.whole, 0, &text) : !format_fraction(set, d, 0, &text)) return false;
   *out = text;
   return true;
@@ -504,6 +512,7 @@ bool eu_spellout::format_fraction_set(int set, const decimal& d, int depth, std:
 }
 
 bool eu_spellout::apply(const rule& r, int own, int64_t n, const decimal* d, int depth, std::string* out) const {
+  if (++steps_ > kMaxSteps || out->size() > kMaxOutput) return false;
   for (const part& p : r.parts) {
     const int target = p.set >= 0 ? p.set : own;
     const bool named = p.set >= 0 || p.text.empty() || p.text[0] == '%';

@@ -58,7 +58,8 @@ class eu_spellout {
   bool parse(const char* text, const eu_plural_rules* plurals, char decimal_mark, std::string* error);
   bool has_rule_set(const std::string& name) const;
   // The words of n by the named rule set; false when the rule set is not
-  // there or the rules cannot read the number.
+  // there or the rules cannot read the number (rules that never end, or
+  // spell it at absurd length, cannot). Not for two threads at once.
   bool format(const std::string& rule_set, int64_t n, std::string* out) const;
   // The same for a decimal: the digits of the whole part and of the fraction
   // (at most 15 and 12 digits).
@@ -108,6 +109,7 @@ class eu_spellout {
 
   std::vector<rule_set> sets_;
   const eu_plural_rules* plurals_ = nullptr;
+  mutable int steps_ = 0;  // rules applied for the number being formatted (one caller at a time)
 };
 
 #endif

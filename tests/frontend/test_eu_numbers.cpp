@@ -287,6 +287,17 @@ TEST(EuNumbers, BadRuleTextsAreRefusedWithAReason) {
   EXPECT_TRUE(s.format("%small", -2, &out));
   EXPECT_EQ(out, "minus two");
   EXPECT_FALSE(s.format_decimal("%small", "1", "5", &out));  // no fraction rules
+  // Sets that each name the next twice: 2^40 rules for one number unless the
+  // work is bounded.
+  std::string doubling;
+  for (int k = 0; k < 40; ++k)
+    doubling += "%s" + std::to_string(k) + ":\n0: =%s" + std::to_string(k + 1) + "= =%s" + std::to_string(k + 1) + "=;\n";
+  doubling += "%s40:\n0: x;\n";
+  eu_spellout d;
+  ASSERT_TRUE(d.parse(doubling.c_str(), &plurals, '.', &error)) << error;
+  EXPECT_FALSE(d.format("%s0", 7, &out));
+  EXPECT_TRUE(d.format("%s35", 7, &out));  // 32 words are within the bounds
+  EXPECT_EQ(out.size(), 32u * 2 - 1);
   EXPECT_FALSE(s.format_decimal("%small", "1", "1234567890123", &out));  // fraction too long
 }
 
