@@ -18,7 +18,7 @@ const char* const kLoanwords[][2] = {
     {"résumé", "r eh1 z ax0 m ey2"},
     {"résumés", "r eh1 z ax0 m ey2 z"},
     {"pokémon", "p ow1 k ey0 m aa2 n"},
-    {"beyoncé", "b iy0 aa1 n s ey0"},
+    {"beyoncé", "b iy0 y aa1 n s ey0"},
     {"cliché", "k l iy0 sh ey1"},
     {"clichés", "k l iy0 sh ey1 z"},
     {"fiancé", "f iy2 aa0 n s ey1"},
