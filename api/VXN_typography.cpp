@@ -25,7 +25,7 @@ enum Kind {
   kEnDash,      // - inside words and between numbers, else a pause
   kEmDash,      // a pause, - between numbers
   kBullet,      // a pause
-  kEllipsis,    // ...
+  kEllipsis,    // a pause before a lower-case word, else ...
   kSlash,       // / (fraction and division slashes)
   kSpace,       // a blank (no-break, thin and other fixed-width spaces)
   kLineBreak,   // \n
@@ -73,6 +73,20 @@ Target target_of(int languageId) {
 bool blank(uint32_t c) { return c == ' ' || c == '\t' || kind_of(c) == kSpace; }
 bool digit(uint32_t c) { return c >= '0' && c <= '9'; }
 
+// Lower-case letters of the European languages' alphabets: ASCII, Latin-1,
+// Latin Extended-A (where the lower-case member of each pair is odd, or
+// even in U+0139..U+0148 and U+0179..U+017E), Greek and Cyrillic.
+bool lower_case(uint32_t c) {
+  if (c >= 'a' && c <= 'z') return true;
+  if (c >= 0xDF && c <= 0xFF) return c != 0xF7;
+  if (c >= 0x100 && c <= 0x137) return c & 1;
+  if (c >= 0x139 && c <= 0x148) return !(c & 1);
+  if (c >= 0x14A && c <= 0x177) return c & 1;
+  if (c >= 0x179 && c <= 0x17E) return !(c & 1);
+  if (c == 0x138 || c == 0x17F) return true;
+  return (c >= 0x3AC && c <= 0x3CE) || (c >= 0x430 && c <= 0x45F);
+}
+
 // True when the text before `end` ends in a number, or a time with am or pm
 // (10:00pm), so that a dash after it joins a range.
 bool ends_number(const Text& t, size_t end) {
@@ -86,7 +100,8 @@ bool ends_number(const Text& t, size_t end) {
 // it (unless punctuation already ends it), then one blank.
 void write_pause(Text* out, bool moreFollows) {
   while (!out->empty() && blank(out->back())) out->pop_back();
-  if (!out->empty() && !strchr(",.;:!?(\n", (int)out->back())) out->push_back(',');
+  const uint32_t last = out->empty() ? 0 : out->back();
+  if (last != 0 && (last > 0x7F || !strchr(",.;:!?(\n", (int)last))) out->push_back(',');
   if (moreFollows && !out->empty()) out->push_back(' ');
 }
 
@@ -171,7 +186,20 @@ Text rewrite(const Text& in, Target target, bool* changed) {
       case kQuote:
       case kGuillemet: out.push_back('"'); break;
       case kHyphen: out.push_back('-'); break;
-      case kEllipsis: out.insert(out.end(), {'.', '.', '.'}); break;
+      case kEllipsis: {
+        // Before a lower-case word the sentence goes on ("Tonight… more
+        // news"): a comma pause, which the piece search does not take for
+        // the end of a sentence as it does "... ".
+        size_t next = i + 1;
+        while (next < in.size() && blank(in[next])) ++next;
+        if (next < in.size() && lower_case(in[next]) && !out.empty()) {
+          write_pause(&out, true);
+          i = next - 1;
+        } else {
+          out.insert(out.end(), {'.', '.', '.'});
+        }
+        break;
+      }
       case kSlash: out.push_back('/'); break;
       case kSpace: out.push_back(' '); break;
       case kLineBreak: out.push_back('\n'); break;

@@ -24,7 +24,16 @@ TEST(Typography, QuotesApostrophesAndSpaces) {
   EXPECT_EQ(typeset("en_US", "\u201CNews\u201D \u2018Sport\u2019 \u201EDie\u201C"), "\"News\" 'Sport' \"Die\"");
   EXPECT_EQ(typeset("en_US", "BBC\u00A0One and\u202FITV\u20092"), "BBC One and ITV 2");
   EXPECT_EQ(typeset("en_US", "Sky\u2122 Movies\u00AE co\u00ADoperate\u200B"), "Sky Movies cooperate");
-  EXPECT_EQ(typeset("en_US", "Tonight\u2026 more"), "Tonight... more");
+  // An ellipsis before a lower-case word is a pause inside the sentence,
+  // elsewhere three dots.
+  EXPECT_EQ(typeset("en_US", "Tonight\u2026 more"), "Tonight, more");
+  EXPECT_EQ(typeset("en_US", "Wait\u2026and see"), "Wait, and see");
+  EXPECT_EQ(typeset("pl_PL", "Dzi\u015b\u2026 \u017cycie"), "Dzi\u015b, \u017cycie");
+  EXPECT_EQ(typeset("pl_PL", "Dzi\u015b\u2026 \u017bycie"), "Dzi\u015b... \u017bycie");
+  EXPECT_EQ(typeset("ru_RU", "\u0418\u0442\u0430\u043a\u2026 \u0434\u0430"), "\u0418\u0442\u0430\u043a, \u0434\u0430");
+  EXPECT_EQ(typeset("en_US", "Tonight\u2026 More news"), "Tonight... More news");
+  EXPECT_EQ(typeset("en_US", "To be continued\u2026"), "To be continued...");
+  EXPECT_EQ(typeset("en_US", "\u2026 and more"), "... and more");
   // Guillemets stay where the encoding has them, and become quotes elsewhere.
   EXPECT_EQ(typeset("fr_FR", "\u00ABBonjour\u00BB"), "\u00ABBonjour\u00BB");
   EXPECT_EQ(typeset("pl_PL", "\u00ABDzie\u0144\u00BB"), "\"Dzie\u0144\"");
@@ -39,6 +48,10 @@ TEST(Typography, DashesJoinRangesAndPausePhrases) {
   EXPECT_EQ(typeset("en_US", "\u20135 degrees"), "-5 degrees");
   EXPECT_EQ(typeset("en_US", "\u2022 Sport \u2022 Weather"), "Sport, Weather");
   EXPECT_EQ(typeset("en_US", "News \u2014"), "News,");
+  // A letter whose code point ends in the byte of a punctuation mark
+  // (U+043A, U+042C) is still a word that wants its pause.
+  EXPECT_EQ(typeset("ru_RU", "\u0418\u0442\u0430\u043a \u2014 \u0434\u0430"), "\u0418\u0442\u0430\u043a, \u0434\u0430");
+  EXPECT_EQ(typeset("ru_RU", "\u042c \u2022 \u042c"), "\u042c, \u042c");
 }
 
 TEST(Typography, EnglishAbbreviationsGoOnWithTheSentence) {
@@ -88,12 +101,12 @@ TEST(Typography, Utf16KeepsByteOrderAndMark) {
   EXPECT_EQ(out[6], 0);
   VXN_free(out);
 
-  std::vector<short> big = {(short)0xFFFE, 0x6100, (short)0x2620, 0x6200};  // a…b, swapped
+  std::vector<short> big = {(short)0xFFFE, 0x6100, (short)0x2620, 0x4200};  // a…B, swapped
   out = VXN_typography_utf16(id, big.data(), (int)big.size(), &count);
   ASSERT_NE(out, nullptr);
   ASSERT_EQ(count, 6);
   for (int i = 2; i < 5; ++i) EXPECT_EQ((unsigned short)out[i], 0x2E00u) << i;
-  EXPECT_EQ((unsigned short)out[5], 0x6200u);
+  EXPECT_EQ((unsigned short)out[5], 0x4200u);
   VXN_free(out);
 
   std::vector<short> plain = {'a', 'b'};
