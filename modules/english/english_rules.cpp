@@ -453,6 +453,32 @@ bool magnitude_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
+// A price per period with a slash: "£4.99/month" is four pounds ninety
+// nine a month, "$10/night" ten dollars a night.
+bool price_period_token(eu_context* c, const std::string& text, Words* out) {
+  static const char* const kPeriods[][2] = {
+      {"month", "a month"}, {"mo", "a month"},  {"year", "a year"},   {"yr", "a year"},
+      {"week", "a week"},   {"wk", "a week"},   {"day", "a day"},     {"night", "a night"},
+      {"hour", "an hour"},  {"hr", "an hour"},  {"person", "per person"}, {nullptr, nullptr}};
+  const size_t slash = text.find('/');
+  if (slash == std::string::npos) return false;
+  const std::string price = text.substr(0, slash), period = lower(c, text.substr(slash + 1));
+  const char* words = nullptr;
+  for (int i = 0; kPeriods[i][0]; ++i)
+    if (period == kPeriods[i][0]) words = kPeriods[i][1];
+  bool currency = false;
+  for (const eu_currency* cur = english_currencies; cur->key && !currency; ++cur) {
+    const size_t n = strlen(cur->key);
+    currency = price.size() > n && price.compare(0, n, cur->key) == 0 && is_digit(price[n]);
+  }
+  if (!words || !currency) return false;
+  Words read;
+  if (!c->read(price, &read)) return false;
+  out->insert(out->end(), read.begin(), read.end());
+  eu_push_words(words, out);
+  return true;
+}
+
 // "1/2": one half; "3/4": three quarters; "2/3": two thirds; other pairs
 // that make a day and a month are dates ("31/12").
 bool fraction_token(eu_context* c, const std::string& text, Words* out) {
@@ -686,7 +712,7 @@ bool english_token(eu_context* c, const std::string& text, std::vector<std::stri
   return apostrophe_token(c, text, out) || title_or_street_token(c, text, out) ||
          magnitude_token(c, text, out) || score_token(c, text, out) || time_token(c, text, out) ||
          year_range_token(c, text, out) || decade_token(c, text, out) || month_date_token(c, text, out) ||
-         year_token(c, text, out) || fraction_token(c, text, out) || weekday_range_token(c, text, out) ||
+         year_token(c, text, out) || price_period_token(c, text, out) || fraction_token(c, text, out) || weekday_range_token(c, text, out) ||
          acronym_plural_token(c, text, out) || web_address_token(c, text, out);
 }
 

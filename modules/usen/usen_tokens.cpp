@@ -358,9 +358,30 @@ string scale_word(const string& s) {
   return "";
 }
 
+// The period of a price glued on with a slash ($10/month, £4.99/mo): the
+// words after the amount, or "" when `suffix` is no such period.
+string price_period(const string& suffix) {
+  static const char* const periods[][2] = {
+      {"month", "a month"}, {"mo", "a month"},  {"year", "a year"},   {"yr", "a year"},
+      {"week", "a week"},   {"wk", "a week"},   {"day", "a day"},     {"night", "a night"},
+      {"hour", "an hour"},  {"hr", "an hour"},  {"person", "per person"}, {nullptr, nullptr}};
+  if (suffix.size() < 2 || suffix[0] != '/') return "";
+  const string l = lower(suffix.substr(1));
+  for (int i = 0; periods[i][0]; i++)
+    if (l == periods[i][0]) return periods[i][1];
+  return "";
+}
+
 cst_val* money_rule(cst_item* token, const string& s, bool whole) {
   const char* iso = money_symbol_to_iso((unsigned char)s[0]);
   if (!iso || s.size() < 2) return nullptr;
+  const size_t slash = s.find('/');
+  if (slash != string::npos) {
+    const string period = price_period(s.substr(slash));
+    if (period.empty()) return nullptr;
+    cst_val* price = money_rule(token, s.substr(0, slash), false);
+    return price ? cat(price, words(period)) : nullptr;
+  }
   string amount = s.substr(1);
   // Trailing scale letters glued to the amount ($10k, £1.5m, $3bn).
   size_t end = amount.find_first_not_of("0123456789,.");
@@ -498,6 +519,20 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
   return f;
 }
 
+// A group of 3 or 4 digits after a run of digit groups (no punctuation
+// between) that begins with a group starting with 0: the rest of a phone
+// number written in spaced groups (0800 123 4567, 020 7946 0018).
+bool phone_number_group(cst_item* token, const string& d) {
+  if (d.size() < 3 || d.size() > 4) return false;
+  for (cst_item* p = item_prev(token); p; p = item_prev(p)) {
+    const string name = name_of(p);
+    if (name.size() < 2 || name.size() > 5 || !digits(name) || item_feat_string(p, "punc")[0])
+      return false;
+    if (name[0] == '0') return true;
+  }
+  return false;
+}
+
 // Reading of a plain digit string from its context.
 cst_val* number_rule(cst_item* token, const string& d, bool whole) {
   if (!whole) return cardinal(d);
@@ -508,6 +543,7 @@ cst_val* number_rule(cst_item* token, const string& d, bool whole) {
   // Codes: leading zeros, emergency and area codes in parentheses, postal
   // codes after a state.
   if (d.size() > 1 && d[0] == '0') return en_exp_digits(d.c_str());
+  if (phone_number_group(token, d)) return en_exp_digits(d.c_str());
   if (d == "911") return en_exp_digits(d.c_str());
   if (d.size() == 3 && ((prepunc[0] == '(' && punc[0] == ')') || (prev == "(" && next == ")")))
     return en_exp_digits(d.c_str());
@@ -904,6 +940,9 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  // After a number "min." is minutes, not the table's "minimum".
+  if (whole)
+    if (cst_val* w = after_number_rule(token, s)) return w;
   if (cst_val* w = en_exp_abbrev(token, s.c_str())) return w;
 
   // Money.
@@ -923,8 +962,6 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
                                                                        : nullptr;
     if (w) return cat(w, am_pm_words(s.substr(end)));
   }
-  if (whole)
-    if (cst_val* w = after_number_rule(token, s)) return w;
 
   // Dates, phone numbers and ranges.
   if (cst_val* w = iso_date_rule(s)) return w;
@@ -982,8 +1019,12 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
       if (day >= 0 && (isdigit((unsigned char)first_after) || first_after == 0x11))
         return words(kDays[day]);
       int month = month_index(s);
+      const string day_before = prev_name(token);
+      const bool after_day = digits(day_before) && day_before.size() <= 2 &&
+                             !item_feat_string(item_prev(token), "punc")[0];
       if (month >= 0 && !in_list(lower(s), kMonths) && is_upper(s[0]) &&
-          (item_feat_string(token, "punc")[0] == '.' || isdigit((unsigned char)next_name(token)[0])))
+          (item_feat_string(token, "punc")[0] == '.' || isdigit((unsigned char)next_name(token)[0]) ||
+           after_day))
         return words(kMonths[month]);
       if (isdigit((unsigned char)next_name(token)[0]) && !item_feat_string(token, "punc")[0])
         if (cst_val* w = counted_word(s)) return w;
