@@ -142,6 +142,8 @@ ROW(a_ok, "OK", "C", "okay")
 ROW(a_pip, "PiP", "C", "picture", "in", "picture")
 ROW(a_us, "US", "C", "u", "s")
 ROW(a_cbeebies, "CBeebies", "C", "c", "beebies")
+// Sports listings: Man Utd, Leeds Utd.
+ROW(a_utd, "Utd", "C", "united")
 // Channel, service and product names split into speakable parts.
 ROW(a_itv, "itv", "", "i", "t", "v")
 ROW(a_itvx, "itvx", "", "i", "t", "v", "x")
@@ -183,7 +185,7 @@ const norm_expansion_row en_expanded_abbrevs_acronyms[] = {
     a_ok,      a_pip,      a_us,          a_cbeebies, a_itv,      a_itvx,      a_youtube, a_hbomax,
     a_disneyplus, a_appletv, a_firetv,    a_smarttv,  a_iplayer,  a_skynews,   a_skysports, a_primevideo,
     a_freeview, a_freesat, a_youview,     a_playstation, a_xbox,  a_chromecast, a_airplay, a_4k,
-    a_8k,      a_hdr10,    a_dazn,        a_ios,      nullptr};
+    a_8k,      a_hdr10,    a_dazn,        a_ios,      a_utd,      nullptr};
 
 cst_val* en_exp_abbrev(cst_item* token, const char* s) {
   cst_val* r = exp_explicit(token, s, en_explicit_expansion_dictionary);

@@ -479,6 +479,54 @@ bool price_period_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
+// Dimensions and resolutions: "3840x2160" is thirty eight forty by twenty
+// one sixty, "4x4" four by four (four-digit sides in pairs, as said).
+bool dimensions_token(eu_context* c, const std::string& text, Words* out) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos || x == 0 || x + 1 >= text.size()) return false;
+  const std::string a = text.substr(0, x), b = text.substr(x + 1);
+  if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 4 || b.size() > 4 || a[0] == '0' || b[0] == '0')
+    return false;
+  Words words;
+  for (const std::string* side : {&a, &b}) {
+    if (side == &b) words.push_back("by");
+    if (side->size() == 4) {
+      Words high, low;
+      if (!c->number(side->substr(0, 2), &high)) return false;
+      words.insert(words.end(), high.begin(), high.end());
+      const int rest = std::stoi(side->substr(2));
+      if (rest == 0) {
+        words.push_back("hundred");
+      } else {
+        if (rest < 10) words.push_back("oh");
+        if (!c->number(std::to_string(rest), &low)) return false;
+        words.insert(words.end(), low.begin(), low.end());
+      }
+    } else if (!c->number(*side, &words)) {
+      return false;
+    }
+  }
+  out->insert(out->end(), words.begin(), words.end());
+  return true;
+}
+
+// Heights in feet and inches: 5'7" is "five foot seven" (the closing inch
+// mark is the token's punctuation).
+bool feet_inches_token(eu_context* c, const std::string& text, Words* out) {
+  const size_t mark = text.find('\'');
+  if (mark != 1 || c->punctuation(0).empty() || c->punctuation(0)[0] != '"') return false;
+  const std::string feet = text.substr(0, 1), inches = text.substr(2);
+  if (!eu_is_digits(feet) || !eu_is_digits(inches) || inches.empty() || inches.size() > 2 ||
+      std::stoi(inches) > 11)
+    return false;
+  Words words;
+  if (!c->number(feet, &words)) return false;
+  words.push_back("foot");
+  if (!c->number(inches, &words)) return false;
+  out->insert(out->end(), words.begin(), words.end());
+  return true;
+}
+
 // "1/2": one half; "3/4": three quarters; "2/3": two thirds; other pairs
 // that make a day and a month are dates ("31/12").
 bool fraction_token(eu_context* c, const std::string& text, Words* out) {
@@ -712,7 +760,8 @@ bool english_token(eu_context* c, const std::string& text, std::vector<std::stri
   return apostrophe_token(c, text, out) || title_or_street_token(c, text, out) ||
          magnitude_token(c, text, out) || score_token(c, text, out) || time_token(c, text, out) ||
          year_range_token(c, text, out) || decade_token(c, text, out) || month_date_token(c, text, out) ||
-         year_token(c, text, out) || price_period_token(c, text, out) || fraction_token(c, text, out) || weekday_range_token(c, text, out) ||
+         year_token(c, text, out) || price_period_token(c, text, out) || dimensions_token(c, text, out) ||
+         feet_inches_token(c, text, out) || fraction_token(c, text, out) || weekday_range_token(c, text, out) ||
          acronym_plural_token(c, text, out) || web_address_token(c, text, out);
 }
 

@@ -673,6 +673,30 @@ cst_val* wifi_standard_rule(const string& s) {
   return cat(cat(words("eight oh two dot"), cardinal(number)), spell(lower(suffix)));
 }
 
+// Dimensions and resolutions: 3840x2160 is "thirty eight forty by twenty one
+// sixty", 4x4 "four by four" (four-digit sides in pairs, as they are said).
+cst_val* dimensions_rule(const string& s) {
+  const size_t x = s.find_first_of("xX");
+  if (x == string::npos || x == 0 || x + 1 >= s.size()) return nullptr;
+  const string a = s.substr(0, x), b = s.substr(x + 1);
+  if (!digits(a) || !digits(b) || a.size() > 4 || b.size() > 4 || a[0] == '0' || b[0] == '0')
+    return nullptr;
+  auto side = [](const string& d) { return d.size() == 4 ? paired_number(d) : cardinal(d); };
+  return cat(side(a), cat(words("by"), side(b)));
+}
+
+// Heights in feet and inches: 5'7" is "five foot seven" (the closing inch
+// mark is the token's punctuation).
+cst_val* feet_inches_rule(cst_item* token, const string& s) {
+  const size_t mark = s.find('\'');
+  if (mark == string::npos || mark == 0 || item_feat_string(token, "punc")[0] != '"') return nullptr;
+  const string feet = s.substr(0, mark), inches = s.substr(mark + 1);
+  if (!digits(feet) || !digits(inches) || feet.size() > 1 || inches.empty() || inches.size() > 2 ||
+      atoi(inches.c_str()) > 11)
+    return nullptr;
+  return cat(cardinal(feet), cat(words("foot"), cardinal(inches)));
+}
+
 // Web and e-mail addresses, hashtags and handles: labels read by the token
 // rules (a word or letters), joiners said as words.
 cst_val* address_rule(cst_item* token, const string& s) {
@@ -940,6 +964,9 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  if (cst_val* w = dimensions_rule(s)) return w;
+  if (whole)
+    if (cst_val* w = feet_inches_rule(token, s)) return w;
   // After a number "min." is minutes, not the table's "minimum".
   if (whole)
     if (cst_val* w = after_number_rule(token, s)) return w;
@@ -1012,6 +1039,11 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
   // Letters.
   if (letters_only(s)) {
     if (whole) {
+      // Fixtures: "Arsenal v Chelsea".
+      const string before = prev_name(token), after = next_name(token);
+      if (s == "v" && !before.empty() && !after.empty() && is_upper(before[0]) && is_upper(after[0]) &&
+          !item_feat_string(item_prev(token), "punc")[0] && !item_feat_string(token, "punc")[0])
+        return words("versus");
       if (cst_val* w = roman_rule(token, s)) return w;
       int day = day_abbrev(s);
       const char first_after = next_name(token)[0];
