@@ -479,6 +479,29 @@ bool price_period_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
+// Codes to type in after "code" or "PIN" ("4821", "AB12-CD34"): every letter
+// and digit on its own, as they are typed.
+bool code_token(eu_context* c, const std::string& text, Words* out) {
+  static const char* const kLead[] = {"code", "pin", "passcode", "pincode", nullptr};
+  if (!in_list(lower(c, c->token_text(-1)), kLead) || !c->punctuation(-1).empty()) return false;
+  bool digit = false;
+  for (char ch : text) {
+    const bool letter = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+    if (!is_digit(ch) && !letter && ch != '-') return false;
+    digit = digit || is_digit(ch);
+  }
+  if (!digit) return false;
+  for (char ch : text) {
+    if (ch == '-') continue;
+    if (is_digit(ch)) {
+      if (!c->number(std::string(1, ch), out)) return false;
+    } else {
+      c->spell_letters(std::string(1, ch), out);
+    }
+  }
+  return true;
+}
+
 // Dimensions and resolutions: "3840x2160" is thirty eight forty by twenty
 // one sixty, "4x4" four by four (four-digit sides in pairs, as said).
 bool dimensions_token(eu_context* c, const std::string& text, Words* out) {
@@ -757,7 +780,7 @@ bool english_token(eu_context* c, const std::string& text, std::vector<std::stri
     out->push_back("a");
     return true;
   }
-  return apostrophe_token(c, text, out) || title_or_street_token(c, text, out) ||
+  return apostrophe_token(c, text, out) || code_token(c, text, out) || title_or_street_token(c, text, out) ||
          magnitude_token(c, text, out) || score_token(c, text, out) || time_token(c, text, out) ||
          year_range_token(c, text, out) || decade_token(c, text, out) || month_date_token(c, text, out) ||
          year_token(c, text, out) || price_period_token(c, text, out) || dimensions_token(c, text, out) ||

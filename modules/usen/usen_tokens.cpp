@@ -673,6 +673,20 @@ cst_val* wifi_standard_rule(const string& s) {
   return cat(cat(words("eight oh two dot"), cardinal(number)), spell(lower(suffix)));
 }
 
+// Codes to type in after "code" or "PIN" (4821, AB12-CD34): every letter and
+// digit on its own, as they are typed.
+cst_val* code_rule(cst_item* token, const string& s) {
+  static const char* const lead[] = {"code", "pin", "passcode", "pincode", nullptr};
+  if (!in_list(lower(prev_name(token)), lead) || item_feat_string(item_prev(token), "punc")[0])
+    return nullptr;
+  bool digit = false;
+  for (char c : s) {
+    if (!is_digit(c) && !is_ascii_alpha(c) && c != '-') return nullptr;
+    digit = digit || is_digit(c);
+  }
+  return digit ? spell(s) : nullptr;
+}
+
 // Dimensions and resolutions: 3840x2160 is "thirty eight forty by twenty one
 // sixty", 4x4 "four by four" (four-digit sides in pairs, as they are said).
 cst_val* dimensions_rule(const string& s) {
@@ -964,6 +978,8 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  if (whole)
+    if (cst_val* w = code_rule(token, s)) return w;
   if (cst_val* w = dimensions_rule(s)) return w;
   if (whole)
     if (cst_val* w = feet_inches_rule(token, s)) return w;
