@@ -482,12 +482,24 @@ class Reader {
     return true;
   }
 
+  // True when text is a number with a unit glued to it ("25°C", "10km").
+  bool glued_unit(const std::string& text) {
+    std::string n;
+    for (size_t i = 1; i < text.size(); ++i)
+      if (plain_number(L_, text.substr(0, i), &n) && find_unit(L_, text.substr(i))) return true;
+    return false;
+  }
+
+  // "5-10": a range; the unit of its second number, glued ("20-25°C") or
+  // the next token ("1-2 kg"), follows the whole range.
   bool range(const std::string& text, int depth, Words* out) {
     size_t dash = text.find('-', 1);
     if (dash == std::string::npos || dash + 1 >= text.size()) return false;
     std::string a = text.substr(0, dash), b = text.substr(dash + 1), na, nb;
-    if (!plain_number(L_, a, &na) || !plain_number(L_, b, &nb) || b[0] == '-') return false;
-    if (a.size() > 1 && a[0] == '0' && eu_is_digits(a) && eu_is_digits(b)) {
+    if (!plain_number(L_, a, &na) || b[0] == '-') return false;
+    const bool plain = plain_number(L_, b, &nb);
+    if (!plain && !glued_unit(b)) return false;
+    if (plain && a.size() > 1 && a[0] == '0' && eu_is_digits(a) && eu_is_digits(b)) {
       // A telephone number with its area code ("020-1234567"): digit by digit.
       for (char d : a + b) c_->spell(L_->cardinal_rules, std::string(1, d), out);
       return true;
@@ -495,6 +507,11 @@ class Reader {
     read(a, depth + 1, out);
     eu_push_words(L_->range, out);
     read(b, depth + 1, out);
+    const eu_unit* u = plain && depth == 0 && c_->punctuation(0).empty() ? find_unit(L_, c_->token_text(1)) : nullptr;
+    if (u) {
+      eu_push_plural(c_, nb, u->one, u->many, out);
+      c_->consume_next();
+    }
     return true;
   }
 

@@ -479,6 +479,13 @@ bool price_period_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
+// Chart places: "#1" is number one.
+bool number_sign_token(eu_context* c, const std::string& text, Words* out) {
+  if (text.size() < 2 || text.size() > 4 || text[0] != '#' || !eu_is_digits(text.substr(1))) return false;
+  out->push_back("number");
+  return c->number(text.substr(1), out);
+}
+
 // Codes to type in after "code" or "PIN" ("4821", "AB12-CD34"): every letter
 // and digit on its own, as they are typed.
 bool code_token(eu_context* c, const std::string& text, Words* out) {
@@ -562,7 +569,10 @@ bool fraction_token(eu_context* c, const std::string& text, Words* out) {
   const std::string a = text.substr(0, slash), b = text.substr(slash + 1);
   if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 2 || b.size() > 2) return false;
   const int num = std::stoi(a), den = std::stoi(b);
-  if (num < 1 || den < 2 || den > 10 || num >= den) {
+  // After "on", "from", "until" or "since" a day and a month ("airs on 3/4").
+  static const char* const kOnADay[] = {"on", "from", "until", "since", nullptr};
+  const bool day = in_list(lower(c, c->token_text(-1)), kOnADay) && c->punctuation(-1).empty();
+  if (num < 1 || den < 2 || den > 10 || num >= den || day) {
     // Not a fraction: a day and a month ("31/12").
     if (num < 1 || num > 31 || den < 1 || den > 12) return false;
     return english_date(c, num, den, -1, out);
@@ -780,7 +790,7 @@ bool english_token(eu_context* c, const std::string& text, std::vector<std::stri
     out->push_back("a");
     return true;
   }
-  return apostrophe_token(c, text, out) || code_token(c, text, out) || title_or_street_token(c, text, out) ||
+  return apostrophe_token(c, text, out) || code_token(c, text, out) || number_sign_token(c, text, out) || title_or_street_token(c, text, out) ||
          magnitude_token(c, text, out) || score_token(c, text, out) || time_token(c, text, out) ||
          year_range_token(c, text, out) || decade_token(c, text, out) || month_date_token(c, text, out) ||
          year_token(c, text, out) || price_period_token(c, text, out) || dimensions_token(c, text, out) ||

@@ -443,6 +443,17 @@ cst_val* range_rule(cst_item* token, const string& s) {
   string a = s.substr(0, dash), b = s.substr(dash + 1);
   int da = day_abbrev(a), db = day_abbrev(b);
   if (da >= 0 && db >= 0) return words(string(kDays[da]) + " to " + kDays[db]);
+  // A unit on the second number counts for both: 20-25°C, 5-10km.
+  if (digits(a) && !b.empty() && is_digit(b[0])) {
+    const char* unit = generic_skip_real(b.c_str(), en_unit_engine.decimal_separators);
+    if (unit && *unit && generic_is_unit_ext(token, unit, en_unit_engine.units, 1, "unit_id")) {
+      const string number = b.substr(0, (size_t)(unit - b.c_str()));
+      cst_val* second = cat(en_unit_engine.expand_number(number.c_str()),
+                            generic_exp_unit(token, &en_unit_engine, item_feat_int(token, "unit_id"),
+                                             number.c_str(), 0));
+      return cat(cardinal(a), cat(words("to"), second));
+    }
+  }
   if (!range_operand(a) || !range_operand(b)) return nullptr;
   // Years read as years on both sides.
   if (a.size() == 4 && b.size() == 4 && digits(a) && digits(b))
@@ -507,6 +518,12 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
   static const char* const counted[] = {"page", "step", "part", "episode", "ep", "disc", "track",
                                         "game", "round", "season", "item", nullptr};
   if (in_list(before, counted)) return cat(cardinal(x), cat(words("of"), cardinal(y)));
+  // A month and day after "on" or "from": airs on 3/4 (March fourth).
+  static const char* const on_a_day[] = {"on", "from", "until", "since", nullptr};
+  if (in_list(before, on_a_day) && x.size() <= 2 && y.size() <= 2) {
+    const int month = atoi(x.c_str()), day = atoi(y.c_str());
+    if (month >= 1 && month <= 12 && day >= 1 && day <= 31) return date_words(month - 1, y, "");
+  }
   // Scores and ratings: 7/10 is seven out of ten.
   if (y == "10" || y == "100") return cat(cardinal(x), cat(words("out of"), cardinal(y)));
   cst_val* f = fraction_words(x, y);
@@ -932,6 +949,19 @@ cst_val* unit_after_decimal_comma(cst_item* token, const string& s) {
   return generic_exp_unit(token, &en_unit_engine, item_feat_int(token, "unit_id"), prev.c_str(), 0);
 }
 
+// A unit after a range of numbers (1-2 kg, 20-25 °C): plural, as after the
+// range's second number.
+cst_val* unit_after_range(cst_item* token, const string& s) {
+  const string prev = prev_name(token);
+  const size_t dash = prev.find('-', 1);
+  if (dash == string::npos || !digits(prev.substr(0, dash)) || !digits(prev.substr(dash + 1)) ||
+      item_feat_string(item_prev(token), "punc")[0])
+    return nullptr;
+  if (!generic_is_unit_ext(token, s.c_str(), en_unit_engine.units, 0, "unit_id")) return nullptr;
+  const string second = prev.substr(dash + 1);
+  return generic_exp_unit(token, &en_unit_engine, item_feat_int(token, "unit_id"), second.c_str(), 0);
+}
+
 // Glued minutes after glued hours: 1h 45m.
 cst_val* minutes_after_hours(cst_item* token, const string& s) {
   const string prev = prev_name(token);
@@ -978,6 +1008,9 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  // Chart places: #1 is "number one".
+  if (s.size() >= 2 && s.size() <= 4 && s[0] == '#' && digits(s.substr(1)))
+    return cat(words("number"), cardinal(s.substr(1)));
   if (whole)
     if (cst_val* w = code_rule(token, s)) return w;
   if (cst_val* w = dimensions_rule(s)) return w;
@@ -1025,6 +1058,8 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
   if (whole && en_is_unit_expression(token, s.c_str())) return en_exp_unit_expression(token, s.c_str());
   if (whole)
     if (cst_val* w = unit_after_decimal_comma(token, s)) return w;
+  if (whole)
+    if (cst_val* w = unit_after_range(token, s)) return w;
 
   // Signs, percentages, fractions and dates.
   if ((s[0] == '-' || s[0] == '+') && s.size() > 1 && (is_digit(s[1]) || s[1] == '.'))
