@@ -69,7 +69,7 @@ cst_utterance* auen_postlex(cst_utterance* u) {
 const eu_language auen_language = {
     "auen", &auen_locale, "ISO-8859-15", "auen-1.0", &auen_lexdata, kPhones.data(), english_onsets, nullptr, nullptr,
     '.', ',', english_cardinal_rules, english_year_rules, english_cardinal_rules,
-    "minus", "per cent", "to", "to", nullptr, false, english_ordinal_marks, english_months,
+    "minus", "per cent", "to", "to", "dot", nullptr, false, english_ordinal_marks, english_months,
     english_letters, english_symbols, kAbbrevs.data(), english_units, english_currencies, kAcronyms.data(),
     english_time, english_date, english_ordinal, nullptr, english_token,
     kPronunciations.data(), english_as_word, configure, english_unit_singular};

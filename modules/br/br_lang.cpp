@@ -113,7 +113,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language br_language = {
     "br", &br_locale, "ISO-8859-15", "br-1.0", &br_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
+    "menos", "por cento", "a", "a", "ponto", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule,
     nullptr, nullptr, nullptr, nullptr, nullptr, "de"};

@@ -99,6 +99,7 @@ struct eu_language {
   const char* percent;         // one word, or "one|few|many|other" forms (eu_push_plural)
   const char* range;           // between two numbers of a range ("bis")
   const char* score;           // between the two sides of a score ("zu")
+  const char* dot;             // between the numbers of an address or version ("Punkt")
   // Amounts: the word between main and minor units ("con"; null: none) and
   // whether the minor unit is named after a main amount ("con cincuenta
   // céntimos") or not ("zwölf Euro fünfzig").

@@ -227,6 +227,7 @@ class Reader {
     if (date(text, whole, out)) return true;
     if (ordinal(text, whole, out)) return true;
     if (range(text, depth, out)) return true;
+    if (dotted_numbers(text, out)) return true;
     if (unit(text, whole, out)) return true;
     if (number(text, out)) return true;
     if (whole && roman(text, out)) return true;
@@ -479,6 +480,32 @@ class Reader {
   static bool all_letters_or_marks(const std::string& mark) {
     for (uint32_t ch : code_points(mark))
       if (!eu_is_alpha(ch) && ch != '.' && ch != ':' && ch != 0xBA && ch != 0xAA) return false;
+    return true;
+  }
+
+  // Three or more groups of digits joined by dots that are neither a date
+  // nor a number with dots between its thousands: an address or a version ("192.168.1.10", "1.2.345"), each group a number
+  // (digit by digit with a leading zero or more than three digits), the
+  // language's word for the dot between them.
+  bool dotted_numbers(const std::string& text, Words* out) {
+    std::string n;
+    if (!L_->dot || std::count(text.begin(), text.end(), '.') < 2 || plain_number(L_, text, &n)) return false;
+    std::vector<std::string> groups;
+    size_t start = 0;
+    for (size_t dot; (dot = text.find('.', start)) != std::string::npos; start = dot + 1)
+      groups.push_back(text.substr(start, dot - start));
+    groups.push_back(text.substr(start));
+    for (const std::string& g : groups)
+      if (g.empty() || !eu_is_digits(g)) return false;
+    for (size_t k = 0; k < groups.size(); ++k) {
+      if (k > 0) eu_push_words(L_->dot, out);
+      const std::string& g = groups[k];
+      if ((g.size() > 1 && g[0] == '0') || g.size() > 3) {
+        for (char d : g) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      } else {
+        c_->spell(L_->cardinal_rules, g, out);
+      }
+    }
     return true;
   }
 

@@ -184,7 +184,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language da_language = {
     "da", &da_locale, "ISO-8859-15", "da-1.0", &da_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-cardinal-common", "%spellout-numbering-year", "%spellout-cardinal-common",
-    "minus", "procent", "til", "", "og", true, kOrdinalMarks, kMonths,
+    "minus", "procent", "til", "", "punktum", "og", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -201,7 +201,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language de_language = {
     "de", &de_locale, "ISO-8859-15", "de-1.0", &de_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
-    "minus", "Prozent", "bis", "zu", nullptr, false, kOrdinalMarks, kMonths,
+    "minus", "Prozent", "bis", "zu", "Punkt", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -176,7 +176,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language es_language = {
     "es", &es_locale, "ISO-8859-15", "es-1.0", &es_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "menos", "por ciento", "a", "a", "con", true, kOrdinalMarks, kMonths,
+    "menos", "por ciento", "a", "a", "punto", "con", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -225,7 +225,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language fi_language = {
     "fi", &fi_locale, "ISO-8859-15", "fi-1.0", &fi_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal",
-    "miinus", "prosenttia", "", "", nullptr, true, kOrdinalMarks, kMonths,
+    "miinus", "prosenttia", "", "", "piste", nullptr, true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -314,7 +314,7 @@ void configure(cst_voice* voice) { feat_set(voice->features, "postlex_func", utt
 const eu_language fr_language = {
     "fr", &fr_locale, "ISO-8859-15", "fr-1.0", &fr_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "moins", "pour cent", "à", "à", nullptr, false, kOrdinalMarks, kMonths,
+    "moins", "pour cent", "à", "à", "point", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, money_rule, token_rule,
     nullptr, nullptr, configure, nullptr, nullptr, nullptr, kElisions, kNounCounts, false};

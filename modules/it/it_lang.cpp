@@ -228,7 +228,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language it_language = {
     "it", &it_locale, "ISO-8859-15", "it-1.0", &it_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "meno", "per cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
+    "meno", "per cento", "a", "a", "punto", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, money_rule, token_rule,
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, kElisions, kNounCounts, true};

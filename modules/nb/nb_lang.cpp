@@ -168,7 +168,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language nb_language = {
     "nb", &nb_locale, "ISO-8859-15", "nb-1.0", &nb_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-masculine",
-    "minus", "prosent", "til", "", "og", true, nullptr, kMonths,
+    "minus", "prosent", "til", "", "punktum", "og", true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -232,7 +232,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language nl_language = {
     "nl", &nl_locale, "ISO-8859-15", "nl-1.0", &nl_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', '.', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal",
-    "min", "procent", "tot", nullptr, nullptr, false, kOrdinalMarks, kMonths,
+    "min", "procent", "tot", nullptr, "punt", nullptr, false, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule,
     nullptr, nullptr, nullptr, nullptr, kNumberWords, nullptr};

@@ -361,7 +361,7 @@ bool pl_ordinal_words(eu_context* c, int n, pl_ordinal_form form, std::vector<st
 const eu_language pl_language = {
     "pl", &pl_locale, "ISO-8859-2", "pl-1.0", &pl_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "minus", "procent", nullptr, nullptr, nullptr, true, nullptr, kMonths,
+    "minus", "procent", nullptr, nullptr, "kropka", nullptr, true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -115,7 +115,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language pt_language = {
     "pt", &pt_locale, "ISO-8859-15", "pt-1.0", &pt_lexdata, kPhones, kOnsets, kGlides, pt_function_words,
     ',', '.', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "menos", "por cento", "a", "a", "e", true, kOrdinalMarks, kMonths,
+    "menos", "por cento", "a", "a", "ponto", "e", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     pt_read_time, date_rule, pt_ordinal_rule, nullptr, token_rule,
     nullptr, nullptr, nullptr, nullptr, nullptr, "de"};

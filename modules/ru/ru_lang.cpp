@@ -393,7 +393,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language ru_language = {
     "ru", &ru_locale, "ISO-8859-5", "ru-1.0", &ru_lexdata, kPhones, kOnsets, kGlides, kGpos,
     ',', ' ', "%spellout-numbering", nullptr, "%spellout-cardinal-masculine",
-    "минус", "процент|процента|процентов|процента", nullptr, nullptr, nullptr, true, nullptr, kMonths,
+    "минус", "процент|процента|процентов|процента", nullptr, nullptr, "точка", nullptr, true, nullptr, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -209,7 +209,7 @@ bool token_rule(eu_context* c, const std::string& text, std::vector<std::string>
 const eu_language sv_language = {
     "sv", &sv_locale, "ISO-8859-15", "sv-1.0", &sv_lexdata, kPhones, kOnsets, nullptr, kGpos,
     ',', ' ', "%spellout-numbering", "%spellout-numbering-year", "%spellout-cardinal-reale",
-    "minus", "procent", "till", "", "och", true, kOrdinalMarks, kMonths,
+    "minus", "procent", "till", "", "punkt", "och", true, kOrdinalMarks, kMonths,
     kLetters, kSymbols, kAbbrevs, kUnits, kCurrencies, kAcronyms,
     time_rule, date_rule, ordinal_rule, nullptr, token_rule};
 

@@ -23,7 +23,7 @@ void configure(cst_voice* voice) { english_configure(voice, english_postlex); }
 const eu_language uken_language = {
     "uken", &uken_locale, "ISO-8859-15", "uken-1.0", &uken_lexdata, english_phones, english_onsets, nullptr, nullptr,
     '.', ',', english_cardinal_rules, english_year_rules, english_cardinal_rules,
-    "minus", "per cent", "to", "to", nullptr, false, english_ordinal_marks, english_months,
+    "minus", "per cent", "to", "to", "dot", nullptr, false, english_ordinal_marks, english_months,
     english_letters, english_symbols, kAbbrevs.data(), english_units, english_currencies, english_acronyms,
     english_time, english_date, english_ordinal, nullptr, english_token,
     english_pronunciations, english_as_word, configure, english_unit_singular};

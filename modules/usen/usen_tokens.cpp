@@ -524,8 +524,10 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
     const int month = atoi(x.c_str()), day = atoi(y.c_str());
     if (month >= 1 && month <= 12 && day >= 1 && day <= 31) return date_words(month - 1, y, "");
   }
-  // Scores and ratings: 7/10 is seven out of ten.
-  if (y == "10" || y == "100") return cat(cardinal(x), cat(words("out of"), cardinal(y)));
+  // Scores, ratings and progress: 7/10 is seven out of ten, 120/266 one
+  // hundred twenty out of two hundred sixty six (no fraction has such parts).
+  if (y == "10" || y == "100" || atoi(y.c_str()) > 100 || (x.size() >= 2 && atoi(y.c_str()) > 20))
+    return cat(cardinal(x), cat(words("out of"), cardinal(y)));
   cst_val* f = fraction_words(x, y);
   // A mixed number: 1 1/2 is one and a half.
   if (whole && digits(prev_name(token)) && x == "1" && (y == "2" || y == "4")) {
@@ -885,21 +887,41 @@ cst_val* ordinal_rule(const string& s) {
   return en_exp_ordinal(plain.c_str());
 }
 
-// Versions: v2.3.1 and 2.3.1, each part a number joined by "point".
+// Versions: v2.3.1 and 2.3.1, each part a number joined by "point"; parts
+// of three or more digits after the first are read digit by digit (1.2.345:
+// one point two point three four five).
 cst_val* version_words(const string& v) {
   const std::vector<string> parts = split(v, '.');
   for (const string& part : parts)
-    if (!digits(part)) return nullptr;
+    if (!digits(part) || part.empty()) return nullptr;
   cst_val* out = cardinal(parts[0]);
-  for (size_t i = 1; i < parts.size(); i++) out = cat(out, cat(words("point"), cardinal(parts[i])));
+  for (size_t i = 1; i < parts.size(); i++)
+    out = cat(out, cat(words("point"), parts[i].size() > 2 ? en_exp_digits(parts[i].c_str())
+                                                            : cardinal(parts[i])));
   return out;
 }
 
-cst_val* version_rule(const string& s) {
+// An IPv4 address: four numbers of 0..255 joined by "dot"; the first of
+// 100 or more (192.168.1.10) or after a word that announces one (IP 10.0.0.1),
+// else it is a version (1.2.3.4).
+cst_val* ip_address_words(cst_item* token, const string& s) {
+  static const char* const lead[] = {"ip", "address", "dns", "gateway", "router", "server", nullptr};
+  const std::vector<string> parts = split(s, '.');
+  if (parts.size() != 4 || (atoi(parts[0].c_str()) < 100 && !in_list(lower(prev_name(token)), lead)))
+    return nullptr;
+  for (const string& part : parts)
+    if (part.empty() || part.size() > 3 || !digits(part) || atoi(part.c_str()) > 255) return nullptr;
+  cst_val* out = cardinal(parts[0]);
+  for (size_t i = 1; i < parts.size(); i++) out = cat(out, cat(words("dot"), cardinal(parts[i])));
+  return out;
+}
+
+cst_val* version_rule(cst_item* token, const string& s) {
   if (s.size() >= 2 && (s[0] == 'v' || s[0] == 'V') && is_digit(s[1])) {
     cst_val* v = version_words(s.substr(1));
     return v ? cat(words("version"), v) : nullptr;
   }
+  if (cst_val* w = ip_address_words(token, s)) return w;
   if (std::count(s.begin(), s.end(), '.') >= 2) return version_words(s);
   return nullptr;
 }
@@ -1073,7 +1095,7 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
 
   // Numbers.
   if (digits(s)) return number_rule(token, s, whole);
-  if (cst_val* w = version_rule(s)) return w;
+  if (cst_val* w = version_rule(token, s)) return w;
   if (decimal(s, &whole_digits, &fraction)) return real_number(whole_digits, fraction);
   // A decimal comma (1,5): the number before a unit.
   size_t comma = s.find(',');
