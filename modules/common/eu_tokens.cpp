@@ -412,6 +412,14 @@ class Reader {
   }
 
   // "20:15" is a clock time (two-digit minutes); "2:1" a score.
+  // "H:MM" or "HH:MM" with an hour up to 24: a clock time.
+  static bool clock_time(const std::string& text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon > 2 || text.size() != colon + 3) return false;
+    const std::string h = text.substr(0, colon), m = text.substr(colon + 1);
+    return eu_is_digits(h) && eu_is_digits(m) && value_of(h) <= 24 && value_of(m) <= 59;
+  }
+
   bool clock_or_score(const std::string& text, Words* out) {
     size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0) return false;
@@ -523,6 +531,11 @@ class Reader {
     size_t dash = text.find('-', 1);
     if (dash == std::string::npos || dash + 1 >= text.size()) return false;
     std::string a = text.substr(0, dash), b = text.substr(dash + 1), na, nb;
+    if (clock_time(a) && clock_time(b)) {  // "20:15-21:45"
+      read(a, depth + 1, out);
+      eu_push_words(L_->range, out);
+      return read(b, depth + 1, out);
+    }
     if (!plain_number(L_, a, &na) || b[0] == '-') return false;
     const bool plain = plain_number(L_, b, &nb);
     if (!plain && !glued_unit(b)) return false;
