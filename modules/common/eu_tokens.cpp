@@ -215,6 +215,7 @@ class Reader {
     const std::string text = whole ? with_digit_groups(token) : token;
     if (whole && L_->token && L_->token(c_, text, out)) return true;
     if (whole && currency_before_amount(text, out)) return true;
+    if (whole && spaced_range_dash(text, out)) return true;
     // An explicit plus sign is said ("+20 °C"), then the number as it is.
     if (text.size() > 1 && text[0] == '+' && text[1] >= '0' && text[1] <= '9') {
       if (const char* plus = find_name(L_->symbols, "+")) eu_push_words(plus, out);
@@ -412,6 +413,19 @@ class Reader {
   }
 
   // "20:15" is a clock time (two-digit minutes); "2:1" a score.
+  // A dash standing alone between two numbers or clock times ("20:15 -
+  // 21:45", "9 - 5"): the range word.
+  bool spaced_range_dash(const std::string& text, Words* out) {
+    if (text != "-" || !L_->range || !c_->punctuation(-1).empty()) return false;
+    const std::string before = c_->token_text(-1), after = c_->token_text(1);
+    std::string n;
+    const bool numbers = (plain_number(L_, before, &n) || clock_time(before)) &&
+                         (plain_number(L_, after, &n) || clock_time(after));
+    if (!numbers) return false;
+    eu_push_words(L_->range, out);
+    return true;
+  }
+
   // "H:MM" or "HH:MM" with an hour up to 24: a clock time.
   static bool clock_time(const std::string& text) {
     const size_t colon = text.find(':');
