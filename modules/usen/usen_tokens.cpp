@@ -820,6 +820,37 @@ bool shouting(const cst_item* token) {
 }
 
 // Letters: a state, a word, or spelled.
+// Brand and title names written in camel case that the lexicon lacks
+// (SpongeBob, WhatsApp, iCarly, eBay): each part read on its own, a single
+// lower-case letter in front as its letter name. Null when s has no lower-case
+// letter before a capital or the lexicon knows it whole (iPhone, McDonald).
+cst_val* camel_case_words(cst_item* token, const string& s) {
+  std::vector<string> parts;
+  size_t start = 0;
+  auto is_lower = [](char c) { return c >= 'a' && c <= 'z'; };
+  for (size_t i = 1; i < s.size(); ++i) {
+    // A capital after a lower-case letter (SpongeBob), or the capital that
+    // starts a word after initials (BBCOne, HBOMax).
+    const bool after_lower = is_upper(s[i]) && is_lower(s[i - 1]);
+    const bool after_initials = i >= 2 && is_upper(s[i]) && is_upper(s[i - 1]) && i + 1 < s.size() &&
+                                is_lower(s[i + 1]) && !(i + 2 == s.size() && s[i + 1] == 's');
+    if (after_lower || after_initials) {
+      parts.push_back(s.substr(start, i - start));
+      start = i;
+    }
+  }
+  if (parts.empty()) return nullptr;
+  parts.push_back(s.substr(start));
+  // The surname prefix Mc belongs to the name (McDonald): one word.
+  if (parts[0] == "Mc") return words(lower(s));
+  const cst_lexicon* lex = token_lexicon(token);
+  if (lex && in_lex(lex, lower(s).c_str(), nullptr, nullptr)) return nullptr;
+  cst_val* out = nullptr;
+  for (size_t k = 0; k < parts.size(); ++k)
+    out = cat(out, k == 0 && parts[k].size() == 1 ? spell(parts[k]) : letter_rule(token, parts[k], false));
+  return out;
+}
+
 cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
   if (whole) {
     cst_val* st = state_name(s.c_str(), token);
@@ -854,6 +885,10 @@ cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
     return words(lower(s));
   }
   if (whole && s.size() <= 3 && upper_only(s) && !shouting(token)) return spell(s);
+  // Plurals of initials: TVs, DVDs (the letters, then the plural ending).
+  if (s.size() >= 3 && s.back() == 's' && upper_only(s.substr(0, s.size() - 1)))
+    return cat(spell(s.substr(0, s.size() - 1)), words("'s"));
+  if (cst_val* w = camel_case_words(token, s)) return w;
   if (en_aswd(token, s.c_str())) return words(lower(s));
   // Words written in lower case (or capitalised) that begin as English words
   // do are words although their last cluster is rare (crowds, against,
