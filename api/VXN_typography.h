@@ -4,8 +4,9 @@
 // would drop them: curly quotes and apostrophes become ASCII ones, dashes a
 // hyphen (between numbers and inside words) or a comma pause (between
 // phrases), the ellipsis a comma pause before a lower-case word (the
-// sentence goes on) and three dots elsewhere, bullets a comma pause, special spaces a
-// blank; trade marks, soft hyphens and zero-width characters disappear.
+// sentence goes on) and three dots elsewhere, bullets a comma pause,
+// special spaces a blank; trade marks, soft hyphens and zero-width
+// characters disappear.
 // Guillemets stay for ISO-8859-15 (which has them) and become quotes for the
 // other encodings. Korean and Chinese text is not touched.
 // Results are VXN_calloc buffers owned by the caller. Stateless.
