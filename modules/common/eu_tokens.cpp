@@ -684,10 +684,17 @@ class Reader {
       if (eu_is_alpha(cps[i])) {
         while (i < cps.size() && eu_is_alpha(cps[i])) piece += utf8_of(cps[i++]);
       } else if (eu_is_digit(cps[i])) {
+        const size_t first = i;
         while (i < cps.size() &&
                (eu_is_digit(cps[i]) || ((cps[i] == (uint32_t)L_->decimal_separator || cps[i] == (uint32_t)L_->group_separator) &&
                                       i + 1 < cps.size() && eu_is_digit(cps[i + 1]))))
           piece += utf8_of(cps[i++]);
+        if (piece == text) {
+          // Separators that make no number of the whole ("1,2,3"): the digits
+          // around them are read one run at a time, not this text again.
+          piece.clear();
+          for (i = first; i < cps.size() && eu_is_digit(cps[i]); ++i) piece += utf8_of(cps[i]);
+        }
       } else {
         piece = utf8_of(cps[i++]);
         if (const char* words = find_name(L_->symbols, piece)) {

@@ -10,6 +10,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -328,6 +329,34 @@ TEST(EuKit, OneLetterFunctionWordsAndAreaCodes) {
   EXPECT_EQ(nl.run("U wint", G2P_NORM), "u wint");
   EXPECT_EQ(nl.run("0900-1234", G2P_NORM), "nul negen nul nul één twee drie vier");
   EXPECT_EQ(nl.run("10-20", G2P_NORM), "tien tot twintig");  // no leading zero: a range
+}
+
+// Tokens of digits with dots, commas and dashes are read whatever shape they
+// have, in every kit language: a version or address by the language's dot
+// word, a range of times or with a unit, and separators that make no number
+// digit run by digit run; before, several of them were silently dropped.
+TEST(EuKit, NoTokenOfDigitsIsSilent) {
+  const eu_language* languages[] = {&de_language, &es_language, &nl_language, &br_language, &pt_language,
+                                    &fr_language, &it_language, &pl_language, &ru_language, &da_language,
+                                    &sv_language, &fi_language, &nb_language, &uken_language, &auen_language};
+  const char* tokens[] = {"1.2.345", "192.168.1.10", "1,2,3", "12,34,56", "1,234,5", "1.2,3", "20:15-21:45",
+                          "20-25°C", "3.14.15", "10.000"};
+  for (const eu_language* lang : languages) {
+    Normaliser n(lang);
+    for (const char* token : tokens) {
+      const std::string out = n.run(std::string("x ") + token + " y", G2P_NORM);
+      // More than the two letters around the token.
+      EXPECT_GT(std::count(out.begin(), out.end(), ' '), 1) << lang->code << " " << token << ": " << out;
+    }
+  }
+  Normaliser de(&de_language);
+  EXPECT_EQ(de.run("Version 1.2.345", G2P_NORM), "version eins punkt zwei punkt drei hundert fünf und vierzig");
+  EXPECT_EQ(de.run("1.234.567", G2P_NORM), "eine million zwei hundert vier und dreißig tausend fünf hundert sieben "
+                                             "und sechzig");  // thousands stay a number
+  EXPECT_EQ(de.run("20:15-21:45", G2P_NORM), "zwanzig uhr fünfzehn bis ein und zwanzig uhr fünf und vierzig");
+  EXPECT_EQ(de.run("9 - 17 Uhr", G2P_NORM), "neun bis siebzehn uhr");
+  EXPECT_EQ(de.run("1-2 kg", G2P_NORM), "eins bis zwei kilogramm");
+  EXPECT_EQ(de.run("Es ist - gut", G2P_NORM), "es ist gut");  // a dash between words stays silent
 }
 
 }  // namespace
