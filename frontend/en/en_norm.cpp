@@ -133,6 +133,8 @@ ROW(a_ep, "ep", "DE", "episode")
 ROW(a_ser, "ser", "DE", "series")
 ROW(a_no, "No", "CDE", "number")
 ROW(a_pt, "pt", "DE", "part")
+ROW(a_avg, "avg", "D", "average")
+ROW(a_ext, "ext", "DE", "extension")
 ROW(a_min, "min", "D", "minimum")
 ROW(a_max, "max", "D", "maximum")
 // Upper- and mixed-case forms read in a fixed way.
@@ -185,7 +187,7 @@ const norm_expansion_row en_expanded_abbrevs_acronyms[] = {
     a_ok,      a_pip,      a_us,          a_cbeebies, a_itv,      a_itvx,      a_youtube, a_hbomax,
     a_disneyplus, a_appletv, a_firetv,    a_smarttv,  a_iplayer,  a_skynews,   a_skysports, a_primevideo,
     a_freeview, a_freesat, a_youview,     a_playstation, a_xbox,  a_chromecast, a_airplay, a_4k,
-    a_8k,      a_hdr10,    a_dazn,        a_ios,      a_utd,      nullptr};
+    a_8k,      a_hdr10,    a_dazn,        a_ios,      a_utd,      a_avg,      a_ext,       nullptr};
 
 cst_val* en_exp_abbrev(cst_item* token, const char* s) {
   cst_val* r = exp_explicit(token, s, en_explicit_expansion_dictionary);

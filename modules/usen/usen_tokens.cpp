@@ -509,6 +509,10 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
     return date_words(month - 1, y, z);
   }
   string y = s.substr(a + 1);
+  // Ratings with a decimal: 4.5/5 is four point five out of five.
+  string whole_digits, fraction;
+  if (!digits(x) && decimal(x, &whole_digits, &fraction) && !fraction.empty() && digits(y) && y.size() <= 3)
+    return cat(real_number(whole_digits, fraction), cat(words("out of"), cardinal(y)));
   if (!digits(x)) return nullptr;
   // Schedules: 8/7c (eight, seven central).
   if (y.size() >= 2 && digits(y.substr(0, y.size() - 1)) && (y.back() == 'c' || y.back() == 'C'))
@@ -1065,6 +1069,10 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  // "w/" and "w/o" in listings: with, without; the San Francisco 49ers.
+  if (s == "w/" || s == "W/") return words("with");
+  if (s == "w/o" || s == "W/O") return words("without");
+  if (s == "49ers") return words("forty niners");
   // Chart places: #1 is "number one".
   if (s.size() >= 2 && s.size() <= 4 && s[0] == '#' && digits(s.substr(1)))
     return cat(words("number"), cardinal(s.substr(1)));

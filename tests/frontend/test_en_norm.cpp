@@ -114,7 +114,7 @@ TEST(EnglishExpansionTables, RowsAndFlags) {
       for (char& c : key) c = (char)tolower((unsigned char)c);
     EXPECT_TRUE(keys.insert(key).second) << "duplicate key " << key;
   }
-  EXPECT_EQ(rows, 61);
+  EXPECT_EQ(rows, 63);
   EXPECT_EQ(caseRows, 9);
   EXPECT_EQ(lowerC, 1);
   rows = 0;
