@@ -509,6 +509,7 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
     return date_words(month - 1, y, z);
   }
   string y = s.substr(a + 1);
+  if (x == "50" && y == "50") return words("fifty fifty");  // a fifty-fifty chance
   // Ratings with a decimal: 4.5/5 is four point five out of five.
   string whole_digits, fraction;
   if (!digits(x) && decimal(x, &whole_digits, &fraction) && !fraction.empty() && digits(y) && y.size() <= 3)
@@ -1069,6 +1070,13 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
+  // Times before "ago": 5m ago is five minutes ago, 2h ago two hours ago.
+  if (whole && s.size() >= 2 && (s.back() == 'm' || s.back() == 'h') && digits(s.substr(0, s.size() - 1)) &&
+      lower(next_name(token)) == "ago" && !item_feat_string(token, "punc")[0]) {
+    const string n = s.substr(0, s.size() - 1);
+    const char* unit = s.back() == 'm' ? (n == "1" ? "minute" : "minutes") : (n == "1" ? "hour" : "hours");
+    return cat(cardinal(n), words(unit));
+  }
   // "w/" and "w/o" in listings: with, without; the San Francisco 49ers.
   if (s == "w/" || s == "W/") return words("with");
   if (s == "w/o" || s == "W/O") return words("without");
