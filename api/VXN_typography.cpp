@@ -168,6 +168,39 @@ bool join_abbreviations(Text* t) {
   return joined;
 }
 
+// Vulgar fractions, which ISO-8859-15 lacks (its 0xBC..0xBE are Œ œ Ÿ),
+// written with a slash for the English rules: "2½" is "2 1/2", two and a
+// half. True when it rewrote any.
+bool spell_fractions(Text* t) {
+  static const struct {
+    uint32_t code;
+    const char* text;
+  } kFractions[] = {{0x00BC, "1/4"}, {0x00BD, "1/2"}, {0x00BE, "3/4"}, {0x2153, "1/3"}, {0x2154, "2/3"}};
+  Text out;
+  bool any = false;
+  for (uint32_t c : *t) {
+    const char* text = nullptr;
+    for (const auto& f : kFractions)
+      if (f.code == c) text = f.text;
+    if (!text) {
+      out.push_back(c);
+      continue;
+    }
+    any = true;
+    if (!out.empty() && digit(out.back())) out.push_back(' ');
+    for (const char* p = text; *p; ++p) out.push_back((unsigned char)*p);
+  }
+  if (any) t->swap(out);
+  return any;
+}
+
+// The rewrites only the English analyzers read; true when any applied.
+bool english_rewrites(int languageId, Text* t) {
+  if (!english(languageId)) return false;
+  const bool joined = join_abbreviations(t);
+  return spell_fractions(t) || joined;
+}
+
 // Rewrites `in`; *changed tells whether anything was rewritten.
 Text rewrite(const Text& in, Target target, bool* changed) {
   Text out;
@@ -262,7 +295,7 @@ char* VXN_typography_utf8(int languageId, const char* text) {
   if (!text || target == kNone) return nullptr;
   bool changed = false;
   Text rewritten = rewrite(decode_utf8(text), target, &changed);
-  if (english(languageId) && join_abbreviations(&rewritten)) changed = true;
+  if (english_rewrites(languageId, &rewritten)) changed = true;
   if (!changed) return nullptr;
   std::vector<char> bytes;
   bytes.reserve(rewritten.size() + 1);
@@ -287,7 +320,7 @@ short* VXN_typography_utf16(int languageId, const short* units, int count, int* 
   }
   bool changed = false;
   Text rewritten = rewrite(in, target, &changed);
-  if (english(languageId) && join_abbreviations(&rewritten)) changed = true;
+  if (english_rewrites(languageId, &rewritten)) changed = true;
   if (!changed) return nullptr;
   short* out = static_cast<short*>(VXN_calloc(rewritten.size() + mark + 1, sizeof(short)));
   if (!out) return nullptr;

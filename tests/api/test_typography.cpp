@@ -67,6 +67,10 @@ TEST(Typography, EnglishAbbreviationsGoOnWithTheSentence) {
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "a hamster. Then"), nullptr);
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "the final ep. Then"), nullptr);
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("en_US"), "Thanks Mr."), nullptr);
+  // Vulgar fractions, which the English analyzers' encoding lacks, with a
+  // slash; a blank between a whole number and its fraction.
+  EXPECT_EQ(typeset("en_US", "2\u00BD hours, \u00BC cup, \u00BE and \u2153"), "2 1/2 hours, 1/4 cup, 3/4 and 1/3");
+  EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("de_DE"), "2\u00BD"), nullptr);
   // Only the English analyzers read the joined form.
   EXPECT_EQ(VXN_typography_utf8(VXNLanguageId("de_DE"), "Nr. 5 und Mr. Smith"), nullptr);
   // UTF-16 the same way.
@@ -77,6 +81,11 @@ TEST(Typography, EnglishAbbreviationsGoOnWithTheSentence) {
   ASSERT_NE(out, nullptr);
   ASSERT_EQ(count, 5);
   EXPECT_EQ((unsigned short)out[3], 0x00A0u);
+  VXN_free(out);
+  std::vector<short> half = {'2', (short)0x00BD, 0};
+  out = VXN_typography_utf16(id, half.data(), 2, &count);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(std::vector<short>(out, out + count), (std::vector<short>{'2', ' ', '1', '/', '2'}));
   VXN_free(out);
 }
 
