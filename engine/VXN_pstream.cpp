@@ -29,6 +29,16 @@ inline float coefficient(const VXN_PStream* ps, int i, int j) {
   return ps->win_coefficient[i][j];
 }
 
+// The band columns k (0 <= k < w, t + k < T) that the window offset j of a
+// window spanning left..right reaches at frame t: those with k - j inside
+// the window. Sets [*first, *end).
+inline void reached_columns(int j, int left, int right, int w, int T, int t, int* first, int* end) {
+  *first = j + left > 0 ? j + left : 0;
+  *end = j + right + 1;
+  if (*end > w) *end = w;
+  if (*end > T - t) *end = T - t;
+}
+
 }  // namespace
 
 void VXN_PStream_calc_wuw_and_wum(VXN_PStream* ps, int m) {
@@ -49,10 +59,8 @@ void VXN_PStream_calc_wuw_and_wum(VXN_PStream* ps, int m) {
         const double wu = (double)ps->ivar[t + j][q] * (double)cj;
         wum += (float)(wu * (double)ps->mean[t + j][q]);
         // Only shifts k with k - j inside the window contribute.
-        int k = j + l > 0 ? j + l : 0;
-        int kend = j + r + 1;
-        if (kend > w) kend = w;
-        if (kend > T - t) kend = T - t;
+        int k, kend;
+        reached_columns(j, l, r, w, T, t, &k, &kend);
         for (; k < kend; k++) {
           const float ck = c[k - j];
           if (ck != 0.0f) wuw[k] += wu * (double)ck;
@@ -138,10 +146,8 @@ void solve_lanes(VXN_PStream* ps, int m0, const LaneBuffers& b) {
         double wu[kLanes];
         for (int l = 0; l < kLanes; l++) wu[l] = (double)ivar[dim[l]] * (double)cj;
         for (int l = 0; l < kLanes; l++) wum[l] += (float)(wu[l] * (double)mean[dim[l]]);
-        int k = j + left > 0 ? j + left : 0;
-        int kend = j + right + 1;
-        if (kend > w) kend = w;
-        if (kend > T - t) kend = T - t;
+        int k, kend;
+        reached_columns(j, left, right, w, T, t, &k, &kend);
         for (; k < kend; k++) {
           const float ck = c[k - j];
           if (ck == 0.0f) continue;

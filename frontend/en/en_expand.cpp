@@ -5,6 +5,7 @@
 #include <ctype.h>
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
 #include <string>
 #include <vector>
@@ -273,6 +274,30 @@ char* norm_extend_year(const char* year) {
   const std::string out =
       s.size() == 2 ? (norm_cond_is_current_century_year(s.c_str()) ? "20" : "19") + s : s;
   return cst_strdup(out.c_str());
+}
+
+const char* en_price_period(const char* period) {
+  static const char* const kPeriods[][2] = {
+      {"month", "a month"}, {"mo", "a month"}, {"year", "a year"},   {"yr", "a year"},
+      {"week", "a week"},   {"wk", "a week"},  {"day", "a day"},     {"night", "a night"},
+      {"hour", "an hour"},  {"hr", "an hour"}, {"person", "per person"}};
+  for (const auto& p : kPeriods)
+    if (period && strcasecmp(period, p[0]) == 0) return p[1];
+  return nullptr;
+}
+
+int en_announces_code(const char* word) {
+  static const char* const kLeads[] = {"code", "pin", "passcode", "pincode"};
+  for (const char* lead : kLeads)
+    if (word && strcasecmp(word, lead) == 0) return 1;
+  return 0;
+}
+
+int en_leads_date(const char* word) {
+  static const char* const kLeads[] = {"on", "from", "until", "since"};
+  for (const char* lead : kLeads)
+    if (word && strcasecmp(word, lead) == 0) return 1;
+  return 0;
 }
 
 const char* en_currency_name(const char* code, int plural, int minor) {

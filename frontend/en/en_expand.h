@@ -44,6 +44,16 @@ VXN_EXPORT int norm_cond_is_current_century_year(const char* year);
 // Currency word of an ISO code (any case): major or minor unit, singular or
 // plural. Null when the code is unknown.
 VXN_EXPORT const char* en_currency_name(const char* code, int plural, int minor);
+// Words after a price for the period written after its slash, in any case
+// ("month" and "mo": "a month", "night": "a night", "person": "per
+// person"), or null when the text names no period.
+VXN_EXPORT const char* en_price_period(const char* period);
+// True for a word after which a code is read character by character
+// ("code", "PIN", "passcode"), in any case.
+VXN_EXPORT int en_announces_code(const char* word);
+// True for a word after which a slashed pair of small numbers is a date
+// ("airs on 3/4", "from", "until", "since"), in any case.
+VXN_EXPORT int en_leads_date(const char* word);
 // ISO code of a one-byte money symbol of the 8-bit text encoding, or null.
 VXN_EXPORT const char* money_symbol_to_iso(unsigned char symbol);
 

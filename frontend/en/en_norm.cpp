@@ -101,6 +101,10 @@ ROW(x24x7, "24x7", "", "twenty", "four", "by", "seven")
 ROW(x5star, "5*", "", "five", "star")
 ROW(xintl, "int'l", "", "international")
 ROW(xamp, "&", "", "and")
+// Listings: "w/" and "w/o", the San Francisco 49ers.
+ROW(xwith, "w/", "", "with")
+ROW(xwithout, "w/o", "", "without")
+ROW(x49ers, "49ers", "", "forty", "niners")
 
 // Generic rows.
 ROW(a_chlist, "chlist", "", "channel", "list")
@@ -177,7 +181,8 @@ ROW(a_ios, "iOS", "c", "i", "o", "s")
 
 }  // namespace
 
-const norm_expansion_row en_explicit_expansion_dictionary[] = {x247, x24x7, x5star, xintl, xamp, nullptr};
+const norm_expansion_row en_explicit_expansion_dictionary[] = {x247, x24x7, x5star, xintl, xamp, xwith, xwithout, x49ers,
+                                                               nullptr};
 
 const norm_expansion_row en_expanded_abbrevs_acronyms[] = {
     a_chlist,  a_jr,       a_wifi,        a_xtra,     a_xpanded,  a_eeprom,    a_mpeg,    a_stb,

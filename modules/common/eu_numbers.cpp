@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "modules/common/eu_text.h"
+
 namespace {
 
 // Bounds for rule sets that name each other: the depth of the rules applied
@@ -22,19 +24,6 @@ std::string trim(const std::string& s) {
   while (b < e && isspace((unsigned char)s[b])) ++b;
   while (e > b && isspace((unsigned char)s[e - 1])) --e;
   return s.substr(b, e - b);
-}
-
-// Splits text at every separator (the rule texts never quote one).
-std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == separator) {
-      out.push_back(text.substr(start, i - start));
-      start = i + 1;
-    }
-  }
-  return out;
 }
 
 bool parse_int(const std::string& s, int64_t* v) {
@@ -83,7 +72,7 @@ bool eu_plural_rules::parse(const char* text, std::string* error) {
     *error = "no plural rules";
     return false;
   }
-  for (const std::string& statement : split(text, ';')) {
+  for (const std::string& statement : eu_split(text, ';')) {
     const std::string s = trim(statement);
     if (s.empty()) continue;
     const size_t colon = s.find(':');
@@ -146,7 +135,7 @@ bool eu_plural_rules::parse(const char* text, std::string* error) {
         // The range list: words up to "and", "or" or the end, joined.
         std::string list;
         while (i < words.size() && words[i] != "and" && words[i] != "or") list += words[i++];
-        for (const std::string& item : split(list, ',')) {
+        for (const std::string& item : eu_split(list, ',')) {
           const size_t dots = item.find("..");
           int64_t lo, hi;
           if (dots == std::string::npos ? !parse_int(item, &lo) || !parse_int(item, &hi)
@@ -220,7 +209,7 @@ bool eu_spellout::parse(const char* text, const eu_plural_rules* plurals, char d
     *error = "no spellout rules";
     return false;
   }
-  for (std::string statement : split(text, ';')) {
+  for (std::string statement : eu_split(text, ';')) {
     // Spaces before a rule are layout; spaces at the end of its text are text.
     statement = without_leading_space(statement);
     if (statement.empty()) continue;

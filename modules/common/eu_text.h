@@ -50,6 +50,20 @@ uint32_t eu_to_lower(uint32_t c);
 // Lower-cased UTF-8 (full case mapping, as for the root locale).
 std::string eu_lower_utf8(const std::string& utf8);
 
+// The pieces of text between separators, empty ones kept ("1..2": "1", "", "2").
+// Inline: the number rules use it without the tables of this file.
+inline std::vector<std::string> eu_split(const std::string& text, char separator) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == separator) {
+      out.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return out;
+}
+
 // An 8-bit encoding of the modules: bytes to UTF-8 and back. Characters the
 // encoding lacks, and malformed UTF-8, are dropped.
 struct eu_codec {

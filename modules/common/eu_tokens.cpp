@@ -439,8 +439,7 @@ class Reader {
     if (colon == std::string::npos || colon == 0) return false;
     std::string a = text.substr(0, colon), b = text.substr(colon + 1);
     if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 2) return false;
-    if (b.size() == 2 && value_of(a) <= 24 && value_of(b) <= 59)
-      return L_->time(c_, (int)value_of(a), (int)value_of(b), out);
+    if (clock_time(text)) return L_->time(c_, (int)value_of(a), (int)value_of(b), out);
     if (b.size() > 3) return false;
     c_->spell(L_->cardinal_rules, a, out);
     eu_push_words(L_->score, out);
@@ -456,13 +455,7 @@ class Reader {
     for (char s : {'.', '/', '-'}) {
       if (text.find(s) == std::string::npos) continue;
       sep = s;
-      size_t start = 0;
-      for (;;) {
-        size_t next = text.find(s, start);
-        parts.push_back(text.substr(start, next == std::string::npos ? std::string::npos : next - start));
-        if (next == std::string::npos) break;
-        start = next + 1;
-      }
+      parts = eu_split(text, s);
       break;
     }
     for (const std::string& p : parts)
@@ -505,6 +498,11 @@ class Reader {
     return true;
   }
 
+  // Each digit on its own ("0800": zero eight zero zero).
+  void spell_digits(const std::string& digits, Words* out) {
+    for (char d : digits) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+  }
+
   // Three or more groups of digits joined by dots that are neither a date
   // nor a number with dots between its thousands: an address or a version ("192.168.1.10", "1.2.345"), each group a number
   // (digit by digit with a leading zero or more than three digits), the
@@ -512,18 +510,14 @@ class Reader {
   bool dotted_numbers(const std::string& text, Words* out) {
     std::string n;
     if (!L_->dot || std::count(text.begin(), text.end(), '.') < 2 || plain_number(L_, text, &n)) return false;
-    std::vector<std::string> groups;
-    size_t start = 0;
-    for (size_t dot; (dot = text.find('.', start)) != std::string::npos; start = dot + 1)
-      groups.push_back(text.substr(start, dot - start));
-    groups.push_back(text.substr(start));
+    const std::vector<std::string> groups = eu_split(text, '.');
     for (const std::string& g : groups)
       if (g.empty() || !eu_is_digits(g)) return false;
     for (size_t k = 0; k < groups.size(); ++k) {
       if (k > 0) eu_push_words(L_->dot, out);
       const std::string& g = groups[k];
       if ((g.size() > 1 && g[0] == '0') || g.size() > 3) {
-        for (char d : g) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+        spell_digits(g, out);
       } else {
         c_->spell(L_->cardinal_rules, g, out);
       }
@@ -555,7 +549,7 @@ class Reader {
     if (!plain && !glued_unit(b)) return false;
     if (plain && a.size() > 1 && a[0] == '0' && eu_is_digits(a) && eu_is_digits(b)) {
       // A telephone number with its area code ("020-1234567"): digit by digit.
-      for (char d : a + b) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      spell_digits(a + b, out);
       return true;
     }
     read(a, depth + 1, out);
@@ -608,7 +602,7 @@ class Reader {
     const bool afterDigits = prevToken && item_feat_present(prevToken, "eu_digit_by_digit") &&
                              eu_is_digits(c_->token_text(-1)) && c_->punctuation(-1).empty();
     if (eu_is_digits(text) && ((text.size() > 1 && text[0] == '0') || text.size() > 12 || afterDigits)) {
-      for (char d : text) c_->spell(L_->cardinal_rules, std::string(1, d), out);
+      spell_digits(text, out);
       if (text == c_->token_text(0)) item_set_int(c_->token, "eu_digit_by_digit", 1);
       return true;
     }

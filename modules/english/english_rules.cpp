@@ -3,6 +3,7 @@
 #include <ctype.h>
 #include <string.h>
 
+#include "frontend/en/en_expand.h"
 #include "frontend/en/en_gpos.h"
 #include "frontend/en/en_norm.h"
 #include "frontend/en/en_phrasing.h"
@@ -407,19 +408,26 @@ bool decade_token(eu_context* c, const std::string& text, Words* out) {
   return true;
 }
 
+// The currency written before the amount of text ("£4", "US$20"), the
+// longest key that a digit follows, or null.
+const eu_currency* leading_currency(const std::string& text) {
+  const eu_currency* currency = nullptr;
+  for (const eu_currency* cur = english_currencies; cur->key; ++cur) {
+    const size_t n = strlen(cur->key);
+    if (text.size() > n && text.compare(0, n, cur->key) == 0 && is_digit(text[n]) &&
+        (!currency || n > strlen(currency->key)))
+      currency = cur;
+  }
+  return currency;
+}
+
 // Amounts with a magnitude: "£1.5m", "$3bn", "£20k", "3m", "£3 million".
 bool magnitude_token(eu_context* c, const std::string& text, Words* out) {
   static const char* const kSuffix[][2] = {{"bn", "billion"}, {"tn", "trillion"}, {"m", "million"}, {"k", "thousand"},
                                            {nullptr, nullptr}};
   static const char* const kWords[] = {"thousand", "million", "billion", "trillion", nullptr};
-  const eu_currency* currency = nullptr;
+  const eu_currency* currency = leading_currency(text);
   std::string rest = text;
-  for (const eu_currency* cur = english_currencies; cur->key; ++cur) {
-    const std::string key = cur->key;
-    if (rest.size() > key.size() && rest.compare(0, key.size(), key) == 0 && is_digit(rest[key.size()]) &&
-        (!currency || key.size() > strlen(currency->key)))
-      currency = cur;
-  }
   if (currency) rest = rest.substr(strlen(currency->key));
   size_t n = 0;
   while (n < rest.size() && (is_digit(rest[n]) || rest[n] == '.' || rest[n] == ',')) ++n;
@@ -456,26 +464,15 @@ bool magnitude_token(eu_context* c, const std::string& text, Words* out) {
 // A price per period with a slash: "£4.99/month" is four pounds ninety
 // nine a month, "$10/night" ten dollars a night.
 bool price_period_token(eu_context* c, const std::string& text, Words* out) {
-  static const char* const kPeriods[][2] = {
-      {"month", "a month"}, {"mo", "a month"},  {"year", "a year"},   {"yr", "a year"},
-      {"week", "a week"},   {"wk", "a week"},   {"day", "a day"},     {"night", "a night"},
-      {"hour", "an hour"},  {"hr", "an hour"},  {"person", "per person"}, {nullptr, nullptr}};
   const size_t slash = text.find('/');
   if (slash == std::string::npos) return false;
-  const std::string price = text.substr(0, slash), period = lower(c, text.substr(slash + 1));
-  const char* words = nullptr;
-  for (int i = 0; kPeriods[i][0]; ++i)
-    if (period == kPeriods[i][0]) words = kPeriods[i][1];
-  bool currency = false;
-  for (const eu_currency* cur = english_currencies; cur->key && !currency; ++cur) {
-    const size_t n = strlen(cur->key);
-    currency = price.size() > n && price.compare(0, n, cur->key) == 0 && is_digit(price[n]);
-  }
-  if (!words || !currency) return false;
+  const std::string price = text.substr(0, slash);
+  const char* period = en_price_period(text.c_str() + slash + 1);
+  if (!period || !leading_currency(price)) return false;
   Words read;
   if (!c->read(price, &read)) return false;
   out->insert(out->end(), read.begin(), read.end());
-  eu_push_words(words, out);
+  eu_push_words(period, out);
   return true;
 }
 
@@ -489,8 +486,7 @@ bool number_sign_token(eu_context* c, const std::string& text, Words* out) {
 // Codes to type in after "code" or "PIN" ("4821", "AB12-CD34"): every letter
 // and digit on its own, as they are typed.
 bool code_token(eu_context* c, const std::string& text, Words* out) {
-  static const char* const kLead[] = {"code", "pin", "passcode", "pincode", nullptr};
-  if (!in_list(lower(c, c->token_text(-1)), kLead) || !c->punctuation(-1).empty()) return false;
+  if (!en_announces_code(c->token_text(-1).c_str()) || !c->punctuation(-1).empty()) return false;
   bool digit = false;
   for (char ch : text) {
     const bool letter = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
@@ -510,32 +506,21 @@ bool code_token(eu_context* c, const std::string& text, Words* out) {
 }
 
 // Dimensions and resolutions: "3840x2160" is thirty eight forty by twenty
-// one sixty, "4x4" four by four (four-digit sides in pairs, as said).
+// one sixty, "4x4" four by four.
 bool dimensions_token(eu_context* c, const std::string& text, Words* out) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos || x == 0 || x + 1 >= text.size()) return false;
   const std::string a = text.substr(0, x), b = text.substr(x + 1);
   if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 4 || b.size() > 4 || a[0] == '0' || b[0] == '0')
     return false;
+  // Four-digit sides in pairs, as years are said.
+  auto side = [c](const std::string& d, Words* w) {
+    return d.size() == 4 ? c->spell(english_year_rules, d, w) : c->number(d, w);
+  };
   Words words;
-  for (const std::string* side : {&a, &b}) {
-    if (side == &b) words.push_back("by");
-    if (side->size() == 4) {
-      Words high, low;
-      if (!c->number(side->substr(0, 2), &high)) return false;
-      words.insert(words.end(), high.begin(), high.end());
-      const int rest = std::stoi(side->substr(2));
-      if (rest == 0) {
-        words.push_back("hundred");
-      } else {
-        if (rest < 10) words.push_back("oh");
-        if (!c->number(std::to_string(rest), &low)) return false;
-        words.insert(words.end(), low.begin(), low.end());
-      }
-    } else if (!c->number(*side, &words)) {
-      return false;
-    }
-  }
+  if (!side(a, &words)) return false;
+  words.push_back("by");
+  if (!side(b, &words)) return false;
   out->insert(out->end(), words.begin(), words.end());
   return true;
 }
@@ -570,8 +555,7 @@ bool fraction_token(eu_context* c, const std::string& text, Words* out) {
   if (!eu_is_digits(a) || !eu_is_digits(b) || a.size() > 2 || b.size() > 2) return false;
   const int num = std::stoi(a), den = std::stoi(b);
   // After "on", "from", "until" or "since" a day and a month ("airs on 3/4").
-  static const char* const kOnADay[] = {"on", "from", "until", "since", nullptr};
-  const bool day = in_list(lower(c, c->token_text(-1)), kOnADay) && c->punctuation(-1).empty();
+  const bool day = en_leads_date(c->token_text(-1).c_str()) && c->punctuation(-1).empty();
   if (num < 1 || den < 2 || den > 10 || num >= den || day) {
     // Not a fraction: a day and a month ("31/12").
     if (num < 1 || num > 31 || den < 1 || den > 12) return false;

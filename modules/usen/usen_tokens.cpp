@@ -358,27 +358,14 @@ string scale_word(const string& s) {
   return "";
 }
 
-// The period of a price glued on with a slash ($10/month, £4.99/mo): the
-// words after the amount, or "" when `suffix` is no such period.
-string price_period(const string& suffix) {
-  static const char* const periods[][2] = {
-      {"month", "a month"}, {"mo", "a month"},  {"year", "a year"},   {"yr", "a year"},
-      {"week", "a week"},   {"wk", "a week"},   {"day", "a day"},     {"night", "a night"},
-      {"hour", "an hour"},  {"hr", "an hour"},  {"person", "per person"}, {nullptr, nullptr}};
-  if (suffix.size() < 2 || suffix[0] != '/') return "";
-  const string l = lower(suffix.substr(1));
-  for (int i = 0; periods[i][0]; i++)
-    if (l == periods[i][0]) return periods[i][1];
-  return "";
-}
-
 cst_val* money_rule(cst_item* token, const string& s, bool whole) {
   const char* iso = money_symbol_to_iso((unsigned char)s[0]);
   if (!iso || s.size() < 2) return nullptr;
+  // A price per period glued on with a slash ($10/month, £4.99/mo).
   const size_t slash = s.find('/');
   if (slash != string::npos) {
-    const string period = price_period(s.substr(slash));
-    if (period.empty()) return nullptr;
+    const char* period = en_price_period(s.c_str() + slash + 1);
+    if (!period) return nullptr;
     cst_val* price = money_rule(token, s.substr(0, slash), false);
     return price ? cat(price, words(period)) : nullptr;
   }
@@ -524,8 +511,7 @@ cst_val* slash_rule(cst_item* token, const string& s, bool whole) {
                                         "game", "round", "season", "item", nullptr};
   if (in_list(before, counted)) return cat(cardinal(x), cat(words("of"), cardinal(y)));
   // A month and day after "on" or "from": airs on 3/4 (March fourth).
-  static const char* const on_a_day[] = {"on", "from", "until", "since", nullptr};
-  if (in_list(before, on_a_day) && x.size() <= 2 && y.size() <= 2) {
+  if (en_leads_date(before.c_str()) && x.size() <= 2 && y.size() <= 2) {
     const int month = atoi(x.c_str()), day = atoi(y.c_str());
     if (month >= 1 && month <= 12 && day >= 1 && day <= 31) return date_words(month - 1, y, "");
   }
@@ -697,11 +683,27 @@ cst_val* wifi_standard_rule(const string& s) {
   return cat(cat(words("eight oh two dot"), cardinal(number)), spell(lower(suffix)));
 }
 
+// Times glued to their unit before "ago": 5m ago is five minutes ago, 1h
+// ago one hour ago (elsewhere 5m is metres).
+cst_val* time_ago_rule(cst_item* token, const string& s) {
+  if (s.size() < 2 || (s.back() != 'm' && s.back() != 'h') || !digits(s.substr(0, s.size() - 1)) ||
+      lower(next_name(token)) != "ago" || item_feat_string(token, "punc")[0])
+    return nullptr;
+  const string n = s.substr(0, s.size() - 1);
+  const char* unit = s.back() == 'm' ? (n == "1" ? "minute" : "minutes") : (n == "1" ? "hour" : "hours");
+  return cat(cardinal(n), words(unit));
+}
+
+// Chart places: #1 is "number one".
+cst_val* chart_place_rule(const string& s) {
+  if (s.size() < 2 || s.size() > 4 || s[0] != '#' || !digits(s.substr(1))) return nullptr;
+  return cat(words("number"), cardinal(s.substr(1)));
+}
+
 // Codes to type in after "code" or "PIN" (4821, AB12-CD34): every letter and
 // digit on its own, as they are typed.
 cst_val* code_rule(cst_item* token, const string& s) {
-  static const char* const lead[] = {"code", "pin", "passcode", "pincode", nullptr};
-  if (!in_list(lower(prev_name(token)), lead) || item_feat_string(item_prev(token), "punc")[0])
+  if (!en_announces_code(prev_name(token).c_str()) || item_feat_string(item_prev(token), "punc")[0])
     return nullptr;
   bool digit = false;
   for (char c : s) {
@@ -824,7 +826,6 @@ bool shouting(const cst_item* token) {
   return false;
 }
 
-// Letters: a state, a word, or spelled.
 // Brand and title names written in camel case that the lexicon lacks
 // (SpongeBob, WhatsApp, iCarly, eBay): each part read on its own, a single
 // lower-case letter in front as its letter name. Null when s has no lower-case
@@ -856,6 +857,7 @@ cst_val* camel_case_words(cst_item* token, const string& s) {
   return out;
 }
 
+// Letters: a state, a word, or spelled.
 cst_val* letter_rule(cst_item* token, const string& s, bool whole) {
   if (whole) {
     cst_val* st = state_name(s.c_str(), token);
@@ -1070,28 +1072,15 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
     if (cst_val* w = marker_rule(token, s)) return w;
   }
   if (cst_val* w = wifi_standard_rule(s)) return w;
-  // Times before "ago": 5m ago is five minutes ago, 2h ago two hours ago.
-  if (whole && s.size() >= 2 && (s.back() == 'm' || s.back() == 'h') && digits(s.substr(0, s.size() - 1)) &&
-      lower(next_name(token)) == "ago" && !item_feat_string(token, "punc")[0]) {
-    const string n = s.substr(0, s.size() - 1);
-    const char* unit = s.back() == 'm' ? (n == "1" ? "minute" : "minutes") : (n == "1" ? "hour" : "hours");
-    return cat(cardinal(n), words(unit));
-  }
-  // "w/" and "w/o" in listings: with, without; the San Francisco 49ers.
-  if (s == "w/" || s == "W/") return words("with");
-  if (s == "w/o" || s == "W/O") return words("without");
-  if (s == "49ers") return words("forty niners");
-  // Chart places: #1 is "number one".
-  if (s.size() >= 2 && s.size() <= 4 && s[0] == '#' && digits(s.substr(1)))
-    return cat(words("number"), cardinal(s.substr(1)));
-  if (whole)
+  if (whole) {
+    if (cst_val* w = time_ago_rule(token, s)) return w;
     if (cst_val* w = code_rule(token, s)) return w;
-  if (cst_val* w = dimensions_rule(s)) return w;
-  if (whole)
     if (cst_val* w = feet_inches_rule(token, s)) return w;
-  // After a number "min." is minutes, not the table's "minimum".
-  if (whole)
+    // After a number "min." is minutes, not the table's "minimum".
     if (cst_val* w = after_number_rule(token, s)) return w;
+  }
+  if (cst_val* w = chart_place_rule(s)) return w;
+  if (cst_val* w = dimensions_rule(s)) return w;
   if (cst_val* w = en_exp_abbrev(token, s.c_str())) return w;
 
   // Money.
@@ -1175,8 +1164,7 @@ cst_val* token_words(cst_item* token, const string& s, bool whole) {
       if (day >= 0 && (isdigit((unsigned char)first_after) || first_after == 0x11))
         return words(kDays[day]);
       int month = month_index(s);
-      const string day_before = prev_name(token);
-      const bool after_day = digits(day_before) && day_before.size() <= 2 &&
+      const bool after_day = digits(before) && before.size() <= 2 &&
                              !item_feat_string(item_prev(token), "punc")[0];
       if (month >= 0 && !in_list(lower(s), kMonths) && is_upper(s[0]) &&
           (item_feat_string(token, "punc")[0] == '.' || isdigit((unsigned char)next_name(token)[0]) ||

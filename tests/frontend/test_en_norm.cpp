@@ -119,7 +119,7 @@ TEST(EnglishExpansionTables, RowsAndFlags) {
   EXPECT_EQ(lowerC, 1);
   rows = 0;
   for (const norm_expansion_row* r = en_explicit_expansion_dictionary; *r; ++r) ++rows;
-  EXPECT_EQ(rows, 5);
+  EXPECT_EQ(rows, 8);
 }
 
 TEST_F(UsVoice, AbbreviationsAndProductNames) {
